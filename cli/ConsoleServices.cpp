@@ -1,0 +1,153 @@
+#include "ConsoleServices.h"
+
+#include "engine/SyncBox.h"
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace twinfold::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interruptRequested = 0;
+volatile std::sig_atomic_t interruptSeen = 0;
+
+void onInterrupt(int)
+{
+    interruptRequested = 1;
+    interruptSeen = 1;
+    // A second Ctrl+C ends the program at once; a copy cut off that way leaves only a
+    // temporary file, which the next run removes.
+    std::signal(SIGINT, SIG_DFL);
+}
+
+int terminalWidth()
+{
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 10)
+        return size.ws_col;
+    return 80;
+}
+
+std::string humanRate(double perSecond)
+{
+    const char* units[] = {"B/s", "KB/s", "MB/s", "GB/s"};
+    int unit = 0;
+    while (perSecond >= 1024 && unit < 3) {
+        perSecond /= 1024;
+        ++unit;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f %s", perSecond, units[unit]);
+    return text;
+}
+
+} // namespace
+
+ConsoleServices::ConsoleServices(const RunOptions& options)
+    : m_options(options), m_started(std::chrono::steady_clock::now())
+{
+    m_progress = options.verbosity == Verbosity::Normal && ::isatty(STDERR_FILENO);
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+ConsoleServices::~ConsoleServices()
+{
+    std::signal(SIGINT, SIG_DFL);
+}
+
+void ConsoleServices::attach(TSyncBox& syncBox)
+{
+    m_syncBox = &syncBox;
+}
+
+bool ConsoleServices::interrupted() const
+{
+    return interruptSeen != 0;
+}
+
+Answer ConsoleServices::messageBox(MessageForm form, const std::string&, const std::string& text)
+{
+    clearProgress();
+    std::cerr << text << std::endl;
+    if (form == MessageForm::Confirmation || form == MessageForm::Warning)
+        return m_options.answerYes ? Answer::Yes : Answer::No;
+    return Answer::Ok;
+}
+
+std::optional<std::string> ConsoleServices::inputBox(const std::string&, const std::string&,
+                                                     const std::string&)
+{
+    return std::nullopt;
+}
+
+std::optional<std::string> ConsoleServices::openFileDialog(const FileDialogOptions&)
+{
+    return std::nullopt;
+}
+
+std::optional<std::string> ConsoleServices::saveFileDialog(const FileDialogOptions&)
+{
+    return std::nullopt;
+}
+
+void ConsoleServices::processPendingEvents()
+{
+    if (interruptRequested && m_syncBox) {
+        interruptRequested = 0;
+        // Ctrl+C is Cancel already confirmed.
+        m_syncBox->ModalResult = TSyncBox::mrCancel;
+        m_syncBox->Close();
+    }
+    if (m_progress)
+        drawProgress();
+}
+
+void ConsoleServices::fileStatus(const std::string& status, const std::string& path)
+{
+    if (m_options.verbosity != Verbosity::Verbose)
+        return;
+    std::cout << status << ' ' << path << '\n';
+}
+
+void ConsoleServices::drawProgress()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_syncBox || now - m_lastDraw < std::chrono::milliseconds(100))
+        return;
+    m_lastDraw = now;
+    const double seconds =
+        std::max(1e-3, std::chrono::duration<double>(now - m_started).count());
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, " %3d%%  %.0f files/s  ",
+                  m_syncBox->Gauge.percentDone(),
+                  static_cast<double>(m_syncBox->filesDone) / seconds);
+    std::string line = m_syncBox->SyncDirFrom.text() + "  " + m_syncBox->FileName.text() +
+                       numbers + humanRate(static_cast<double>(m_syncBox->bytesCopied) / seconds);
+    const auto width = static_cast<std::size_t>(terminalWidth() - 1);
+    if (line.size() > width)
+        line = "..." + line.substr(line.size() - width + 3);
+    std::cerr << '\r' << line << "\x1b[K" << std::flush;
+    m_lineShown = true;
+}
+
+void ConsoleServices::clearProgress()
+{
+    if (!m_lineShown)
+        return;
+    std::cerr << "\r\x1b[K" << std::flush;
+    m_lineShown = false;
+}
+
+void ConsoleServices::finish()
+{
+    clearProgress();
+}
+
+} // namespace twinfold::cli

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "SyncOptions.h"
+#include "platform/Windowing.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace twinfold {
+class TSyncBox;
+}
+
+namespace twinfold::cli {
+
+// The console's stand-in for the user: every message box becomes one line on standard error,
+// questions take the answer given on the command line, nothing waits. On a terminal, the polls
+// of a run draw a one-line progress display; Ctrl+C is a confirmed Cancel at the next poll.
+class ConsoleServices : public WindowingServices {
+public:
+    explicit ConsoleServices(const RunOptions& options);
+    ~ConsoleServices() override;
+    ConsoleServices(const ConsoleServices&) = delete;
+    ConsoleServices& operator=(const ConsoleServices&) = delete;
+
+    // The progress window whose state the display shows and whose Cancel Ctrl+C presses.
+    void attach(TSyncBox& syncBox);
+
+    Answer messageBox(MessageForm form, const std::string& caption,
+                      const std::string& text) override;
+    std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& initialText) override;
+    std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
+    std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
+    void processPendingEvents() override;
+    void setBusyCursor(bool) override {}
+    void showHelpContents() override {}
+    void showHelpTopic(int) override {}
+    void closeHelp() override {}
+
+    // Prints "Copying PATH" / "Skipping PATH" in verbose mode.
+    void fileStatus(const std::string& status, const std::string& path);
+    // Clears the progress line so that the summary starts on a clean line.
+    void finish();
+
+    bool interrupted() const;
+
+private:
+    void drawProgress();
+    void clearProgress();
+
+    RunOptions m_options;
+    TSyncBox* m_syncBox = nullptr;
+    bool m_progress = false;
+    bool m_lineShown = false;
+    std::chrono::steady_clock::time_point m_started;
+    std::chrono::steady_clock::time_point m_lastDraw;
+};
+
+} // namespace twinfold::cli

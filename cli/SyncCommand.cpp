@@ -1,0 +1,74 @@
+#include "SyncCommand.h"
+
+#include "ConsoleServices.h"
+#include "RunReport.h"
+#include "app/Application.h"
+#include "platform/FileSystem.h"
+
+#include <iostream>
+
+namespace twinfold::cli {
+
+namespace {
+
+std::string joinedFilter(const std::vector<std::string>& masks)
+{
+    std::string text;
+    for (const auto& mask : masks)
+        text += mask + ";";
+    return text;
+}
+
+// Sets up the main window as a user would before pressing Sync.
+void prepare(Application& app, const SyncOptions& options)
+{
+    auto& main = app.Main;
+    app.Settings.Include = joinedFilter(options.includes);
+    app.Settings.Exclude = joinedFilter(options.excludes);
+    if (options.buffer)
+        app.Settings.CopyBuffer = *options.buffer;
+    app.Settings.AutoContinue = options.autoContinue;
+    main.dryRun = options.dryRun;
+
+    main.SourceDirListBox.setDirectory(options.source);
+    main.DestDirListBox.setDirectory(options.dest);
+    const bool custom = !options.includes.empty() || !options.excludes.empty();
+    main.EditFilter.setItemIndex(options.type.value_or(custom ? 1 : 0));
+    main.EditFilterChange();
+    main.SyncAll.setChecked(options.all);
+    if (!options.all) {
+        for (int i = 0; i < main.FileList.count(); ++i)
+            main.FileList.setSelected(i, true);
+    }
+}
+
+bool checkDirectory(const std::string& role, const std::string& path)
+{
+    try {
+        checkDirectoryAccess(path);
+        return true;
+    } catch (const std::exception& failure) {
+        std::cerr << "twinfold-cli: " << role << " " << path << ": " << failure.what() << std::endl;
+        return false;
+    }
+}
+
+} // namespace
+
+int runSync(const SyncOptions& options)
+{
+    if (!checkDirectory("source", options.source) || !checkDirectory("destination", options.dest))
+        return ExitUsage;
+    ConsoleServices console(options.run);
+    Application app(console);
+    console.attach(app.SyncBox);
+    app.SyncBox.onFileStatus = [&console](const std::string& status, const std::string& path) {
+        console.fileStatus(status, path);
+    };
+    if (!app.command([&] { prepare(app, options); }))
+        return finishRuns(app, console, options.run, true);
+    const bool completed = app.command([&] { app.Main.SyncBtnClick(); });
+    return finishRuns(app, console, options.run, !completed);
+}
+
+} // namespace twinfold::cli

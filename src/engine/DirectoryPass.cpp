@@ -1,0 +1,66 @@
+// The directory pass: one source directory against its mirrored destination directory.
+#include "engine/SyncBox.h"
+#include "engine/TemporaryFile.h"
+#include "platform/FileSystem.h"
+#include "platform/PathRules.h"
+#include "platform/Windowing.h"
+#include "ui/Main.h"
+
+namespace twinfold {
+
+namespace {
+
+// Makes a directory and every missing level above it. A level that cannot be made is not
+// reported here: entering the directory afterwards reports it.
+void makeDirectoryTree(std::string path)
+{
+    if (path.size() > 1 && endsWithSeparator(path))
+        path.pop_back();
+    if (path.empty() || isRootPath(path) || directoryExists(path))
+        return;
+    makeDirectoryTree(parentPath(path));
+    createDirectory(path);
+}
+
+} // namespace
+
+void TMain::SyncAllFiles(DirectoryView& view)
+{
+    const std::string destRoot = DestDirListBox.directory();
+    const std::string sourceDir = view.directory();
+    const std::string mirrored = mirroredDirectory(SourceRoot, sourceDir, destRoot);
+
+    std::string passDest;
+    if (dryRun && !directoryExists(mirrored)) {
+        // Nothing is made in a dry run: every file of a missing directory would be copied.
+        passDest = mirrored;
+    } else {
+        if (!dryRun)
+            makeDirectoryTree(mirrored);
+        // A directory that can be neither made nor entered (a file stands in its place, access
+        // refused) abandons the run: its files must never land anywhere else.
+        DestDirListBox.setDirectory(mirrored);
+        passDest = DestDirListBox.directory();
+        if (!dryRun)
+            removeLeftoverTemporaries(passDest);
+    }
+    m_syncBox.SyncDirFrom.setText(sourceDir);
+    m_syncBox.SyncDirTo.setText(passDest);
+
+    int done = 0;
+    for (int i = 0; i < FileList.count(); ++i) {
+        m_syncBox.ModalResult = TSyncBox::mrRun;
+        m_services.processPendingEvents();
+        if (m_syncBox.ModalResult == TSyncBox::mrCancel)
+            break;
+        if (i >= FileList.count())
+            break;
+        FileList.setItemIndex(i);
+        processFile(joinPath(sourceDir, FileList.item(i)), passDest);
+        m_syncBox.Gauge.setProgress(++done);
+        m_syncBox.SetFocus();
+    }
+    DestDirListBox.setDirectory(destRoot);
+}
+
+} // namespace twinfold

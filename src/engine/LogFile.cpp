@@ -1,0 +1,75 @@
+#include "LogFile.h"
+
+#include "platform/ErrorText.h"
+#include "platform/PathRules.h"
+#include "platform/Windowing.h"
+
+#include <fstream>
+
+namespace twinfold {
+
+TLogFilebx::TLogFilebx(WindowingServices& services) : m_services(services) {}
+
+void TLogFilebx::AddLog(List& list, const std::string& path)
+{
+    list.push_back(recordedPath(path));
+    if (onAdd)
+        onAdd(list, list.back());
+}
+
+void TLogFilebx::BitBtn2Click()
+{
+    FileSuccess.clear();
+    FileFailed.clear();
+    FileOld.clear();
+}
+
+void TLogFilebx::BitBtn1Click()
+{
+    m_visible = false;
+}
+
+void TLogFilebx::SaveSuccessClick()
+{
+    saveWithDialog(FileSuccess, "TFSuccess.txt");
+}
+
+void TLogFilebx::SaveOldClick()
+{
+    saveWithDialog(FileOld, "TFOlder.txt");
+}
+
+void TLogFilebx::SaveFailClick()
+{
+    saveWithDialog(FileFailed, "TFFailed.txt");
+}
+
+void TLogFilebx::saveWithDialog(const List& list, const std::string& proposedName)
+{
+    FileDialogOptions options;
+    options.fileName = proposedName;
+    options.defaultExtension = "txt";
+    options.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+    options.confirmOverwrite = true;
+    options.pathMustExist = true;
+    const auto path = m_services.saveFileDialog(options);
+    if (path)
+        saveList(list, *path);
+}
+
+void TLogFilebx::saveList(const List& list, const std::string& path)
+{
+    std::string text;
+    for (const auto& entry : list) {
+        text += entry;
+        text += "\r\n";
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (file)
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.close();
+    if (!file)
+        throw CommandError("Cannot create file " + path);
+}
+
+} // namespace twinfold

@@ -1,0 +1,28 @@
+#include "NewerThan.h"
+
+#include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
+
+#include <limits>
+
+namespace twinfold {
+
+TimeValue sourceAge(const std::string& sourcePath)
+{
+    return fileAge(sourcePath);
+}
+
+TimeValue destinationTime(const std::string& destinationPath)
+{
+    const auto st = statusOf(destinationPath, false);
+    if (!st)
+        return 0;
+    const TimeValue packed = packTimeValue(st->mtimeSeconds);
+    if (packed != NoTimeValue)
+        return packed;
+    // Only times before 1980 or after 2107 cannot be packed; the year 2000 tells them apart.
+    constexpr std::int64_t Year2000 = 946684800;
+    return st->mtimeSeconds > Year2000 ? std::numeric_limits<TimeValue>::max() : 0;
+}
+
+} // namespace twinfold

@@ -1,0 +1,110 @@
+#include "TemporaryFile.h"
+
+#include "platform/PathRules.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <random>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace twinfold {
+
+namespace {
+
+constexpr std::string_view Prefix = ".twinfold-";
+constexpr std::string_view Suffix = ".partial";
+constexpr std::size_t RandomDigits = 12;
+
+std::string randomName()
+{
+    static std::mt19937_64 generator{std::random_device{}() ^
+                                     (static_cast<std::uint64_t>(::getpid()) << 32)};
+    static constexpr char Hex[] = "0123456789abcdef";
+    std::string name(Prefix);
+    std::uint64_t bits = generator();
+    for (std::size_t i = 0; i < RandomDigits; ++i, bits >>= 4)
+        name += Hex[bits & 0xF];
+    name += Suffix;
+    return name;
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+} // namespace
+
+TemporaryFile::TemporaryFile(const std::string& dir)
+{
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string candidate = joinPath(dir, randomName());
+        // New files get ordinary permissions, as any file the user creates.
+        FileHandle file(::open(candidate.c_str(),
+                               O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        if (file.isOpen()) {
+            ::flock(file.fd(), LOCK_EX | LOCK_NB);
+            m_file = std::move(file);
+            m_path = std::move(candidate);
+            return;
+        }
+        if (errno != EEXIST)
+            return;
+    }
+}
+
+TemporaryFile::~TemporaryFile()
+{
+    if (!m_installed && !m_path.empty())
+        ::unlink(m_path.c_str());
+}
+
+bool TemporaryFile::install(const std::string& destination)
+{
+    if (!m_file.close())
+        return false;
+    if (::rename(m_path.c_str(), destination.c_str()) != 0)
+        return false;
+    m_installed = true;
+    return true;
+}
+
+bool isTemporaryName(std::string_view name)
+{
+    if (name.size() != Prefix.size() + RandomDigits + Suffix.size() || !name.starts_with(Prefix) ||
+        !name.ends_with(Suffix))
+        return false;
+    for (const char c : name.substr(Prefix.size(), RandomDigits)) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+void removeLeftoverTemporaries(const std::string& dir)
+{
+    std::unique_ptr<DIR, DirCloser> stream(::opendir(dir.c_str()));
+    if (!stream)
+        return;
+    const int dirFd = ::dirfd(stream.get());
+    while (const dirent* entry = ::readdir(stream.get())) {
+        if (!isTemporaryName(entry->d_name))
+            continue;
+        FileHandle file(::openat(dirFd, entry->d_name,
+                                 O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+        if (!file.isOpen())
+            continue;
+        const auto st = file.status();
+        if (!st || !st->regular)
+            continue;
+        if (::flock(file.fd(), LOCK_EX | LOCK_NB) != 0)
+            continue; // a copy in progress in another process
+        ::unlinkat(dirFd, entry->d_name, 0);
+    }
+}
+
+} // namespace twinfold

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace twinfold {
+
+// The text shown for a platform error number: ENOENT "File not found"; ENOTDIR,
+// ENAMETOOLONG, EINVAL, ELOOP "Invalid filename"; EMFILE, ENFILE "Too many open files";
+// EACCES, EPERM, EROFS "File access denied"; ENOSPC, EDQUOT "Disk full"; else "I/O error %d".
+std::string errorText(int errorNumber);
+
+// An input-output failure that a command does not handle itself; its what() is errorText().
+class IoError : public std::runtime_error {
+public:
+    explicit IoError(int errorNumber);
+    IoError(int errorNumber, const std::string& text);
+    int errorNumber() const noexcept { return m_errorNumber; }
+
+private:
+    int m_errorNumber;
+};
+
+// A failure with a designed text of its own ("Unable to write to %s", ...).
+class CommandError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The text of the general error report: the failure's text with a full stop appended unless it
+// already ends with one.
+std::string errorReportText(const std::string& text);
+
+} // namespace twinfold

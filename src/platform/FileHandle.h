@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace twinfold {
+
+// What a status query tells about one path or open file.
+struct FileStatus {
+    bool regular = false;
+    bool directory = false;
+    bool symlink = false;
+    bool ownerWritable = false;
+    std::int64_t size = 0;
+    std::int64_t mtimeSeconds = 0;
+    std::int64_t mtimeNanoseconds = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+};
+
+// Status of a path; followLinks false reports a symbolic link itself. Nothing when it is gone.
+std::optional<FileStatus> statusOf(const std::string& path, bool followLinks);
+
+// An owned file descriptor, closed when the object goes.
+class FileHandle {
+public:
+    FileHandle() = default;
+    explicit FileHandle(int fd) : m_fd(fd) {}
+    ~FileHandle();
+    FileHandle(FileHandle&& other) noexcept : m_fd(other.release()) {}
+    FileHandle& operator=(FileHandle&& other) noexcept;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
+    int release();
+    // Closes now; false with errno set when the close reported an error (a late write failure).
+    bool close();
+
+    // Opens an existing file for reading without blocking (the path may have become a FIFO
+    // since it was listed) and checks that it is a regular file. Sets errno on failure.
+    static FileHandle openForReading(const std::string& path);
+
+    std::optional<FileStatus> status() const;
+
+    // Reads up to size bytes, retrying on interruption; -1 with errno on failure.
+    std::int64_t read(void* buffer, std::size_t size);
+    // Writes all size bytes, continuing after short writes; false with errno on failure
+    // (a write that stores nothing counts as a full disk).
+    bool writeAll(const void* buffer, std::size_t size);
+    // Sets the last-write time, leaving the access time alone; false with errno on failure.
+    bool setModificationTime(std::int64_t unixSeconds);
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace twinfold

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "DosTime.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twinfold {
+
+// Attribute kinds of a directory entry. POSIX has no system, archive or volume-label entries;
+// read-only is a file without write permission for its owner, hidden a name beginning with ".".
+enum Attribute : int {
+    faReadOnly = 0x01,
+    faHidden = 0x02,
+    faSysFile = 0x04,
+    faVolumeID = 0x08,
+    faDirectory = 0x10,
+    faArchive = 0x20,
+    faAnyFile = 0x3F,
+};
+
+// One directory entry as a lookup reports it.
+struct SearchRec {
+    std::string Name;
+    int Attr = 0;
+    std::int64_t Size = 0;
+    TimeValue Time = NoTimeValue;
+};
+
+// The names of one directory's entries, each list sorted by nameLess().
+// Files are regular files and symbolic links to regular files; subdirectories are real
+// directories (a symbolic link to a directory is neither). FIFOs, sockets, devices and
+// dangling links are left out, so nothing listed can block when opened.
+struct DirectoryListing {
+    std::vector<std::string> files;
+    std::vector<std::string> subdirectories;
+};
+
+// Reads a directory's listing; throws IoError when it cannot be read.
+//
+// A walk returns to a parent directory after each child and reads it again; for a wide
+// directory that would make the walk quadratic. Listings are therefore kept in a small cache
+// and reused while the directory provably has not changed since it was read: same device,
+// inode and status-change time, and that change lay clearly before the read (a change in the
+// same clock tick as the read could otherwise go unnoticed).
+std::shared_ptr<const DirectoryListing> readDirectory(const std::string& dir);
+
+// Forgets every cached listing.
+void clearDirectoryCache();
+
+// Looks up the entry that a path names, without following a final symbolic link, with every
+// kind admitted. Name is the last path component.
+std::optional<SearchRec> lookupEntry(const std::string& path);
+
+// The time value of the file that a path names (following symbolic links), or NoTimeValue when
+// nothing is there, it is not a regular file, or its time cannot be packed.
+TimeValue fileAge(const std::string& path);
+
+// The attributes of a path (following symbolic links), or -1 when it cannot be read.
+int fileGetAttr(const std::string& path);
+
+// True when the path names a regular file (following symbolic links).
+bool fileExists(const std::string& path);
+
+// True when the path names a directory (following symbolic links: a directory the user chose
+// through a link is kept as typed).
+bool directoryExists(const std::string& path);
+
+// Throws IoError unless the path is a directory that can be entered and listed.
+void checkDirectoryAccess(const std::string& path);
+
+// Makes one directory; false on failure.
+bool createDirectory(const std::string& path);
+
+// Removes an empty directory; 0 on success, else the error number.
+int removeDirectory(const std::string& path);
+
+// Deletes a file. A read-only file (no owner write permission) is refused, also for root.
+bool deleteFile(const std::string& path);
+
+// Renames a file; refuses to replace an existing entry.
+bool renameFile(const std::string& from, const std::string& to);
+
+std::string currentDirectory();
+void setCurrentDirectory(const std::string& path); // throws IoError
+
+// An absolute path without "." or ".." parts and without a trailing separator (except for a
+// root), taken against the current directory. Symbolic links are kept, not resolved.
+std::string expandFileName(const std::string& path);
+
+// The mount points of the mounted file systems, the root first, the rest in name order.
+std::vector<std::string> listDrives();
+
+// The mount point of the file system that holds a path (the longest mount point it lies in).
+std::string driveOf(const std::string& path);
+
+} // namespace twinfold

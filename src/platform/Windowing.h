@@ -1,0 +1,90 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twinfold {
+
+inline constexpr const char* ApplicationTitle = "Twinfold for Windows";
+
+// The forms of message box the program uses.
+enum class MessageForm {
+    Plain,        // captioned with the application title, one "OK" button
+    Confirmation, // "Confirm", "&Yes" and "&No"
+    Warning,      // "Warning", Yes and No
+    Information,  // "Information", one "OK" button
+    Error,        // the general error report: stop symbol, application title, "OK"
+};
+
+enum class Answer { Ok, Yes, No };
+
+// What an open or save dialog is asked to offer.
+struct FileDialogOptions {
+    std::string title;
+    std::string filter; // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*"
+    int filterIndex = 1; // 1-based, as the filter choices are counted
+    std::string defaultExtension; // added to a name typed without one
+    std::string fileName;         // proposed name
+    std::string initialDirectory; // empty: the dialog's own choice
+    bool fileMustExist = false;
+    bool pathMustExist = true;
+    bool confirmOverwrite = false;
+};
+
+// The one way a window model reaches the user. The Qt program shows real dialogs, the console
+// program writes lines and answers from its options, and tests script the answers.
+class WindowingServices {
+public:
+    virtual ~WindowingServices() = default;
+
+    // Shows a modal message box and blocks until it is answered. Plain, Information and Error
+    // boxes answer Ok; Confirmation and Warning boxes answer Yes or No.
+    virtual Answer messageBox(MessageForm form, const std::string& caption,
+                              const std::string& text) = 0;
+
+    // A small modal window with a caption, a prompt and one line of at most 255 characters;
+    // the edited text on OK, nothing on Cancel.
+    virtual std::optional<std::string> inputBox(const std::string& caption,
+                                                const std::string& prompt,
+                                                const std::string& initialText) = 0;
+
+    // File dialogs: the full path chosen, nothing when cancelled.
+    virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
+
+    // Lets the interface process every pending event; a long operation calls it at its polls.
+    virtual void processPendingEvents() = 0;
+
+    // Shows or restores the busy cursor; calls nest.
+    virtual void setBusyCursor(bool busy) = 0;
+
+    // The help viewer: contents, a topic by number, close.
+    virtual void showHelpContents() = 0;
+    virtual void showHelpTopic(int topic) = 0;
+    virtual void closeHelp() = 0;
+
+    // Conveniences over messageBox with the designed captions.
+    void showMessage(const std::string& text);
+    bool confirm(const std::string& text);
+    bool warningYesNo(const std::string& text);
+    void information(const std::string& text);
+    void errorReport(const std::string& text); // appends the full stop rule
+};
+
+// Shows the busy cursor for the lifetime of the object.
+class BusyCursor {
+public:
+    explicit BusyCursor(WindowingServices& services) : m_services(services)
+    {
+        m_services.setBusyCursor(true);
+    }
+    ~BusyCursor() { m_services.setBusyCursor(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    WindowingServices& m_services;
+};
+
+} // namespace twinfold

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace twinfold {
+
+// A directory view: the chain of the current directory's ancestors from the root down to it,
+// followed by its immediate subdirectories in name order (hidden ones included). The entry
+// before the current directory is its parent. One entry is the item index.
+//
+// The listing is read when it is first asked for, and the subdirectory names stay in the shared
+// listing with full paths made only on demand: a view moved through many directories (the
+// destination view during a run) reads nothing it is not asked for, and returning to a wide
+// parent costs no more than the check that it has not changed.
+class DirectoryView {
+public:
+    DirectoryView();
+
+    const std::string& directory() const { return m_directory; }
+
+    // Moves to a directory (relative paths are taken against the current directory). Setting
+    // the directory the view already shows does nothing; a directory that cannot be entered
+    // throws IoError and leaves the view as it was.
+    void setDirectory(const std::string& path);
+
+    // Reads the listing afresh, keeping the directory.
+    void update();
+
+    int count() const;
+    std::string entryPath(int index) const;
+    // The position of the current directory: its depth, 0 for a root.
+    int directoryPosition() const { return static_cast<int>(m_chain.size()) - 1; }
+    const std::vector<std::string>& subdirectoryNames() const;
+
+    int itemIndex() const { return m_itemIndex; }
+    void setItemIndex(int index);
+
+    // Makes the entry at the item index the current directory.
+    void openCurrent();
+
+    // Runs after every change of directory and every update.
+    std::function<void()> onChange;
+
+private:
+    void load(const std::string& directory);
+    const DirectoryListing& listing() const;
+
+    std::string m_directory;
+    std::vector<std::string> m_chain;
+    mutable std::shared_ptr<const DirectoryListing> m_listing;
+    int m_itemIndex = 0;
+};
+
+} // namespace twinfold

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Controls.h"
+
+#include <functional>
+#include <string>
+
+namespace twinfold {
+
+// A file list: the names of one directory's files that match a mask of ";"-separated patterns,
+// in name order, each with a selected flag. A file that matches several patterns is listed once
+// for each. Every reading drops the selection and then runs onChange.
+class FileListBox : public ListBox {
+public:
+    FileListBox();
+
+    const std::string& directory() const { return m_directory; }
+    const std::string& mask() const { return m_mask; }
+
+    // Reads the files of a directory (the caller decides whether the directory changed).
+    void setDirectory(const std::string& directory);
+    // Re-reads only when the mask differs.
+    void setMask(const std::string& mask);
+    // Re-reads in any case.
+    void update();
+    // Sets both and reads once.
+    void read(const std::string& directory, const std::string& mask);
+
+    std::function<void()> onChange;
+
+private:
+    std::string m_directory;
+    std::string m_mask = "*.*";
+};
+
+} // namespace twinfold

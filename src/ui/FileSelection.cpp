@@ -1,0 +1,79 @@
+// The source file list: the file-type choice, the exclude filter and the selection statistics.
+#include "engine/BufferedCopy.h"
+#include "platform/PathRules.h"
+#include "platform/Windowing.h"
+#include "settings/SyncSettings.h"
+#include "ui/Main.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace twinfold {
+
+void TMain::EditFilterChange()
+{
+    const std::string choice = EditFilter.text();
+    if (choice == FileTypeAll) {
+        // Read again even when the mask stays, so that excluded files come back.
+        FileList.read(SourceDirListBox.directory(), "*.*");
+    } else if (choice == FileTypeCustom) {
+        FileList.setMask(m_settings.Include.empty() ? std::string("*.*") : m_settings.Include);
+        FilterFileList();
+    } else if (choice == FileTypeExcel) {
+        FileList.setMask("*.xls");
+    } else if (choice == FileTypeLotus) {
+        FileList.setMask("*.wk*");
+    } else if (choice == FileTypeDocuments) {
+        FileList.setMask("*.doc");
+    }
+}
+
+void TMain::FilterFileList()
+{
+    ExcludeFiles.read(SourceDirListBox.directory(), m_settings.Exclude);
+    for (int e = ExcludeFiles.count() - 1; e >= 0; --e) {
+        const std::string excluded = upperAscii(ExcludeFiles.item(e));
+        for (int i = FileList.count() - 1; i >= 0; --i) {
+            if (upperAscii(FileList.item(i)) == excluded) {
+                FileList.remove(i);
+                break;
+            }
+        }
+    }
+}
+
+void TMain::FileListChange()
+{
+    if (EditFilter.text() == FileTypeCustom)
+        FilterFileList();
+    FileListClick();
+}
+
+void TMain::FileListClick()
+{
+    BusyCursor busy(m_services);
+    const int selected = FileList.selectedCount();
+    double value = 0;
+    const char* unit = "Bytes";
+    if (selected > 0) {
+        double total = 0;
+        for (int i = 0; i < FileList.count(); ++i) {
+            if (FileList.selected(i))
+                total += FileSizeByName(joinPath(FileList.directory(), FileList.item(i)));
+        }
+        value = total;
+        if (total / 1024 >= 1) {
+            value = total / 1024;
+            unit = "KBytes";
+        }
+    }
+    // Halves round up (away from zero), not to the even neighbour as printf would.
+    char text[96];
+    std::snprintf(text, sizeof text, "Selected Size: %.0f %s", std::round(value), unit);
+    selsize.setText(text);
+    FileCount.setText("Total Files Selected: " + std::to_string(selected));
+    if (FileList.count() != selected)
+        cbSelectAll.setChecked(false);
+}
+
+} // namespace twinfold

@@ -1,0 +1,84 @@
+#include "support/ScriptedServices.h"
+
+#include <gtest/gtest.h>
+
+namespace twinfold::test {
+
+Answer ScriptedServices::messageBox(MessageForm form, const std::string& caption,
+                                    const std::string& text)
+{
+    messages.push_back({form, caption, text});
+    if (form != MessageForm::Confirmation && form != MessageForm::Warning)
+        return Answer::Ok;
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text;
+        return Answer::No;
+    }
+    const Answer next = m_answers.front();
+    m_answers.pop_front();
+    return next;
+}
+
+std::optional<std::string> ScriptedServices::inputBox(const std::string& caption,
+                                                      const std::string& prompt,
+                                                      const std::string& initialText)
+{
+    messages.push_back({MessageForm::Plain, caption, prompt + " [" + initialText + "]"});
+    if (m_inputs.empty()) {
+        ADD_FAILURE() << "unexpected input box: " << caption;
+        return std::nullopt;
+    }
+    auto next = m_inputs.front();
+    m_inputs.pop_front();
+    return next;
+}
+
+std::optional<std::string> ScriptedServices::openFileDialog(const FileDialogOptions& options)
+{
+    dialogs.push_back(options);
+    if (m_dialogs.empty()) {
+        ADD_FAILURE() << "unexpected open dialog";
+        return std::nullopt;
+    }
+    auto next = m_dialogs.front();
+    m_dialogs.pop_front();
+    return next;
+}
+
+std::optional<std::string> ScriptedServices::saveFileDialog(const FileDialogOptions& options)
+{
+    return openFileDialog(options);
+}
+
+void ScriptedServices::processPendingEvents()
+{
+    ++polls;
+    const auto action = m_pollActions.find(polls);
+    if (action != m_pollActions.end())
+        action->second();
+}
+
+void ScriptedServices::setBusyCursor(bool busy)
+{
+    busyDepth += busy ? 1 : -1;
+    EXPECT_GE(busyDepth, 0);
+}
+
+std::vector<std::string> ScriptedServices::texts() const
+{
+    std::vector<std::string> result;
+    for (const auto& message : messages)
+        result.push_back(message.text);
+    return result;
+}
+
+bool ScriptedServices::saw(const std::string& text) const
+{
+    for (const auto& message : messages) {
+        if (message.text == text)
+            return true;
+    }
+    return false;
+}
+
+} // namespace twinfold::test

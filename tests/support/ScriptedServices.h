@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/Windowing.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twinfold::test {
+
+// A scripted stand-in for the user: records every message box, answers questions from a queue
+// (an unexpected question fails the test and answers No), and runs actions at chosen polls.
+class ScriptedServices : public WindowingServices {
+public:
+    struct Message {
+        MessageForm form;
+        std::string caption;
+        std::string text;
+    };
+
+    Answer messageBox(MessageForm form, const std::string& caption,
+                      const std::string& text) override;
+    std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& initialText) override;
+    std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
+    std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
+    void processPendingEvents() override;
+    void setBusyCursor(bool busy) override;
+    void showHelpContents() override { helpRequests.push_back(0); }
+    void showHelpTopic(int topic) override { helpRequests.push_back(topic); }
+    void closeHelp() override { ++helpCloses; }
+
+    // Script.
+    void answer(Answer next) { m_answers.push_back(next); }
+    void answerInput(std::optional<std::string> text) { m_inputs.push_back(std::move(text)); }
+    void answerDialog(std::optional<std::string> path) { m_dialogs.push_back(std::move(path)); }
+    // Runs action at the n-th call of processPendingEvents (counted from 1).
+    void atPoll(int n, std::function<void()> action) { m_pollActions[n] = std::move(action); }
+
+    // Record.
+    std::vector<Message> messages;
+    std::vector<FileDialogOptions> dialogs;
+    std::vector<int> helpRequests;
+    int helpCloses = 0;
+    int polls = 0;
+    int busyDepth = 0;
+
+    std::vector<std::string> texts() const;
+    bool saw(const std::string& text) const;
+    bool answersLeft() const { return !m_answers.empty(); }
+
+private:
+    std::deque<Answer> m_answers;
+    std::deque<std::optional<std::string>> m_inputs;
+    std::deque<std::optional<std::string>> m_dialogs;
+    std::map<int, std::function<void()>> m_pollActions;
+};
+
+} // namespace twinfold::test
