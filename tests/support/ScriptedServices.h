@@ -39,6 +39,13 @@ public:
     void answerDialog(std::optional<std::string> path) { m_dialogs.push_back(std::move(path)); }
     // Runs action at the n-th call of processPendingEvents (counted from 1).
     void atPoll(int n, std::function<void()> action) { m_pollActions[n] = std::move(action); }
+    // Starts counting polls afresh and forgets every poll action and recorded message.
+    void restart()
+    {
+        polls = 0;
+        m_pollActions.clear();
+        messages.clear();
+    }
 
     // Record.
     std::vector<Message> messages;

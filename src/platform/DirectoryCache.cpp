@@ -1,0 +1,261 @@
+#include "ErrorText.h"
+#include "FileSystem.h"
+#include "PathRules.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <list>
+#include <mutex>
+#include <unordered_map>
+
+namespace twinfold
+{
+
+namespace
+{
+
+constexpr std::size_t CacheCapacity = 128;
+
+// How far a directory's last change must lie before the moment it was read for the listing to
+// be trusted later. The brief window is about timestamp granularity, not clock accuracy: the
+// kernel stamps changes from a coarse clock that lags the one read here, and file systems such
+// as FAT keep the change time only to two seconds, so a later change can carry the very same
+// stamp as an earlier one. Three seconds covers both with room to spare; a directory changed
+// more recently is simply read again.
+constexpr std::time_t TrustMarginSeconds = 3;
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+struct DirectoryState {
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec changed{};
+};
+
+bool sameState(const DirectoryState& a, const DirectoryState& b)
+{
+    return a.device == b.device && a.inode == b.inode && a.changed.tv_sec == b.changed.tv_sec &&
+           a.changed.tv_nsec == b.changed.tv_nsec;
+}
+
+DirectoryState stateOf(const struct stat& st)
+{
+    return DirectoryState{st.st_dev, st.st_ino, st.st_ctim};
+}
+
+// True when `earlier` lies more than the margin before `later`.
+bool clearlyBefore(const timespec& earlier, const timespec& later)
+{
+    const std::time_t limit = later.tv_sec - TrustMarginSeconds;
+    return earlier.tv_sec < limit || (earlier.tv_sec == limit && earlier.tv_nsec < later.tv_nsec);
+}
+
+enum class EntryKind { File, Directory, Other };
+
+EntryKind kindOfMode(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return EntryKind::File;
+    if (S_ISDIR(mode))
+        return EntryKind::Directory;
+    return EntryKind::Other;
+}
+
+// A link counts as a file when it leads to a regular file; a link to a directory is not walked
+// into, and a dangling link or one to a FIFO or device is left out altogether.
+EntryKind kindOfLinkTarget(int dirFd, const char* name)
+{
+    struct stat target {
+    };
+    if (fstatat(dirFd, name, &target, 0) != 0)
+        return EntryKind::Other;
+    return S_ISREG(target.st_mode) ? EntryKind::File : EntryKind::Other;
+}
+
+struct ListingRead {
+    std::shared_ptr<const DirectoryListing> listing;
+    // A listing with symbolic links depends on their targets, which can appear, vanish or
+    // change kind without any change to this directory; such a listing is never reused.
+    bool dependsOnLinks = false;
+};
+
+EntryKind classify(int dirFd, const dirent& entry, bool& sawLink)
+{
+    switch (entry.d_type) {
+    case DT_REG:
+        return EntryKind::File;
+    case DT_DIR:
+        return EntryKind::Directory;
+    case DT_LNK:
+        sawLink = true;
+        return kindOfLinkTarget(dirFd, entry.d_name);
+    case DT_UNKNOWN: {
+        struct stat st {
+        };
+        if (fstatat(dirFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return EntryKind::Other; // gone since readdir
+        if (S_ISLNK(st.st_mode)) {
+            sawLink = true;
+            return kindOfLinkTarget(dirFd, entry.d_name);
+        }
+        return kindOfMode(st.st_mode);
+    }
+    default:
+        return EntryKind::Other;
+    }
+}
+
+bool isDotOrDotDot(const char* name)
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+ListingRead readListing(DIR* dir)
+{
+    const int dirFd = dirfd(dir);
+    auto listing = std::make_shared<DirectoryListing>();
+    bool sawLink = false;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (entry == nullptr) {
+            if (errno != 0)
+                throw IoError(errno);
+            break;
+        }
+        if (isDotOrDotDot(entry->d_name))
+            continue;
+        switch (classify(dirFd, *entry, sawLink)) {
+        case EntryKind::File:
+            listing->files.emplace_back(entry->d_name);
+            break;
+        case EntryKind::Directory:
+            listing->subdirectories.emplace_back(entry->d_name);
+            break;
+        case EntryKind::Other:
+            break;
+        }
+    }
+    std::sort(listing->files.begin(), listing->files.end(), nameLess);
+    std::sort(listing->subdirectories.begin(), listing->subdirectories.end(), nameLess);
+    return ListingRead{std::move(listing), sawLink};
+}
+
+struct CachedListing {
+    std::string path;
+    DirectoryState state;
+    std::shared_ptr<const DirectoryListing> listing;
+};
+
+// Least recently used first out; the map points into the list for constant-time lookups.
+class ListingCache
+{
+public:
+    std::shared_ptr<const DirectoryListing> find(const std::string& path, const DirectoryState& now)
+    {
+        std::lock_guard lock(m_mutex);
+        const auto found = m_index.find(path);
+        if (found == m_index.end())
+            return nullptr;
+        if (!sameState(found->second->state, now)) {
+            m_entries.erase(found->second);
+            m_index.erase(found);
+            return nullptr;
+        }
+        m_entries.splice(m_entries.begin(), m_entries, found->second);
+        return found->second->listing;
+    }
+
+    void store(const std::string& path, const DirectoryState& state,
+               std::shared_ptr<const DirectoryListing> listing)
+    {
+        std::lock_guard lock(m_mutex);
+        forgetLocked(path);
+        m_entries.push_front(CachedListing{path, state, std::move(listing)});
+        m_index[path] = m_entries.begin();
+        if (m_entries.size() > CacheCapacity) {
+            m_index.erase(m_entries.back().path);
+            m_entries.pop_back();
+        }
+    }
+
+    void forget(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        forgetLocked(path);
+    }
+
+    void clear()
+    {
+        std::lock_guard lock(m_mutex);
+        m_index.clear();
+        m_entries.clear();
+    }
+
+private:
+    void forgetLocked(const std::string& path)
+    {
+        const auto found = m_index.find(path);
+        if (found == m_index.end())
+            return;
+        m_entries.erase(found->second);
+        m_index.erase(found);
+    }
+
+    std::mutex m_mutex;
+    std::list<CachedListing> m_entries;
+    std::unordered_map<std::string, std::list<CachedListing>::iterator> m_index;
+};
+
+ListingCache& cache()
+{
+    static ListingCache instance;
+    return instance;
+}
+
+} // namespace
+
+std::shared_ptr<const DirectoryListing> readDirectory(const std::string& dir)
+{
+    struct stat st {
+    };
+    if (stat(dir.c_str(), &st) == 0) {
+        if (auto cached = cache().find(dir, stateOf(st)))
+            return cached;
+    }
+
+    // The clock is read before the directory is opened, so that any change the read might
+    // have missed lies after this moment.
+    timespec readStarted{};
+    clock_gettime(CLOCK_REALTIME, &readStarted);
+
+    const DirHandle handle(opendir(dir.c_str()));
+    if (!handle)
+        throw IoError(errno);
+    struct stat opened {
+    };
+    if (fstat(dirfd(handle.get()), &opened) != 0)
+        throw IoError(errno);
+
+    ListingRead read = readListing(handle.get());
+    if (!read.dependsOnLinks && clearlyBefore(opened.st_ctim, readStarted))
+        cache().store(dir, stateOf(opened), read.listing);
+    else
+        cache().forget(dir);
+    return read.listing;
+}
+
+void clearDirectoryCache()
+{
+    cache().clear();
+}
+
+} // namespace twinfold

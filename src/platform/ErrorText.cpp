@@ -1,0 +1,47 @@
+#include "ErrorText.h"
+
+#include <cerrno>
+
+namespace twinfold
+{
+
+std::string errorText(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOENT:
+        return "File not found";
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+    case ELOOP:
+        return "Invalid filename";
+    case EMFILE:
+    case ENFILE:
+        return "Too many open files";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return "File access denied";
+    case ENOSPC:
+    case EDQUOT:
+        return "Disk full";
+    default:
+        return "I/O error " + std::to_string(errorNumber);
+    }
+}
+
+IoError::IoError(int errorNumber) : IoError(errorNumber, errorText(errorNumber)) {}
+
+IoError::IoError(int errorNumber, const std::string& text)
+    : std::runtime_error(text), m_errorNumber(errorNumber)
+{
+}
+
+std::string errorReportText(const std::string& text)
+{
+    if (!text.empty() && text.back() == '.')
+        return text;
+    return text + ".";
+}
+
+} // namespace twinfold

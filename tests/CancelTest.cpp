@@ -1,0 +1,153 @@
+// Cancelling a run from the progress window, and keeping commands out while a run goes on.
+#include "support/AppFixture.h"
+
+#include "platform/FileSystem.h"
+
+namespace twinfold::test {
+namespace {
+
+class CancelTest : public AppFixture {
+protected:
+    void makeFiles(const std::string& dir, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            tmp.writeFile(dir + "/f" + std::to_string(i) + ".txt", "x");
+    }
+    void pressCancelAt(int poll, Answer answer)
+    {
+        ui.atPoll(poll, [this, answer] {
+            ui.answer(answer);
+            app->SyncBox.CancelClick();
+        });
+    }
+};
+
+TEST_F(CancelTest, SelectedFilesCancelAnsweredYesAtSeveralPolls)
+{
+    for (int poll = 1; poll <= 4; ++poll) {
+        SCOPED_TRACE(poll);
+        tmp.makeDir("dst" + std::to_string(poll));
+        makeFiles("src", 4);
+        showSource();
+        app->Main.DestDirListBox.setDirectory(tmp.pathOf("dst" + std::to_string(poll)));
+        selectAll();
+        app->LogFilebx.BitBtn2Click();
+        ui.restart();
+        pressCancelAt(poll, Answer::Yes);
+        ASSERT_TRUE(sync());
+        EXPECT_EQ(app->LogFilebx.FileSuccess.size(), static_cast<std::size_t>(poll - 1));
+        ASSERT_EQ(ui.messages.size(), 2u);
+        EXPECT_EQ(ui.messages[0].form, MessageForm::Confirmation);
+        EXPECT_EQ(ui.messages[0].caption, "Confirm");
+        EXPECT_EQ(ui.messages[0].text, "Are you sure you wish to cancel?");
+        EXPECT_EQ(ui.messages[1].text, "Operation Canceled!");
+        EXPECT_FALSE(app->SyncBox.visible());
+        EXPECT_EQ(app->SyncBox.ModalResult, TSyncBox::mrCancel);
+    }
+}
+
+TEST_F(CancelTest, CancelAnsweredNoGoesOn)
+{
+    makeFiles("src", 3);
+    showSource();
+    selectAll();
+    pressCancelAt(2, Answer::No);
+    ASSERT_TRUE(sync());
+    EXPECT_EQ(app->LogFilebx.FileSuccess.size(), 3u);
+    EXPECT_EQ(ui.texts().back(), "File Sync Successful!");
+    EXPECT_EQ(app->SyncBox.ModalResult, TSyncBox::mrRun);
+}
+
+TEST_F(CancelTest, SyncAllCancelInADeepDirectoryRunsNoAncestorPass)
+{
+    makeFiles("src", 2);
+    makeFiles("src/a", 2);
+    makeFiles("src/a/b", 3);
+    showSource();
+    app->Main.SyncAll.setChecked(true);
+    // Polls: before a (1), before b (2), before b's pass (3), b's files (4, 5, 6).
+    pressCancelAt(5, Answer::Yes);
+    ASSERT_TRUE(sync());
+    EXPECT_EQ(app->LogFilebx.FileSuccess.size(), 1u);
+    EXPECT_FALSE(fileExists(dst("a/f0.txt")));
+    EXPECT_FALSE(fileExists(dst("f0.txt")));
+    EXPECT_EQ(ui.texts().back(), "Operation Canceled!");
+    EXPECT_EQ(app->Main.SourceDirListBox.directory(), src());
+    EXPECT_EQ(app->Main.DestDirListBox.directory(), dst());
+}
+
+TEST_F(CancelTest, SyncAllCancelAtEveryPollStopsCleanly)
+{
+    makeFiles("src", 2);
+    makeFiles("src/a", 2);
+    makeFiles("src/c", 1);
+    for (int poll = 1; poll <= 9; ++poll) {
+        SCOPED_TRACE(poll);
+        const std::string dest = "d" + std::to_string(poll);
+        tmp.makeDir(dest);
+        showSource();
+        app->Main.DestDirListBox.setDirectory(tmp.pathOf(dest));
+        app->Main.SyncAll.setChecked(true);
+        app->LogFilebx.BitBtn2Click();
+        ui.restart();
+        pressCancelAt(poll, Answer::Yes);
+        ASSERT_TRUE(sync());
+        EXPECT_EQ(ui.texts().back(), "Operation Canceled!");
+        EXPECT_LT(app->LogFilebx.FileSuccess.size(), 5u);
+        EXPECT_EQ(app->Main.SourceDirListBox.directory(), src());
+        EXPECT_EQ(app->Main.DestDirListBox.directory(), tmp.pathOf(dest));
+    }
+}
+
+TEST_F(CancelTest, BatchModeStillReportsTheCancel)
+{
+    makeFiles("src", 2);
+    showSource();
+    selectAll();
+    app->Main.BatchMode = true;
+    pressCancelAt(1, Answer::Yes);
+    ASSERT_TRUE(sync());
+    EXPECT_EQ(ui.texts().back(), "Operation Canceled!");
+}
+
+TEST_F(CancelTest, CloseBoxDuringARunAsksLikeCancel)
+{
+    makeFiles("src", 3);
+    showSource();
+    selectAll();
+    ui.atPoll(2, [this] {
+        ui.answer(Answer::No);
+        app->SyncBox.closeBoxClicked();
+        EXPECT_TRUE(app->SyncBox.visible());
+    });
+    ASSERT_TRUE(sync());
+    EXPECT_EQ(app->LogFilebx.FileSuccess.size(), 3u);
+    app->SyncBox.Show();
+    app->SyncBox.closeBoxClicked(); // outside a run: just closes
+    EXPECT_FALSE(app->SyncBox.visible());
+}
+
+TEST_F(CancelTest, CommandsAreKeptOutWhileARunGoesOn)
+{
+    makeFiles("src", 3);
+    tmp.makeDir("elsewhere");
+    showSource();
+    selectAll();
+    bool secondRan = true;
+    ui.atPoll(2, [&] {
+        EXPECT_TRUE(app->Main.runInProgress());
+        secondRan = app->mainCommand([&] {
+            app->Main.SourceDirListBox.setDirectory(tmp.pathOf("elsewhere"));
+        });
+        app->Main.SyncBtnClick(); // a second run inside the first does nothing
+    });
+    ASSERT_TRUE(sync());
+    EXPECT_FALSE(secondRan);
+    EXPECT_EQ(app->Main.SourceDirListBox.directory(), src());
+    EXPECT_EQ(app->LogFilebx.FileSuccess.size(), 3u);
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File Sync Successful!"});
+    EXPECT_FALSE(app->Main.runInProgress());
+}
+
+} // namespace
+} // namespace twinfold::test
