@@ -113,7 +113,7 @@ void ConsoleServices::fileStatus(const std::string& status, const std::string& p
 {
     if (m_options.verbosity != Verbosity::Verbose)
         return;
-    std::cout << status << ' ' << path << '\n';
+    std::cout << status << ' ' << path << std::endl; // flushed: scripts follow it live
 }
 
 void ConsoleServices::drawProgress()

@@ -32,6 +32,7 @@ public:
                                         const std::string& initialText) override;
     std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
+    void showModal(const std::string&) override {}
     void processPendingEvents() override;
     void setBusyCursor(bool) override {}
     void showHelpContents() override {}

@@ -1,15 +1,44 @@
 #include "app/Application.h"
 
+#include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 #include "platform/Windowing.h"
 
+#include <cstdlib>
 #include <exception>
 
 namespace twinfold {
 
 Application::Application(WindowingServices& services)
-    : Main(services, Settings, SyncBox, LogFilebx), SyncBox(services), LogFilebx(services),
-      m_services(services)
+    : Main(services, *this), AboutBox(*this), Delete(services, *this), SyncBox(services),
+      LogFilebx(services), Optionsbx(services, *this), m_services(services)
 {
+}
+
+std::string Application::defaultConfigDir()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg == '/')
+        return joinPath(xdg, "twinfold");
+    const char* home = std::getenv("HOME");
+    return joinPath(joinPath(home && *home ? home : "/", ".config"), "twinfold");
+}
+
+void Application::start(const StartOptions& options)
+{
+    const std::string configDir =
+        expandFileName(options.configDir.empty() ? defaultConfigDir() : options.configDir);
+    // Made on a first start, with every missing level above it.
+    std::string level;
+    for (const auto& part : ancestorChain(configDir)) {
+        level = part;
+        if (!directoryExists(level))
+            createDirectory(level);
+    }
+    Main.programDirectory = endsWithSeparator(configDir) ? configDir : configDir + NativeSeparator;
+    Main.commandLineBatch = options.batchFile;
+    command([this] { Main.FormCreate(); });
+    command([this] { Optionsbx.FormCreate(); });
 }
 
 bool Application::command(const std::function<void()>& handler)

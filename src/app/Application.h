@@ -1,15 +1,26 @@
 #pragma once
 
+#include "app/About.h"
 #include "engine/LogFile.h"
 #include "engine/SyncBox.h"
+#include "settings/Options.h"
 #include "settings/SyncSettings.h"
+#include "ui/DelBox.h"
 #include "ui/Main.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace twinfold {
 
 class WindowingServices;
+
+// How the program was started.
+struct StartOptions {
+    std::string configDir;                // empty: $XDG_CONFIG_HOME/twinfold or ~/.config/twinfold
+    std::optional<std::string> batchFile; // the first command-line parameter
+};
 
 // The program's windows, each created once and living as long as the program; a front end
 // makes one instance and routes its events to the windows' handlers through command().
@@ -21,10 +32,20 @@ public:
 
     WindowingServices& services() { return m_services; }
 
+    // The start-up of the program: the configuration directory (made on a first start) becomes
+    // the current directory, then the windows' creation handlers run in their order, loading
+    // the default settings. A front end that runs without settings (twinfold-cli sync) skips it.
+    void start(const StartOptions& options);
+
     SyncSettings Settings;
+    // In the order of their creation.
     TMain Main;
+    TAboutBox AboutBox;
+    TDelete Delete;
+    TSpecialBox SpecialBox;
     TSyncBox SyncBox;
     TLogFilebx LogFilebx;
+    TOptionsbx Optionsbx;
 
     // Runs one command. A failure that the command does not handle ends it and is shown in the
     // general error report; false then.
@@ -34,6 +55,9 @@ public:
     // kept out (the run processes events between files, and a second run, a change of
     // directory or of the file list would disturb it); such a command is ignored.
     bool mainCommand(const std::function<void()>& handler);
+
+    // The configuration directory the program uses when none is given.
+    static std::string defaultConfigDir();
 
 private:
     WindowingServices& m_services;

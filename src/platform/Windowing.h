@@ -53,6 +53,11 @@ public:
     virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
 
+    // Shows one of the program's windows modally ("TLogFilebx", "TOptionsbx", "TAboutBox",
+    // "TSpecialBox", "TBatchDlg", "TDelete") and returns when it has closed. The front end
+    // routes the user's actions in it to that window's handlers.
+    virtual void showModal(const std::string& window) = 0;
+
     // Lets the interface process every pending event; a long operation calls it at its polls.
     virtual void processPendingEvents() = 0;
 

@@ -6,14 +6,13 @@
 namespace twinfold {
 
 // The inputs of one run, each field named after its key in the settings file. The directories,
-// the two flags and the file type are held by the main window's controls; the fields here are
-// the ones no main-window control shows.
+// the two flags, the file type and "Save Settings on Exit" are held by the main window's
+// controls; the fields here are the ones no main-window control shows.
 struct SyncSettings {
     std::string Include;            // include masks as last applied, each followed by ";"
     std::string Exclude;            // exclude masks as last applied
     std::int32_t CopyBuffer = 32768; // bytes
     bool AutoContinue = false;      // failed copies are logged without a message box
-    bool SaveSettings = true;       // save at exit
     std::string BatchDir;           // the current batch file (a file path)
 };
 

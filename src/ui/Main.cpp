@@ -1,14 +1,16 @@
 #include "ui/Main.h"
 
+#include "app/Application.h"
 #include "engine/SyncBox.h"
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 
 namespace twinfold {
 
-TMain::TMain(WindowingServices& services, SyncSettings& settings, TSyncBox& syncBox,
-             TLogFilebx& log)
+TMain::TMain(WindowingServices& services, Application& app)
     : EditFilter({FileTypeAll, FileTypeCustom, FileTypeExcel, FileTypeLotus, FileTypeDocuments}),
-      m_services(services), m_settings(settings), m_syncBox(syncBox), m_log(log)
+      m_services(services), m_app(app), m_settings(app.Settings), m_syncBox(app.SyncBox),
+      m_log(app.LogFilebx)
 {
     SourceDirListBox.onChange = [this] { FileList.setDirectory(SourceDirListBox.directory()); };
     FileList.onChange = [this] { FileListChange(); };
@@ -26,6 +28,11 @@ TMain::TMain(WindowingServices& services, SyncSettings& settings, TSyncBox& sync
     }
     if (FileList.directory().empty())
         FileList.setDirectory(SourceDirListBox.directory());
+}
+
+std::string TMain::defaultSettingsFile() const
+{
+    return programDirectory + DefaultSettingsName;
 }
 
 bool TMain::runInProgress() const

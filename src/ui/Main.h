@@ -1,14 +1,17 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/Windowing.h"
 #include "ui/DirectoryView.h"
 #include "ui/FileListBox.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace twinfold {
 
-class WindowingServices;
+class Application;
 class TSyncBox;
 class TLogFilebx;
 struct SyncSettings;
@@ -20,25 +23,45 @@ inline constexpr const char* FileTypeExcel = "Excel Files (*.xls)";
 inline constexpr const char* FileTypeLotus = "Lotus Files (*.wk*)";
 inline constexpr const char* FileTypeDocuments = "Documents (*.doc)";
 
+inline constexpr const char* DefaultSettingsName = "tfoldw.ini";
+inline constexpr const char* DefaultBatchName = "tfoldw.tfw";
+
+// One entry of the main window's command table: where the command sits, its caption and
+// shortcut, and the handler it runs. Front ends build their menus and buttons from it.
+struct MainCommand {
+    std::string where;    // "File", "Edit", "Batch", "Menu bar", "Help", "PopupMenuFL", ...
+    std::string caption;  // "&Sync"
+    std::string shortcut; // "Ctrl+S", "Del", or empty
+    std::string handler;  // "SyncBtnClick"
+};
+
 // The main window: the job's inputs (the two directory views, the source file list, the
-// file-type choice, the two check boxes) and the commands that act on them.
+// file-type choice, the two check boxes) and every command that acts on them.
 class TMain {
 public:
-    TMain(WindowingServices& services, SyncSettings& settings, TSyncBox& syncBox,
-          TLogFilebx& log);
+    TMain(WindowingServices& services, Application& app);
     TMain(const TMain&) = delete;
     TMain& operator=(const TMain&) = delete;
 
     // Controls.
+    Label SourceLabel;
     DirectoryView SourceDirListBox;
-    DirectoryView DestDirListBox;
     FileListBox FileList;
-    FileListBox ExcludeFiles; // hidden: the source directory's files that match the exclude masks
+    Label DestLabel;
+    DirectoryView DestDirListBox;
     ComboBox EditFilter;
+    ComboBox DriveComboBox1; // the source view's drive
+    ComboBox DriveComboBox2; // the destination view's drive
     CheckBox cbSelectAll{"Select All files"};
     CheckBox SyncAll{"Sync All Subdirectories"};
     Label selsize;
     Label FileCount;
+    FileListBox ExcludeFiles; // hidden: the source directory's files that match the exclude masks
+    // The check mark of the File menu's "Save Settings on Exit"; setting it runs nothing.
+    bool SaveSettingsonExit = true;
+
+    FileDialogOptions OpenDialog; // "Load Settings..."
+    FileDialogOptions SaveAs;     // "Save Settings As..."
 
     bool BatchMode = false;
     std::string SourceRoot;
@@ -47,17 +70,72 @@ public:
     // copied as copied, but changes nothing on disk.
     bool dryRun = false;
 
+    static const std::vector<MainCommand>& commandTable();
+    // Runs a command of the table by its handler's name; false for an unknown name.
+    bool invoke(const std::string& handler);
+
+    // Start-up, activation and exit.
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+    void Exit1Click();
+    void SwapbtnClick();
+    void Contents1Click();
+    void HelpTopic1(); // F1
+    void LogFile1Click();
+    void Options1Click();
+    void About1Click();
+
+    // Settings files.
+    void LoadSettingsClick();
+    void LoadSettingsFile(const std::string& path);
+    void SaveDefaultSettings1Click();
+    void SaveSettingsAs1Click();
+    void SaveSettingsonExitClick();
+    static void parseString(std::string text, std::vector<std::string>& list);
+    static std::string joinFilter(const std::vector<std::string>& list);
+    void setChunkSizeForm(std::int32_t size);
+
     // The Sync command and the engine under it.
     void SyncBtnClick();
     void SyncAllFiles(DirectoryView& view);
     void Traverse(DirectoryView& view);
 
-    // File list and file-type filter.
+    // File list, selection and the file-type filter.
     void EditFilterChange();
     void FileListChange();
     void FilterFileList();
     void FileListClick();
+    void SelectAll();
+    void SelectAll1Click();
+    void cbSelectAllClick();
+    void Cancel1Click();
     void SyncAllClick();
+
+    // Batch files.
+    void BatchFileEditor1Click();
+    void RunBatchFile1Click();
+    void ExecuteBatch(const std::string& path);
+
+    // File and directory operations.
+    void Delete1Click();
+    void Rename1Click();
+    void MakeDirectorySDClick();
+    void MakeDirectoryDDClick();
+    void DeleteDirectorySDClick();
+    void DeleteDirectoryDDClick();
+
+    // The configuration directory, with a trailing separator: home of the default settings
+    // file and the default batch file, and the starting directory of the settings dialogs.
+    std::string programDirectory;
+    std::string defaultSettingsFile() const;
+    std::string HelpFile = "Tfoldw.hlp";
+    // A batch file given on the command line, run at the first activation.
+    std::optional<std::string> commandLineBatch;
+    // Set by the exit steps; the window is then closed and the program ends.
+    bool closing = false;
+    bool closed() const { return m_closed; }
 
     // True while a run is in progress: the main window's commands are kept out until it ends.
     bool runInProgress() const;
@@ -69,9 +147,12 @@ private:
     void processFile(const std::string& sourcePath, const std::string& destinationDir);
 
     WindowingServices& m_services;
+    Application& m_app;
     SyncSettings& m_settings;
     TSyncBox& m_syncBox;
     TLogFilebx& m_log;
+    bool m_activated = false;
+    bool m_closed = false;
 };
 
 } // namespace twinfold

@@ -27,6 +27,7 @@ public:
                                         const std::string& initialText) override;
     std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
+    void showModal(const std::string& window) override { modalWindows.push_back(window); }
     void processPendingEvents() override;
     void setBusyCursor(bool busy) override;
     void showHelpContents() override { helpRequests.push_back(0); }
@@ -51,6 +52,7 @@ public:
     std::vector<Message> messages;
     std::vector<FileDialogOptions> dialogs;
     std::vector<int> helpRequests;
+    std::vector<std::string> modalWindows;
     int helpCloses = 0;
     int polls = 0;
     int busyDepth = 0;

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/Controls.h"
+
+#include <cstdint>
+#include <string>
+
+namespace twinfold {
+
+class Application;
+class WindowingServices;
+
+// A one-line entry field.
+struct EditField {
+    std::string text;
+};
+
+// The options dialog "Options": the include and exclude filter lists, the copy buffer size and
+// auto-continue. The two lists are editing copies; only OK turns them into the filter texts
+// that the rest of the program uses and saves. The buffer size and auto-continue take effect
+// at once.
+class TOptionsbx {
+public:
+    static constexpr int VK_RETURN = 13;
+    static constexpr int VK_ESCAPE = 27;
+
+    TOptionsbx(WindowingServices& services, Application& app);
+
+    EditField EditInclude;
+    EditField EditExclude;
+    ListBox IncludeList;
+    ListBox ExcludeList;
+    // Mem32K, Mem128K, Mem256k, Mem512k, Mem1mb, in that order.
+    RadioGroup CopyBuffer{{"32K (default)", "128K", "256K", "512K", "1 MB"}};
+    CheckBox AutoContinue{"Auto-Continue thru errors and Log them "};
+
+    // The control that has the input focus, by its name ("EditInclude", ...).
+    std::string focusedControl;
+
+    void FormCreate();
+    void AddIncludeClick();
+    void AddExcludeClick();
+    void EditIncludeKeyDown(int key);
+    void EditExcludeKeyDown(int key);
+    void IncludeListDblClick();
+    void ExcludeListDblClick();
+    void ClearClick();
+    void Mem32KClick();
+    void Mem128KClick();
+    void Mem256kClick();
+    void Mem512kClick();
+    void Mem1mbClick();
+    void AutoContinueClick();
+    void OkClick();
+
+    // Shown modally by the main window; closed by OK or by the close box (which keeps the
+    // edited lists but not as filter texts).
+    void ShowModal() { m_visible = true; }
+    void closeBoxClicked() { m_visible = false; }
+    bool visible() const { return m_visible; }
+
+    // The five buffer sizes of the radio buttons, in their order.
+    static std::int32_t bufferSizeOf(int index);
+
+private:
+    WindowingServices& m_services;
+    Application& m_app;
+    bool m_visible = false;
+};
+
+} // namespace twinfold

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Controls.h"
+#include "settings/Options.h"
+#include "ui/DirectoryView.h"
+
+#include <string>
+
+namespace twinfold {
+
+class Application;
+class WindowingServices;
+
+// The delete-directory dialog "Delete?": deletes the files of one directory, or its whole
+// tree. The dialog itself is the confirmation.
+class TDelete {
+public:
+    TDelete(WindowingServices& services, Application& app);
+
+    EditField Edit1;                                            // the directory to delete
+    CheckBox DelSubdir{"Delete All SubDirectories and Files"}; // keeps its tick between uses
+
+    void BitBtn2Click(); // OK: perform the deletion
+    void BitBtn1Click(); // Cancel: close
+
+    void ShowModal() { m_visible = true; }
+    bool visible() const { return m_visible; }
+
+private:
+    WindowingServices& m_services;
+    Application& m_app;
+    bool m_visible = false;
+};
+
+} // namespace twinfold

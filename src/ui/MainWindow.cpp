@@ -1,0 +1,7 @@
+#include "ui/Main.h"
+
+namespace twinfold {
+
+void TMain::FormCreate() {}
+
+} // namespace twinfold
