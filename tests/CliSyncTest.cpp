@@ -1,0 +1,196 @@
+// twinfold-cli sync, end to end.
+#include "support/CliRunner.h"
+#include "support/TempDir.h"
+
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+
+namespace twinfold::test {
+namespace {
+
+class CliSyncTest : public ::testing::Test {
+protected:
+    CliSyncTest()
+    {
+        tmp.makeDir("src");
+        tmp.makeDir("dst");
+    }
+    CliResult sync(std::vector<std::string> extra)
+    {
+        std::vector<std::string> args{"sync", tmp.pathOf("src"), tmp.pathOf("dst")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runCli(args);
+    }
+    TempDir tmp;
+};
+
+TEST_F(CliSyncTest, SelectedFilesModeCopiesTheSourceDirectoryOnly)
+{
+    tmp.writeFile("src/a.txt", "a");
+    tmp.writeFile("src/sub/b.txt", "b");
+    const auto result = sync({});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"File Sync Successful!"});
+    EXPECT_EQ(result.outLines().back(), "Copied: 1  Not copied: 0  Failed: 0");
+    EXPECT_EQ(tmp.readFile("dst/a.txt"), "a");
+    EXPECT_FALSE(directoryExists(tmp.pathOf("dst/sub")));
+}
+
+TEST_F(CliSyncTest, AllMirrorsTheTreeAndASecondRunCopiesNothing)
+{
+    tmp.writeFile("src/a.txt", "a");
+    tmp.writeFile("src/sub/deep/b.txt", "b");
+    tmp.makeDir("src/empty");
+    auto result = sync({"--all", "--verbose"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.outLines(),
+              (std::vector<std::string>{"Copying " + tmp.pathOf("src/sub/deep/b.txt"),
+                                        "Copying " + tmp.pathOf("src/a.txt"),
+                                        "Copied: 2  Not copied: 0  Failed: 0"}));
+    EXPECT_TRUE(directoryExists(tmp.pathOf("dst/empty")));
+    result = sync({"--all", "--quiet"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.outLines(), std::vector<std::string>{"Copied: 0  Not copied: 2  Failed: 0"});
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"Directory Sync Successful!"});
+}
+
+TEST_F(CliSyncTest, FailedCopyGivesStatusOneAndItsMessage)
+{
+    tmp.writeFile("src/a.txt", "new", 2000000000);
+    tmp.writeFile("dst/a.txt", "protected", 1000000000);
+    ASSERT_EQ(::chmod(tmp.pathOf("dst/a.txt").c_str(), 0444), 0);
+    auto result = sync({});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.errLines().front(), "Could not create destination file: " +
+                                             tmp.pathOf("dst/a.txt") + ".  File not copied!");
+    EXPECT_EQ(result.outLines().back(), "Copied: 0  Not copied: 0  Failed: 1");
+    result = sync({"--auto-continue"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"File Sync Successful!"});
+    EXPECT_EQ(tmp.readFile("dst/a.txt"), "protected");
+}
+
+TEST_F(CliSyncTest, LogDirHoldsTheThreeListsInTheirFormat)
+{
+    tmp.writeFile("src/new.txt", "n", 2000000000);
+    tmp.writeFile("src/old.txt", "o", 1000000000);
+    tmp.writeFile("dst/old.txt", "o", 1000000000);
+    tmp.makeDir("logs");
+    const auto result = sync({"--log-dir", tmp.pathOf("logs")});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"), tmp.pathOf("src/new.txt") + "\r\n");
+    EXPECT_EQ(tmp.readFile("logs/TFOlder.txt"), tmp.pathOf("src/old.txt") + "\r\n");
+    EXPECT_EQ(tmp.readFile("logs/TFFailed.txt"), "");
+}
+
+TEST_F(CliSyncTest, DryRunReportsWhatWouldBeCopiedAndChangesNothing)
+{
+    tmp.writeFile("src/a.txt", "new", 2000000000);
+    tmp.writeFile("dst/a.txt", "old", 1000000000);
+    tmp.writeFile("src/sub/b.txt", "b");
+    tmp.makeDir("logs");
+    const auto result = sync({"--all", "--dry-run", "--log-dir", tmp.pathOf("logs")});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.outLines().back(), "Copied: 2  Not copied: 0  Failed: 0");
+    EXPECT_EQ(tmp.readFile("dst/a.txt"), "old");
+    EXPECT_FALSE(directoryExists(tmp.pathOf("dst/sub")));
+    EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"),
+              tmp.pathOf("src/sub/b.txt") + "\r\n" + tmp.pathOf("src/a.txt") + "\r\n");
+}
+
+TEST_F(CliSyncTest, TypeIncludeAndExcludeChooseTheFiles)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.doc", "d.xls", "apple.txt"})
+        tmp.writeFile(std::string("src/") + name, name);
+    auto result = sync({"--include", "*.txt", "--exclude", "a*", "--verbose"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(fileExists(tmp.pathOf("dst/b.txt")));
+    EXPECT_FALSE(fileExists(tmp.pathOf("dst/a.txt")));
+    EXPECT_FALSE(fileExists(tmp.pathOf("dst/apple.txt")));
+    EXPECT_FALSE(fileExists(tmp.pathOf("dst/c.doc")));
+    result = sync({"--type", "2"});
+    EXPECT_TRUE(fileExists(tmp.pathOf("dst/d.xls")));
+    EXPECT_FALSE(fileExists(tmp.pathOf("dst/c.doc")));
+    // An explicit type wins over the lists.
+    result = sync({"--type", "4", "--include", "*.txt"});
+    EXPECT_TRUE(fileExists(tmp.pathOf("dst/c.doc")));
+    EXPECT_FALSE(fileExists(tmp.pathOf("dst/a.txt")));
+}
+
+TEST_F(CliSyncTest, NothingToCopyIsStillSuccess)
+{
+    const auto result = sync({});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"No items selected to sync!"});
+    EXPECT_EQ(result.outLines().back(), "Copied: 0  Not copied: 0  Failed: 0");
+}
+
+TEST_F(CliSyncTest, BadArgumentsGiveStatusTwoAndUsage)
+{
+    const std::vector<std::vector<std::string>> bad{
+        {},
+        {"sync"},
+        {"sync", tmp.pathOf("src")},
+        {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--type", "5"},
+        {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--buffer", "0"},
+        {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--buffer", "3G"},
+        {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--answer", "maybe"},
+        {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--quiet", "--verbose"},
+        {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--bogus"},
+        {"frobnicate"},
+    };
+    for (const auto& args : bad) {
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(result.err.find("usage: twinfold-cli"), std::string::npos);
+    }
+    const auto missing = runCli({"sync", tmp.pathOf("nowhere"), tmp.pathOf("dst")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("File not found"), std::string::npos);
+}
+
+TEST_F(CliSyncTest, BufferSuffixesAreAccepted)
+{
+    tmp.writeFile("src/a.bin", std::string(300000, 'x'));
+    for (const char* size : {"1M", "64K", "4096"}) {
+        ::unlink(tmp.pathOf("dst/a.bin").c_str());
+        const auto result = sync({"--buffer", size});
+        EXPECT_EQ(result.status, 0) << size;
+        EXPECT_EQ(tmp.readFile("dst/a.bin").size(), 300000u);
+    }
+}
+
+TEST_F(CliSyncTest, AbandonedRunGivesStatusThree)
+{
+    tmp.writeFile("src/sub/a.txt", "a");
+    tmp.writeFile("dst/sub", "a file where a directory belongs");
+    const auto result = sync({"--all"});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"Invalid filename."});
+}
+
+TEST_F(CliSyncTest, CtrlCCancelsAtTheNextPoll)
+{
+    for (int i = 0; i < 400; ++i)
+        tmp.writeFile("src/f" + std::to_string(i) + ".txt", std::string(20000, 'c'));
+    bool sent = false;
+    const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose"},
+                               [&](int pid, const std::string&) {
+                                   if (!sent) {
+                                       ::kill(pid, SIGINT);
+                                       sent = true;
+                                   }
+                               });
+    EXPECT_EQ(result.status, 130);
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"Operation Canceled!"});
+    const auto lines = result.outLines();
+    EXPECT_LT(lines.size(), 400u);
+    EXPECT_EQ(lines.back().rfind("Copied: ", 0), 0u);
+}
+
+} // namespace
+} // namespace twinfold::test
