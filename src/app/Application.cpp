@@ -10,7 +10,8 @@
 namespace twinfold {
 
 Application::Application(WindowingServices& services)
-    : Main(services, *this), AboutBox(*this), Delete(services, *this), SyncBox(services),
+    : Main(services, *this), AboutBox(*this), BatchDlg(services, *this), Delete(services, *this),
+      SyncBox(services),
       LogFilebx(services), Optionsbx(services, *this), m_services(services)
 {
 }
@@ -38,6 +39,7 @@ void Application::start(const StartOptions& options)
     Main.programDirectory = endsWithSeparator(configDir) ? configDir : configDir + NativeSeparator;
     Main.commandLineBatch = options.batchFile;
     command([this] { Main.FormCreate(); });
+    command([this] { BatchDlg.FormCreate(); });
     command([this] { Optionsbx.FormCreate(); });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/About.h"
+#include "batch/Batch.h"
 #include "engine/LogFile.h"
 #include "engine/SyncBox.h"
 #include "settings/Options.h"
@@ -41,6 +42,7 @@ public:
     // In the order of their creation.
     TMain Main;
     TAboutBox AboutBox;
+    TBatchDlg BatchDlg;
     TDelete Delete;
     TSpecialBox SpecialBox;
     TSyncBox SyncBox;

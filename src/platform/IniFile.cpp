@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace twinfold::IniFile
@@ -308,6 +309,32 @@ bool readBool(const std::string& path, const std::string& section, const std::st
               bool defaultValue)
 {
     return readInteger(path, section, key, defaultValue ? 1 : 0) != 0;
+}
+
+std::unordered_map<std::string, std::string> readSection(const std::string& path,
+                                                         const std::string& section)
+{
+    std::unordered_map<std::string, std::string> values;
+    std::string contents;
+    int error = 0;
+    if (!readRegularFile(path, contents, error))
+        return values;
+    const Document document = parseDocument(contents);
+    const auto header = findSection(document, trim(section));
+    if (!header)
+        return values;
+    const std::size_t end = sectionEnd(document, *header);
+    for (std::size_t i = *header + 1; i < end; ++i) {
+        const std::string& text = document.lines[i].text;
+        const LineInfo info = classify(text);
+        if (info.kind != LineKind::Key)
+            continue;
+        std::string key(info.name);
+        for (char& c : key)
+            c = asciiLower(c);
+        values.try_emplace(std::move(key), valueOf(text, info.valueStart));
+    }
+    return values;
 }
 
 void writeString(const std::string& path, const std::string& section, const std::string& key,

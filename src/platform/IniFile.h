@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 namespace twinfold {
 
@@ -23,6 +24,11 @@ inline constexpr std::size_t MaxValueLength = 2047;
 
 std::string readString(const std::string& path, const std::string& section, const std::string& key,
                        const std::string& defaultValue);
+
+// Every key of one section in one reading, for readers of many keys: key names in lower case
+// (letters a to z), the first of equal keys winning, values as readString gives them.
+std::unordered_map<std::string, std::string> readSection(const std::string& path,
+                                                         const std::string& section);
 
 // Integers: leading blanks and a sign allowed; "$", "0x", "0X", "x" or "X" introduce hexadecimal;
 // anything that is not a valid 32-bit number gives the default.

@@ -1,0 +1,42 @@
+#include "batch/BatchFile.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/ErrorText.h"
+#include "platform/IniFile.h"
+
+#include <unistd.h>
+
+namespace twinfold {
+
+std::vector<std::string> ReadBatchFile(const std::string& path)
+{
+    // One reading of the file for every entry: a list of thousands stays cheap.
+    const auto values = IniFile::readSection(path, "Files");
+    std::vector<std::string> entries;
+    for (std::size_t n = 0;; ++n) {
+        const auto value = values.find("file" + std::to_string(n));
+        if (value == values.end() || value->second == "Done")
+            break;
+        entries.push_back(value->second);
+    }
+    return entries;
+}
+
+void WriteBatchFile(const std::string& path, const std::vector<std::string>& entries)
+{
+    if (entries.empty()) {
+        ::unlink(path.c_str()); // a file that cannot be removed is left as it is
+        return;
+    }
+    std::string contents = "[Files]\n";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        // A line break would split the entry and change the file's structure.
+        const std::string& entry = entries[i];
+        contents += "File" + std::to_string(i) + "=" +
+                    entry.substr(0, entry.find_first_of("\r\n")) + "\n";
+    }
+    if (!replaceFileContents(path, contents))
+        throw CommandError("Unable to write to " + path);
+}
+
+} // namespace twinfold
