@@ -62,8 +62,11 @@ class HarnessError(RuntimeError):
     """A peer, a floor or the set-up misbehaved: the figures would mean nothing."""
 
 
+START = time.monotonic()
+
+
 def log(msg):
-    print(msg, file=sys.stderr, flush=True)
+    print("[%4.0f s] %s" % (time.monotonic() - START, msg), file=sys.stderr, flush=True)
 
 
 def run_checked(argv, **kw):
@@ -191,6 +194,7 @@ class Bench:
         self.floors = []    # (scenario title, floor label, times)
         self.info = {}
         self.needs_settle = False
+        self.gen_tree = [sys.executable, os.path.join(args.shared, "gen_tree.py")]
         big = self.scale["big"]
         self.titles = {k: t for k, t, _, _ in SCENARIOS}
         self.titles["big"] = "one %d %s file" % ((big >> 30, "GiB") if big >= 1 << 30
@@ -273,7 +277,7 @@ class Bench:
 
     # -- inputs
     def generate_inputs(self):
-        gen = [sys.executable, os.path.join(self.args.shared, "gen_tree.py")]
+        gen = self.gen_tree
         m, w = self.scale["mixed"], self.scale["wide"]
         params = {"scale": self.args.scale, "mixed": m, "wide": w, "big": self.scale["big"]}
         stamp = os.path.join(self.inputs, "stamp.json")
@@ -371,84 +375,72 @@ class Bench:
         times, errors = self.measure(key, entries, prepare, verify)
         self.record(key, times, errors, ["statfloor"])
 
-    def run_mixed(self):
-        keys = ("mixed-initial", "mixed-noop", "mixed-incremental")
-        if not any(self.selected(k) for k in keys):
-            return
-        src = os.path.join(self.inputs, "mixed")
-        src_snap = source_snapshot(src)
+    def run_incremental(self, key, src_snap, block):
+        """Re-sync after 5% of the source files were made newer. Each tool keeps its
+        own mirror; before every run the touched files there are set back to their
+        old time, which restores the state a mirror of the untouched source had."""
+        log(self.titles[key])
+        src = src_snap[0]
         nfiles = len(src_snap[1][0])
-        block = os.path.join(self.runs_dir, "mixed")
-        cf, sf = self.floor("copyfloor"), self.floor("statfloor")
+        cf = self.floor("copyfloor")
+        labels = list(TOOLS) + ["copyfloor -r -u"]
+        dsts = {lab: self.mirror(src, block, "incr-" + lab.split()[0]) for lab in labels}
+        listing = os.path.join(self.work, "touched.txt")
+        stamp = os.path.join(self.inputs, "stamp.json")
+        os.rename(stamp, stamp + ".touched")  # the source is not pristine until restored
+        touched_info = json.loads(run_checked(self.gen_tree + [
+            "touch", src, "--fraction", "0.05", "--seed", "2", "--list", listing]))
+        with open(listing) as f:
+            touched = [ln.rstrip("\n") for ln in f if ln.strip()]
+        old = self.base_mtime()
 
-        if self.selected("mixed-initial"):
-            self.run_initial("mixed-initial", src_snap, "mixed")
+        def set_back(root):
+            for rel in touched:
+                os.utime(os.path.join(root, rel), (old, old))
+        try:
+            touched_snap = source_snapshot(src)
+            entries = [(t, (lambda t: lambda d: self.command(t, src, d))(t)) for t in TOOLS]
+            entries.append(("copyfloor -r -u", lambda d: [cf, "-r", "-u", src, d]))
+            rebuilt = [0]
 
-        if self.selected("mixed-noop"):
-            self.run_noop("mixed-noop", src_snap, "mixed")
+            def prepare(label, rnd):
+                set_back(dsts[label])
+                return dsts[label]
 
-        if self.selected("mixed-incremental"):
-            log("mixed, 5% newer")
-            labels = list(TOOLS) + ["copyfloor -r -u"]
-            dsts = {lab: self.mirror(src, "mixed", "incr-" + lab.split()[0]) for lab in labels}
-            listing = os.path.join(self.work, "touched.txt")
-            gen = [sys.executable, os.path.join(self.args.shared, "gen_tree.py")]
-            stamp = os.path.join(self.inputs, "stamp.json")
-            os.rename(stamp, stamp + ".touched")  # the source is not pristine until restored
-            touched_info = json.loads(run_checked(gen + [
-                "touch", src, "--fraction", "0.05", "--seed", "2", "--list", listing]))
-            with open(listing) as f:
-                touched = [ln.rstrip("\n") for ln in f if ln.strip()]
-            old_mtime = self.base_mtime()
-            try:
-                touched_snap = source_snapshot(src)
-                entries = [(t, (lambda t: lambda d: self.command(t, src, d))(t)) for t in TOOLS]
-                entries.append(("copyfloor -r -u", lambda d: [cf, "-r", "-u", src, d]))
+            def verify(label, d, out):
+                err = compare_tree(touched_snap, d, sample_from=touched) or (
+                    check_summary(out, len(touched), nfiles - len(touched))
+                    if label == "twinfold" else None)
+                if err and label == "twinfold":
+                    rebuilt[0] += 1
+                    dsts[label] = self.mirror(src, block, "incr-twinfold-%d" % rebuilt[0])
+                return err
+            times, errors = self.measure(key, entries, prepare, verify)
+            self.record(key, times, errors, ["copyfloor -r -u"])
+            self.results[key]["touched"] = touched_info
+        finally:
+            set_back(src)
+            os.rename(stamp + ".touched", stamp)
 
-                def prepare(label, rnd):
-                    # Put back the destination's state before the run: the touched files
-                    # older than the source again (contents are unchanged by a touch).
-                    d = dsts[label]
-                    for rel in touched:
-                        os.utime(os.path.join(d, rel), (old_mtime, old_mtime))
-                    return d
-
-                def verify(label, d, out):
-                    return compare_tree(touched_snap, d, sample_from=touched) or (
-                        check_summary(out, len(touched), nfiles - len(touched))
-                        if label == "twinfold" else None)
-                times, errors = self.measure("mixed-incremental", entries, prepare, verify)
-                self.record("mixed-incremental", times, errors, ["copyfloor -r -u"])
-                self.results["mixed-incremental"]["touched"] = touched_info
-            finally:
-                for rel in touched:
-                    os.utime(os.path.join(src, rel), (old_mtime, old_mtime))
-                os.rename(stamp + ".touched", stamp)
-
-        self.remove_bulk(block)
+    def run_tree(self, name, scenarios):
+        keys = [k for k in scenarios if self.selected(k)]
+        if not keys:
+            return
+        src_snap = source_snapshot(os.path.join(self.inputs, name))
+        for key in keys:
+            if key.endswith("-initial"):
+                self.run_initial(key, src_snap, name)
+            elif key.endswith("-noop"):
+                self.run_noop(key, src_snap, name)
+            else:
+                self.run_incremental(key, src_snap, name)
+        self.remove_bulk(os.path.join(self.runs_dir, name))
 
     def base_mtime(self):
         sys.dont_write_bytecode = True
         sys.path.insert(0, self.args.shared)
         import gen_tree  # noqa: E402  (the shared generator, for its time constants)
         return gen_tree.BASE_MTIME
-
-    def run_wide(self):
-        if not (self.selected("wide-initial") or self.selected("wide-noop")):
-            return
-        src = os.path.join(self.inputs, "wide")
-        src_snap = source_snapshot(src)
-        nfiles = len(src_snap[1][0])
-        block = os.path.join(self.runs_dir, "wide")
-        cf, sf = self.floor("copyfloor"), self.floor("statfloor")
-
-        if self.selected("wide-initial"):
-            self.run_initial("wide-initial", src_snap, "wide")
-
-        if self.selected("wide-noop"):
-            self.run_noop("wide-noop", src_snap, "wide")
-
-        self.remove_bulk(block)
 
     def run_big(self):
         if not self.selected("big"):
@@ -466,15 +458,16 @@ class Bench:
                             ("copyfloor cfr", ["-m", "cfr"])):
             entries.append((label, (lambda o: lambda d: [cf, *o, src_file,
                                                          os.path.join(d, "big.bin")])(opts)))
-        previous = {}
+        previous = []
 
         def prepare(label, rnd):
-            # One destination at a time: a single inode, so deleting costs no settling,
-            # and the sync before timing writes the previous copy back first.
-            if label in previous:
-                remove_tree(previous[label])
-            previous[label] = self.fresh_dir("big", "%s-%d" % (label.replace(" ", "_"), rnd))
-            return previous[label]
+            # Delete the copy just made before the sync that precedes each timed run: its
+            # pages are still dirty, so they are dropped instead of written back (this
+            # saves tens of GB of disk writes), and one inode needs no settling.
+            while previous:
+                remove_tree(previous.pop())
+            previous.append(self.fresh_dir("big", "%s-%d" % (label.replace(" ", "_"), rnd)))
+            return previous[0]
 
         def verify(label, dst, out):
             return compare_tree(src_snap, dst) or (
@@ -527,10 +520,13 @@ class Bench:
             except (OSError, IndexError):
                 return "?"
         fs = "?"
-        try:
-            fs = run_checked(["stat", "-f", "-c", "%T", self.work]).strip()
-        except HarnessError:
-            pass
+        for argv in (["findmnt", "-n", "-o", "FSTYPE,OPTIONS", "-T", self.work],
+                     ["stat", "-f", "-c", "%T", self.work]):
+            try:
+                fs = run_checked(argv).strip()
+                break
+            except (HarnessError, OSError):
+                pass
         mem = "?"
         try:
             with open("/proc/meminfo") as f:
@@ -606,8 +602,8 @@ class Bench:
         self.generate_inputs()
         self.remove_bulk(self.runs_dir)
         try:
-            self.run_mixed()
-            self.run_wide()
+            self.run_tree("mixed", ("mixed-initial", "mixed-noop", "mixed-incremental"))
+            self.run_tree("wide", ("wide-initial", "wide-noop"))
             self.run_big()
         finally:
             remove_tree(self.runs_dir)

@@ -151,6 +151,13 @@ CopyOutcome copyFile(WindowingServices& services, const std::string& source,
     return copier.run();
 }
 
+CopyOutcome copyFileTo(WindowingServices& services, const std::string& source,
+                       const std::string& destinationFile, bool quiet, std::int32_t copyBuffer)
+{
+    Copier copier(services, source, destinationFile, quiet, effectiveBufferSize(copyBuffer));
+    return copier.run();
+}
+
 bool BufferedCopy(WindowingServices& services, const std::string& source,
                   const std::string& destination, bool quiet, std::int32_t copyBuffer)
 {

@@ -29,6 +29,12 @@ bool BufferedCopy(WindowingServices& services, const std::string& source,
 CopyOutcome copyFile(WindowingServices& services, const std::string& source,
                      const std::string& destination, bool quiet, std::int32_t copyBuffer);
 
+// The same copy onto a destination file path that the caller has formed already (the engine
+// joins the destination directory and the name itself), sparing the lookup of what the
+// destination names.
+CopyOutcome copyFileTo(WindowingServices& services, const std::string& source,
+                       const std::string& destinationFile, bool quiet, std::int32_t copyBuffer);
+
 // The size of the entry a path names, any kind admitted; -1 when nothing is found. Only the low
 // 32 bits of the size are returned, as a signed number.
 std::int32_t FileSizeByName(const std::string& path);

@@ -10,16 +10,16 @@ namespace twinfold {
 
 namespace {
 
-// Makes a directory and every missing level above it. A level that cannot be made is not
-// reported here: entering the directory afterwards reports it.
-void makeDirectoryTree(std::string path)
+// Makes a directory and every missing level above it; true when it made the directory itself.
+// A level that cannot be made is not reported here: entering the directory afterwards is.
+bool makeDirectoryTree(std::string path)
 {
     if (path.size() > 1 && endsWithSeparator(path))
         path.pop_back();
     if (path.empty() || isRootPath(path) || directoryExists(path))
-        return;
+        return false;
     makeDirectoryTree(parentPath(path));
-    createDirectory(path);
+    return createDirectory(path);
 }
 
 } // namespace
@@ -35,13 +35,13 @@ void TMain::SyncAllFiles(DirectoryView& view)
         // Nothing is made in a dry run: every file of a missing directory would be copied.
         passDest = mirrored;
     } else {
-        if (!dryRun)
-            makeDirectoryTree(mirrored);
+        const bool made = !dryRun && makeDirectoryTree(mirrored);
         // A directory that can be neither made nor entered (a file stands in its place, access
         // refused) abandons the run: its files must never land anywhere else.
         DestDirListBox.setDirectory(mirrored);
         passDest = DestDirListBox.directory();
-        if (!dryRun)
+        // A directory made just now holds no leftovers of killed runs.
+        if (!dryRun && !made)
             removeLeftoverTemporaries(passDest);
     }
     m_syncBox.SyncDirFrom.setText(sourceDir);

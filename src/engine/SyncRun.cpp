@@ -95,6 +95,8 @@ void TMain::runSyncAll()
         // A run always covers the source directory's tree: an entry of the view that is merely
         // highlighted (a subdirectory, or an ancestor whose files have no mirrored place below
         // the destination) does not change what is synchronised.
+        // The view may have been read long before: the walk starts from the tree as it is now.
+        SourceDirListBox.update();
         SourceDirListBox.setItemIndex(SourceDirListBox.directoryPosition());
         Traverse(SourceDirListBox);
     } catch (...) {
@@ -126,15 +128,16 @@ void TMain::restoreViewsAfterFailure(const std::string& source, const std::strin
 void TMain::processFile(const std::string& sourcePath, const std::string& destinationDir)
 {
     const std::string name = extractFileName(sourcePath);
+    const std::string destinationPath = joinPath(destinationDir, name);
     const TimeValue age = sourceAge(sourcePath);
-    const TimeValue destTime = destinationTime(joinPath(destinationDir, name));
+    const TimeValue destTime = destinationTime(destinationPath);
     m_syncBox.FileName.setText(name);
     if (shouldCopy(destTime, age)) {
         m_syncBox.setFileStatus("Copying", sourcePath);
         CopyOutcome outcome{true, 0};
         if (!dryRun)
-            outcome = copyFile(m_services, sourcePath, destinationDir, m_settings.AutoContinue,
-                               m_settings.CopyBuffer);
+            outcome = copyFileTo(m_services, sourcePath, destinationPath, m_settings.AutoContinue,
+                                 m_settings.CopyBuffer);
         m_syncBox.bytesCopied += outcome.bytes;
         m_log.AddLog(outcome.copied ? m_log.FileSuccess : m_log.FileFailed, sourcePath);
     } else {

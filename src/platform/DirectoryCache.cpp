@@ -174,6 +174,12 @@ public:
         return found->second->listing;
     }
 
+    bool holds(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        return m_index.count(path) != 0;
+    }
+
     void store(const std::string& path, const DirectoryState& state,
                std::shared_ptr<const DirectoryListing> listing)
     {
@@ -227,7 +233,8 @@ std::shared_ptr<const DirectoryListing> readDirectory(const std::string& dir)
 {
     struct stat st {
     };
-    if (stat(dir.c_str(), &st) == 0) {
+    // A directory never read before costs no status query of its own.
+    if (cache().holds(dir) && stat(dir.c_str(), &st) == 0) {
         if (auto cached = cache().find(dir, stateOf(st)))
             return cached;
     }

@@ -40,10 +40,6 @@ int attributesOf(const struct stat& st, const std::string& name)
     return attr;
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-
 bool entryExists(const std::string& path)
 {
     struct stat st {
@@ -119,12 +115,17 @@ bool directoryExists(const std::string& path)
 
 void checkDirectoryAccess(const std::string& path)
 {
-    const std::unique_ptr<DIR, DirCloser> dir(opendir(path.c_str()));
-    if (!dir)
+    // Two queries rather than opening the directory: this runs at every move of a view, and
+    // the walk moves the views several times for each directory of a tree.
+    struct stat st {
+    };
+    if (stat(path.c_str(), &st) != 0)
         throw IoError(errno);
-    // Listing is not enough: a directory without search permission can be listed but its
-    // entries can be neither opened nor entered.
-    if (access(path.c_str(), X_OK) != 0)
+    if (!S_ISDIR(st.st_mode))
+        throw IoError(ENOTDIR);
+    // A directory without search permission can be listed, but its entries can be neither
+    // opened nor entered; one without read permission cannot be listed.
+    if (access(path.c_str(), R_OK | X_OK) != 0)
         throw IoError(errno);
 }
 

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 class Application;
 class WindowingServices;
@@ -19,7 +20,8 @@ struct EditField {
 // auto-continue. The two lists are editing copies; only OK turns them into the filter texts
 // that the rest of the program uses and saves. The buffer size and auto-continue take effect
 // at once.
-class TOptionsbx {
+class TOptionsbx
+{
 public:
     static constexpr int VK_RETURN = 13;
     static constexpr int VK_ESCAPE = 27;
@@ -42,6 +44,8 @@ public:
     void AddExcludeClick();
     void EditIncludeKeyDown(int key);
     void EditExcludeKeyDown(int key);
+    // A key that no control of the dialog handles itself; Escape presses "Clear".
+    void FormKeyDown(int key);
     void IncludeListDblClick();
     void ExcludeListDblClick();
     void ClearClick();
@@ -59,10 +63,12 @@ public:
     void closeBoxClicked() { m_visible = false; }
     bool visible() const { return m_visible; }
 
-    // The five buffer sizes of the radio buttons, in their order.
+    // The five buffer sizes of the radio buttons, in their order; 0 for an index outside them.
     static std::int32_t bufferSizeOf(int index);
 
 private:
+    void chooseBufferSize(int index);
+
     WindowingServices& m_services;
     Application& m_app;
     bool m_visible = false;

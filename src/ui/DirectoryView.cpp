@@ -40,6 +40,12 @@ const DirectoryListing& DirectoryView::listing() const
     return *m_listing;
 }
 
+std::shared_ptr<const DirectoryListing> DirectoryView::sharedListing() const
+{
+    listing();
+    return m_listing;
+}
+
 int DirectoryView::count() const
 {
     return static_cast<int>(m_chain.size() + listing().subdirectories.size());

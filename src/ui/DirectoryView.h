@@ -36,6 +36,8 @@ public:
     // The position of the current directory: its depth, 0 for a root.
     int directoryPosition() const { return static_cast<int>(m_chain.size()) - 1; }
     const std::vector<std::string>& subdirectoryNames() const;
+    // The directory's listing, shared with a file list that shows the same directory.
+    std::shared_ptr<const DirectoryListing> sharedListing() const;
 
     int itemIndex() const { return m_itemIndex; }
     void setItemIndex(int index);

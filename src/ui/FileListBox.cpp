@@ -10,15 +10,14 @@ namespace twinfold {
 
 namespace {
 
-std::vector<std::string> matchingFiles(const std::string& directory, const std::string& mask)
+std::vector<std::string> matchingFiles(const DirectoryListing& listing, const std::string& mask)
 {
-    const auto listing = readDirectory(directory);
     const auto patterns = splitMask(mask);
     if (patterns.size() == 1 && (patterns[0] == "*.*" || patterns[0] == "*"))
-        return listing->files;
+        return listing.files;
     std::vector<std::string> names;
     for (const auto& pattern : patterns) {
-        for (const auto& name : listing->files) {
+        for (const auto& name : listing.files) {
             if (matchesPattern(name, pattern))
                 names.push_back(name);
         }
@@ -55,9 +54,18 @@ void FileListBox::setMask(const std::string& mask)
     update();
 }
 
+void FileListBox::setDirectory(const std::string& directory, const DirectoryListing& listing)
+{
+    m_directory = directory;
+    assign(matchingFiles(listing, m_mask));
+    if (onChange)
+        onChange();
+}
+
 void FileListBox::update()
 {
-    assign(m_directory.empty() ? std::vector<std::string>{} : matchingFiles(m_directory, m_mask));
+    assign(m_directory.empty() ? std::vector<std::string>{}
+                               : matchingFiles(*readDirectory(m_directory), m_mask));
     if (onChange)
         onChange();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/FileSystem.h"
 
 #include <functional>
 #include <string>
@@ -25,6 +26,8 @@ public:
     void update();
     // Sets both and reads once.
     void read(const std::string& directory, const std::string& mask);
+    // Shows a directory from a listing read already (by the directory view beside the list).
+    void setDirectory(const std::string& directory, const DirectoryListing& listing);
 
     std::function<void()> onChange;
 

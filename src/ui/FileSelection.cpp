@@ -8,7 +8,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace twinfold {
+namespace twinfold
+{
 
 void TMain::EditFilterChange()
 {
@@ -74,6 +75,38 @@ void TMain::FileListClick()
     FileCount.setText("Total Files Selected: " + std::to_string(selected));
     if (FileList.count() != selected)
         cbSelectAll.setChecked(false);
+}
+
+void TMain::SelectAll()
+{
+    {
+        BusyCursor busy(m_services);
+        m_services.processPendingEvents();
+        for (int i = 0; i < FileList.count(); ++i)
+            FileList.setSelected(i, true);
+    }
+    FileListClick();
+}
+
+void TMain::SelectAll1Click()
+{
+    // Ticking the box selects; a box ticked already means everything is selected.
+    cbSelectAll.setChecked(true);
+}
+
+void TMain::cbSelectAllClick()
+{
+    // Clearing the box leaves the selection as it is.
+    if (cbSelectAll.checked())
+        SelectAll();
+}
+
+void TMain::Cancel1Click()
+{
+    for (int i = 0; i < FileList.count(); ++i)
+        FileList.setSelected(i, false);
+    cbSelectAll.setChecked(false);
+    FileListClick();
 }
 
 } // namespace twinfold

@@ -5,18 +5,27 @@
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 
-namespace twinfold {
+namespace twinfold
+{
 
 TMain::TMain(WindowingServices& services, Application& app)
     : EditFilter({FileTypeAll, FileTypeCustom, FileTypeExcel, FileTypeLotus, FileTypeDocuments}),
       m_services(services), m_app(app), m_settings(app.Settings), m_syncBox(app.SyncBox),
       m_log(app.LogFilebx)
 {
-    SourceDirListBox.onChange = [this] { FileList.setDirectory(SourceDirListBox.directory()); };
+    // These run at every directory a Sync All walk visits: the directory is read once, and the
+    // view and the file list share that listing.
+    SourceDirListBox.onChange = [this] {
+        viewChanged(SourceDirListBox, SourceLabel, DriveComboBox1);
+        FileList.setDirectory(SourceDirListBox.directory(), *SourceDirListBox.sharedListing());
+    };
+    DestDirListBox.onChange = [this] { viewChanged(DestDirListBox, DestLabel, DriveComboBox2); };
     FileList.onChange = [this] { FileListChange(); };
     SyncAll.onClick = [this] { SyncAllClick(); };
+    cbSelectAll.onClick = [this] { cbSelectAllClick(); };
     selsize.setText("Selected Size: 0 KBytes");
     FileCount.setText("Total files Selected: ");
+    refreshDrives();
 
     // Both views start in the directory the process was started in.
     try {
@@ -28,11 +37,18 @@ TMain::TMain(WindowingServices& services, Application& app)
     }
     if (FileList.directory().empty())
         FileList.setDirectory(SourceDirListBox.directory());
+    viewChanged(SourceDirListBox, SourceLabel, DriveComboBox1);
+    viewChanged(DestDirListBox, DestLabel, DriveComboBox2);
 }
 
 std::string TMain::defaultSettingsFile() const
 {
     return programDirectory + DefaultSettingsName;
+}
+
+std::string TMain::defaultBatchFile() const
+{
+    return programDirectory + DefaultBatchName;
 }
 
 bool TMain::runInProgress() const

@@ -5,6 +5,7 @@
 #include "ui/DirectoryView.h"
 #include "ui/FileListBox.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,10 +53,16 @@ public:
     ComboBox EditFilter;
     ComboBox DriveComboBox1; // the source view's drive
     ComboBox DriveComboBox2; // the destination view's drive
+    // Choosing a drive in a drive box (its item index set by the front end) moves the view to
+    // that mount point; a drive that cannot be entered is reported and the box follows the view.
+    void DriveComboBox1Change();
+    void DriveComboBox2Change();
     CheckBox cbSelectAll{"Select All files"};
     CheckBox SyncAll{"Sync All Subdirectories"};
     Label selsize;
     Label FileCount;
+    // How far the file list scrolls sideways, in pixels; set when the window is first shown.
+    int FileListScrollWidth = 0;
     FileListBox ExcludeFiles; // hidden: the source directory's files that match the exclude masks
     // The check mark of the File menu's "Save Settings on Exit"; setting it runs nothing.
     bool SaveSettingsonExit = true;
@@ -117,6 +124,9 @@ public:
     void BatchFileEditor1Click();
     void RunBatchFile1Click();
     void ExecuteBatch(const std::string& path);
+    // Entries of the last batch run that were skipped as invalid.
+    int batchSkipped = 0;
+    bool batchRunning() const { return m_batchRunning; }
 
     // File and directory operations.
     void Delete1Click();
@@ -141,6 +151,19 @@ public:
     bool runInProgress() const;
 
 private:
+    // Main window: drive boxes, activation and closing.
+    void viewChanged(DirectoryView& view, Label& label, ComboBox& driveBox);
+    void refreshDrives();
+    void chooseDrive(ComboBox& driveBox, DirectoryView& view);
+    void applyTypeChoiceOnActivation();
+    void firstActivation();
+    void closeWindow();
+
+    // Settings files.
+    void startupLoad();
+    void saveSettingsTo(const std::string& path);
+    std::string defaultBatchFile() const;
+
     void runSelectedFiles();
     void runSyncAll();
     void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
@@ -152,7 +175,13 @@ private:
     TSyncBox& m_syncBox;
     TLogFilebx& m_log;
     bool m_activated = false;
+    bool m_batchRunning = false;
     bool m_closed = false;
+    // The start-up load's SelectAll: the selection it asks for is made at the first activation.
+    bool m_startSelectAll = false;
+    // The failure the last activation reported; an activation that meets it again stays quiet,
+    // or the error box's own closing (which activates the window) would report it for ever.
+    std::string m_activationFailure;
 };
 
 } // namespace twinfold

@@ -2,21 +2,51 @@
 
 #include <gtest/gtest.h>
 
-namespace twinfold::test {
+namespace twinfold::test
+{
 
 Answer ScriptedServices::messageBox(MessageForm form, const std::string& caption,
                                     const std::string& text)
 {
     messages.push_back({form, caption, text});
-    if (form != MessageForm::Confirmation && form != MessageForm::Warning)
-        return Answer::Ok;
-    if (m_answers.empty()) {
-        ADD_FAILURE() << "unexpected question: " << text;
-        return Answer::No;
+    Answer next = Answer::Ok;
+    if (form == MessageForm::Confirmation || form == MessageForm::Warning) {
+        if (m_answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            next = Answer::No;
+        } else {
+            next = m_answers.front();
+            m_answers.pop_front();
+        }
     }
-    const Answer next = m_answers.front();
-    m_answers.pop_front();
+    modalClosed();
     return next;
+}
+
+void ScriptedServices::showModal(const std::string& window)
+{
+    modalWindows.push_back(window);
+    auto queued = m_modalActions.find(window);
+    if (queued != m_modalActions.end() && !queued->second.empty()) {
+        const auto action = std::move(queued->second.front());
+        queued->second.pop_front();
+        action();
+    }
+    modalClosed();
+}
+
+void ScriptedServices::modalClosed()
+{
+    if (!afterModal || m_inAfterModal)
+        return;
+    m_inAfterModal = true;
+    try {
+        afterModal();
+    } catch (...) {
+        m_inAfterModal = false;
+        throw;
+    }
+    m_inAfterModal = false;
 }
 
 std::optional<std::string> ScriptedServices::inputBox(const std::string& caption,

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
-namespace twinfold::test {
+namespace twinfold::test
+{
 
 // A scripted stand-in for the user: records every message box, answers questions from a queue
 // (an unexpected question fails the test and answers No), and runs actions at chosen polls.
-class ScriptedServices : public WindowingServices {
+class ScriptedServices : public WindowingServices
+{
 public:
     struct Message {
         MessageForm form;
@@ -27,7 +29,7 @@ public:
                                         const std::string& initialText) override;
     std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
-    void showModal(const std::string& window) override { modalWindows.push_back(window); }
+    void showModal(const std::string& window) override;
     void processPendingEvents() override;
     void setBusyCursor(bool busy) override;
     void showHelpContents() override { helpRequests.push_back(0); }
@@ -40,6 +42,16 @@ public:
     void answerDialog(std::optional<std::string> path) { m_dialogs.push_back(std::move(path)); }
     // Runs action at the n-th call of processPendingEvents (counted from 1).
     void atPoll(int n, std::function<void()> action) { m_pollActions[n] = std::move(action); }
+    // Runs action inside the next showModal(window): the user acting in that modal window.
+    // Actions for one window are used in the order given.
+    void inModal(const std::string& window, std::function<void()> action)
+    {
+        m_modalActions[window].push_back(std::move(action));
+    }
+    // Called after every message box and every modal window has closed, as the main window
+    // becoming active again; not called again while it runs.
+    std::function<void()> afterModal;
+
     // Starts counting polls afresh and forgets every poll action and recorded message.
     void restart()
     {
@@ -66,6 +78,10 @@ private:
     std::deque<std::optional<std::string>> m_inputs;
     std::deque<std::optional<std::string>> m_dialogs;
     std::map<int, std::function<void()>> m_pollActions;
+    std::map<std::string, std::deque<std::function<void()>>> m_modalActions;
+    bool m_inAfterModal = false;
+
+    void modalClosed();
 };
 
 } // namespace twinfold::test

@@ -1,0 +1,87 @@
+#include "DirectoryEntries.h"
+
+#include "ErrorText.h"
+#include "PathRules.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace twinfold
+{
+
+namespace
+{
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+void sortByName(std::vector<std::string>& names)
+{
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return nameLess(a, b); });
+}
+
+} // namespace
+
+DirectoryEntries readEntriesAt(int dirFd)
+{
+    // A fresh open of "." has a read position of its own; reading through a duplicate of
+    // dirFd would move the caller's position as well.
+    FileHandle own(openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!own.isOpen())
+        throw IoError(errno);
+    const std::unique_ptr<DIR, DirCloser> dir(fdopendir(own.fd()));
+    if (!dir)
+        throw IoError(errno);
+    own.release(); // the stream owns the descriptor now
+
+    DirectoryEntries entries;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir.get());
+        if (entry == nullptr) {
+            if (errno != 0)
+                throw IoError(errno);
+            break;
+        }
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        struct stat st {
+        };
+        if (fstatat(dirfd(dir.get()), name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        (S_ISDIR(st.st_mode) ? entries.directories : entries.others).emplace_back(name);
+    }
+    sortByName(entries.directories);
+    sortByName(entries.others);
+    return entries;
+}
+
+FileHandle openDirectory(const std::string& path)
+{
+    return FileHandle(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+FileHandle openDirectoryBase(const std::string& path)
+{
+#ifdef O_PATH
+    return FileHandle(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+#else
+    return openDirectory(path);
+#endif
+}
+
+FileHandle openSubdirectoryAt(int dirFd, const std::string& name)
+{
+    return FileHandle(openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+} // namespace twinfold

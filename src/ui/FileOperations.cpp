@@ -1,0 +1,131 @@
+#include "ui/Main.h"
+
+#include "app/Application.h"
+#include "platform/ErrorText.h"
+#include "platform/FileSystem.h"
+#include "platform/PathRules.h"
+#include "platform/Windowing.h"
+
+namespace twinfold
+{
+
+namespace
+{
+
+constexpr const char* UnableToCreateDirectory = "Unable to create directory";
+
+bool isFullPathText(const std::string& text)
+{
+    if (NativeSeparator == '\\')
+        return text.size() >= 3 && text[1] == ':' && text[2] == '\\';
+    return !text.empty() && text.front() == NativeSeparator;
+}
+
+// Creates a directory and every missing level above it. A level that cannot be made is passed
+// over in silence; the levels below it then fail as well.
+void forceDirectories(std::string path)
+{
+    if (path.empty())
+        throw CommandError(UnableToCreateDirectory);
+    // A root is its own parent, so the test for it is the path, not a length.
+    if (isRootPath(path))
+        return;
+    if (endsWithSeparator(path))
+        path.pop_back();
+    if (isRootPath(path) || directoryExists(path))
+        return;
+    const std::string parent = extractFilePath(path);
+    if (parent.empty())
+        throw CommandError(UnableToCreateDirectory);
+    forceDirectories(parent);
+    createDirectory(path);
+}
+
+// The text of the Make Directory box as a full path. A relative text names a directory below
+// the view's own directory, where the box started, rather than below the program's current
+// directory, which the user never sees.
+std::string newDirectoryPath(const std::string& text, const std::string& viewDirectory)
+{
+    if (text.empty())
+        throw CommandError(UnableToCreateDirectory);
+    return expandFileName(isFullPathText(text) ? text : joinPath(viewDirectory, text));
+}
+
+void makeDirectoryBelow(WindowingServices& services, DirectoryView& view)
+{
+    const auto text =
+        services.inputBox("Create Directory", "Enter New Directory Name:", view.directory());
+    if (text)
+        forceDirectories(newDirectoryPath(*text, view.directory()));
+    clearDirectoryCache();
+    view.update();
+}
+
+void openDeleteDialog(WindowingServices& services, Application& app, const DirectoryView& view)
+{
+    app.Delete.Edit1.text = recordedPath(view.directory());
+    app.Delete.ShowModal();
+    services.showModal("TDelete");
+}
+
+} // namespace
+
+void TMain::Delete1Click()
+{
+    const std::string directory = SourceDirListBox.directory();
+    std::vector<std::string> chosen;
+    for (int i = 0; i < FileList.count(); ++i) {
+        if (FileList.selected(i))
+            chosen.push_back(joinPath(directory, FileList.item(i)));
+    }
+    bool go = false;
+    if (chosen.size() == 1)
+        go = m_services.confirm("Delete File: " + chosen.front() + "?");
+    else if (chosen.size() > 1)
+        go = m_services.confirm("Delete Selected Files from " + joinPath(directory, "") + "?");
+    // A file that cannot be deleted (read-only, in use, gone) simply stays listed.
+    if (go) {
+        for (const auto& path : chosen)
+            deleteFile(path);
+    }
+    clearDirectoryCache();
+    FileList.update();
+}
+
+void TMain::Rename1Click()
+{
+    // The current file is the focused entry only while it is selected; a focused entry that is
+    // not selected is no current file, and nothing happens, as when nothing is selected.
+    const int current = FileList.itemIndex();
+    if (current < 0 || current >= FileList.count() || !FileList.selected(current))
+        return;
+    const std::string directory = SourceDirListBox.directory();
+    const std::string name = FileList.item(current);
+    const auto text = m_services.inputBox("Rename File", "Enter New File Name:", name);
+    if (text && !renameFile(joinPath(directory, name), joinPath(directory, *text)))
+        m_services.showMessage("File not renamed!");
+    clearDirectoryCache();
+    FileList.update();
+}
+
+void TMain::MakeDirectorySDClick()
+{
+    makeDirectoryBelow(m_services, SourceDirListBox);
+}
+
+void TMain::MakeDirectoryDDClick()
+{
+    makeDirectoryBelow(m_services, DestDirListBox);
+}
+
+void TMain::DeleteDirectorySDClick()
+{
+    openDeleteDialog(m_services, m_app, SourceDirListBox);
+}
+
+void TMain::DeleteDirectoryDDClick()
+{
+    openDeleteDialog(m_services, m_app, DestDirListBox);
+}
+
+} // namespace twinfold
