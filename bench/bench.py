@@ -523,7 +523,7 @@ class Bench:
         for argv in (["findmnt", "-n", "-o", "FSTYPE,OPTIONS", "-T", self.work],
                      ["stat", "-f", "-c", "%T", self.work]):
             try:
-                fs = run_checked(argv).strip()
+                fs = " ".join(run_checked(argv).split())
                 break
             except (HarnessError, OSError):
                 pass

@@ -4,7 +4,8 @@
 #include "RunReport.h"
 #include "app/Application.h"
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
 std::optional<BatchOptions> parseBatchOptions(const std::string& configDir,
                                               const std::vector<std::string>& args,
@@ -52,7 +53,9 @@ std::optional<BatchOptions> parseBatchOptions(const std::string& configDir,
         return std::nullopt;
     }
     options.batchFile = positional[0];
-    options.run.verbosity = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
+    options.run.verbosity = quiet     ? Verbosity::Quiet
+                            : verbose ? Verbosity::Verbose
+                                      : Verbosity::Normal;
     return options;
 }
 

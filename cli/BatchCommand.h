@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
 struct BatchOptions {
     std::string configDir;

@@ -8,9 +8,11 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
-namespace {
+namespace
+{
 
 volatile std::sig_atomic_t interruptRequested = 0;
 volatile std::sig_atomic_t interruptSeen = 0;
@@ -51,7 +53,8 @@ ConsoleServices::ConsoleServices(const RunOptions& options)
     : m_options(options), m_started(std::chrono::steady_clock::now())
 {
     m_progress = options.verbosity == Verbosity::Normal && ::isatty(STDERR_FILENO);
-    struct sigaction action {};
+    struct sigaction action {
+    };
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
@@ -122,14 +125,12 @@ void ConsoleServices::drawProgress()
     if (!m_syncBox || now - m_lastDraw < std::chrono::milliseconds(100))
         return;
     m_lastDraw = now;
-    const double seconds =
-        std::max(1e-3, std::chrono::duration<double>(now - m_started).count());
+    const double seconds = std::max(1e-3, std::chrono::duration<double>(now - m_started).count());
     char numbers[96];
-    std::snprintf(numbers, sizeof numbers, " %3d%%  %.0f files/s  ",
-                  m_syncBox->Gauge.percentDone(),
+    std::snprintf(numbers, sizeof numbers, " %3d%%  %.0f files/s  ", m_syncBox->Gauge.percentDone(),
                   static_cast<double>(m_syncBox->filesDone) / seconds);
-    std::string line = m_syncBox->SyncDirFrom.text() + "  " + m_syncBox->FileName.text() +
-                       numbers + humanRate(static_cast<double>(m_syncBox->bytesCopied) / seconds);
+    std::string line = m_syncBox->SyncDirFrom.text() + "  " + m_syncBox->FileName.text() + numbers +
+                       humanRate(static_cast<double>(m_syncBox->bytesCopied) / seconds);
     const auto width = static_cast<std::size_t>(terminalWidth() - 1);
     if (line.size() > width)
         line = "..." + line.substr(line.size() - width + 3);

@@ -7,16 +7,19 @@
 #include <cstdint>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 class TSyncBox;
 }
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
 // The console's stand-in for the user: every message box becomes one line on standard error,
 // questions take the answer given on the command line, nothing waits. On a terminal, the polls
 // of a run draw a one-line progress display; Ctrl+C is a confirmed Cancel at the next poll.
-class ConsoleServices : public WindowingServices {
+class ConsoleServices : public WindowingServices
+{
 public:
     explicit ConsoleServices(const RunOptions& options);
     ~ConsoleServices() override;

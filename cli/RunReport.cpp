@@ -6,9 +6,11 @@
 
 #include <iostream>
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
-namespace {
+namespace
+{
 
 bool saveLogs(Application& app, const std::string& dir)
 {

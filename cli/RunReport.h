@@ -2,11 +2,13 @@
 
 #include "SyncOptions.h"
 
-namespace twinfold {
+namespace twinfold
+{
 class Application;
 }
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
 class ConsoleServices;
 

@@ -7,9 +7,11 @@
 
 #include <iostream>
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
-namespace {
+namespace
+{
 
 std::string joinedFilter(const std::vector<std::string>& masks)
 {

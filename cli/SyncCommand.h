@@ -2,7 +2,8 @@
 
 #include "SyncOptions.h"
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
 // twinfold-cli sync: one run over the same window models as the desktop program.
 int runSync(const SyncOptions& options);

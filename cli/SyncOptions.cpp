@@ -3,7 +3,8 @@
 #include <charconv>
 #include <limits>
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
 std::optional<std::int32_t> parseBufferSize(const std::string& text)
 {
@@ -28,7 +29,8 @@ std::optional<std::int32_t> parseBufferSize(const std::string& text)
     return static_cast<std::int32_t>(value * factor);
 }
 
-namespace {
+namespace
+{
 
 bool parseType(const std::string& text, int& type)
 {
@@ -130,7 +132,9 @@ std::optional<SyncOptions> parseSyncOptions(const std::vector<std::string>& args
     }
     options.source = positional[0];
     options.dest = positional[1];
-    options.run.verbosity = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
+    options.run.verbosity = quiet     ? Verbosity::Quiet
+                            : verbose ? Verbosity::Verbose
+                                      : Verbosity::Normal;
     return options;
 }
 

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace twinfold::cli {
+namespace twinfold::cli
+{
 
 enum class Verbosity { Quiet, Normal, Verbose };
 

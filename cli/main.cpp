@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const char* const Usage =
     "usage: twinfold-cli sync SOURCE DEST [--all] [--type N] [--include MASK]...\n"
@@ -53,8 +54,7 @@ int main(int argc, char** argv)
         if (!configDir.empty())
             return usageError("sync neither reads nor writes settings: --config-dir is for batch");
         std::string error;
-        const auto options =
-            twinfold::cli::parseSyncOptions({args.begin() + 1, args.end()}, error);
+        const auto options = twinfold::cli::parseSyncOptions({args.begin() + 1, args.end()}, error);
         if (!options)
             return usageError(error);
         return twinfold::cli::runSync(*options);

@@ -6,10 +6,13 @@
 
 #include <sys/stat.h>
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
-class BatchEditorTest : public AppFixture {
+class BatchEditorTest : public AppFixture
+{
 protected:
     BatchEditorTest() : editor(app->BatchDlg)
     {

@@ -8,8 +8,10 @@
 
 #include <sys/stat.h>
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
 TEST(BatchFileTest, RoundTripsInOrder)
 {
@@ -27,8 +29,9 @@ TEST(BatchFileTest, GapsDoneAndCase)
     EXPECT_EQ(ReadBatchFile(tmp.writeFile("gap.tfw", "[Files]\nFile0=a\nFile1=b\nFile3=d\n")),
               (std::vector<std::string>{"a", "b"}));
     EXPECT_TRUE(ReadBatchFile(tmp.writeFile("done.tfw", "[Files]\nFile0=Done\nFile1=x\n")).empty());
-    EXPECT_EQ(ReadBatchFile(tmp.writeFile("other.tfw", "[files]\nfile0=a\nFILE1=done\nFile2=DONE\n")),
-              (std::vector<std::string>{"a", "done", "DONE"}));
+    EXPECT_EQ(
+        ReadBatchFile(tmp.writeFile("other.tfw", "[files]\nfile0=a\nFILE1=done\nFile2=DONE\n")),
+        (std::vector<std::string>{"a", "done", "DONE"}));
     EXPECT_EQ(ReadBatchFile(tmp.writeFile("empty.tfw", "[Files]\nFile0=\nFile1=b\n")),
               (std::vector<std::string>{"", "b"}));
     EXPECT_TRUE(ReadBatchFile(tmp.pathOf("missing.tfw")).empty());

@@ -4,10 +4,13 @@
 #include "batch/BatchFile.h"
 #include "platform/FileSystem.h"
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
-class BatchRunTest : public AppFixture {
+class BatchRunTest : public AppFixture
+{
 protected:
     // A settings file for one job; extra holds further lines, e.g. "[Options]\nFiletype=2\n".
     std::string job(const std::string& name, const std::string& source, const std::string& dest,
@@ -63,9 +66,9 @@ TEST_F(BatchRunTest, MissingDirectoryMessageKeepsCase)
 {
     const std::string entry = job("j.ini", src(), tmp.pathOf("Gone"));
     run(batch({entry}));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"The source: " + src() + " or dest: " +
-                                                   tmp.pathOf("Gone") +
-                                                   " dir is invalid...process will be skipped!"});
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{"The source: " + src() + " or dest: " + tmp.pathOf("Gone") +
+                                       " dir is invalid...process will be skipped!"});
 }
 
 TEST_F(BatchRunTest, EmptyOrMissingDirectoryKeysAreInvalid)
@@ -128,9 +131,9 @@ TEST_F(BatchRunTest, NoOptionsSectionMeansDefaults)
     app->Settings.Include = "*.zzz;";
     app->Settings.CopyBuffer = 1048576;
     app->Main.EditFilter.setItemIndex(3);
-    const std::string entry = tmp.writeFile(
-        "jobs/plain.ini", "[Settings]\nSourceDir=" + tmp.pathOf("a") + "\nDestDir=" + dst() +
-                              "\nSelectAll=1\n");
+    const std::string entry =
+        tmp.writeFile("jobs/plain.ini", "[Settings]\nSourceDir=" + tmp.pathOf("a") +
+                                            "\nDestDir=" + dst() + "\nSelectAll=1\n");
     run(batch({entry}));
     EXPECT_EQ(app->Main.EditFilter.itemIndex(), 0);
     EXPECT_EQ(app->Settings.Include, "");

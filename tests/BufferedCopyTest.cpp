@@ -17,10 +17,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
-class BufferedCopyTest : public ::testing::Test {
+class BufferedCopyTest : public ::testing::Test
+{
 protected:
     bool copy(const std::string& source, const std::string& dest, bool quiet = false,
               std::int32_t buffer = 32768)
@@ -86,8 +89,8 @@ TEST_F(BufferedCopyTest, SourceThatCannotBeOpened)
         ui.messages.clear();
         EXPECT_FALSE(copy(tmp.pathOf(name), tmp.pathOf("dst")));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "Could not open file: " + tmp.pathOf(name) +
-                                            ".  File not copied!");
+        EXPECT_EQ(ui.messages[0].text,
+                  "Could not open file: " + tmp.pathOf(name) + ".  File not copied!");
         EXPECT_EQ(ui.messages[0].caption, "Twinfold for Windows");
     }
     EXPECT_TRUE(namesIn(tmp.pathOf("dst")).empty());
@@ -99,9 +102,9 @@ TEST_F(BufferedCopyTest, ReadOnlyDestinationStaysUntouchedAlsoForRoot)
     tmp.writeFile("dst/a.txt", "protected");
     ASSERT_EQ(::chmod(tmp.pathOf("dst/a.txt").c_str(), 0444), 0);
     EXPECT_FALSE(copy(tmp.pathOf("src/a.txt"), tmp.pathOf("dst")));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Could not create destination file: " +
-                                                   tmp.pathOf("dst/a.txt") +
-                                                   ".  File not copied!"});
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{"Could not create destination file: " +
+                                       tmp.pathOf("dst/a.txt") + ".  File not copied!"});
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "protected");
     EXPECT_EQ(namesIn(tmp.pathOf("dst")), std::vector<std::string>{"a.txt"});
 }
@@ -141,10 +144,10 @@ TEST_F(BufferedCopyTest, FailedWriteKeepsTheOldDestinationAndLeavesNoPartialFile
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(copied);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error writing destination file: " +
-                                                   tmp.pathOf("dst/big.bin") +
-                                                   ".  File not copied! Possibly out of disk "
-                                                   "space."});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{
+                              "Error writing destination file: " + tmp.pathOf("dst/big.bin") +
+                              ".  File not copied! Possibly out of disk "
+                              "space."});
     EXPECT_EQ(tmp.readFile("dst/big.bin"), "old contents");
     EXPECT_EQ(namesIn(tmp.pathOf("dst")), std::vector<std::string>{"big.bin"});
 }
@@ -153,9 +156,9 @@ TEST_F(BufferedCopyTest, MissingDestinationCountsAsADirectory)
 {
     tmp.writeFile("src/a.txt", "a");
     EXPECT_FALSE(copy(tmp.pathOf("src/a.txt"), tmp.pathOf("nowhere")));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Could not create destination file: " +
-                                                   tmp.pathOf("nowhere/a.txt") +
-                                                   ".  File not copied!"});
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{"Could not create destination file: " +
+                                       tmp.pathOf("nowhere/a.txt") + ".  File not copied!"});
 }
 
 TEST_F(BufferedCopyTest, LeftoversOfKilledRunsAreRemovedAndNothingElse)

@@ -3,10 +3,13 @@
 
 #include "platform/FileSystem.h"
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
-class CancelTest : public AppFixture {
+class CancelTest : public AppFixture
+{
 protected:
     void makeFiles(const std::string& dir, int count)
     {
@@ -136,9 +139,8 @@ TEST_F(CancelTest, CommandsAreKeptOutWhileARunGoesOn)
     bool secondRan = true;
     ui.atPoll(2, [&] {
         EXPECT_TRUE(app->Main.runInProgress());
-        secondRan = app->mainCommand([&] {
-            app->Main.SourceDirListBox.setDirectory(tmp.pathOf("elsewhere"));
-        });
+        secondRan = app->mainCommand(
+            [&] { app->Main.SourceDirListBox.setDirectory(tmp.pathOf("elsewhere")); });
         app->Main.SyncBtnClick(); // a second run inside the first does nothing
     });
     ASSERT_TRUE(sync());

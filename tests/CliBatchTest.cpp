@@ -8,10 +8,13 @@
 
 #include <gtest/gtest.h>
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
-class CliBatchTest : public ::testing::Test {
+class CliBatchTest : public ::testing::Test
+{
 protected:
     CliBatchTest()
     {
@@ -58,8 +61,8 @@ TEST_F(CliBatchTest, RunsEveryEntryAndSavesTheDefaultSettingsAtExit)
 
 TEST_F(CliBatchTest, SkippedEntryGivesStatusOne)
 {
-    const auto result = batch({tmp.pathOf("jobs/missing.ini"),
-                               job("a.ini", tmp.pathOf("a"), tmp.pathOf("outA"))});
+    const auto result =
+        batch({tmp.pathOf("jobs/missing.ini"), job("a.ini", tmp.pathOf("a"), tmp.pathOf("outA"))});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.errLines(),
               std::vector<std::string>{"The ini file: " + tmp.pathOf("jobs/missing.ini") +

@@ -9,10 +9,13 @@
 #include <csignal>
 #include <sys/stat.h>
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
-class CliSyncTest : public ::testing::Test {
+class CliSyncTest : public ::testing::Test
+{
 protected:
     CliSyncTest()
     {

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
 TEST(LogFileTest, KeepsOrderDuplicatesAndCase)
 {
@@ -19,7 +21,8 @@ TEST(LogFileTest, KeepsOrderDuplicatesAndCase)
     log.AddLog(log.FileFailed, "/x");
     log.AddLog(log.FileOld, "/y");
     // POSIX names are case-sensitive: an upper-cased path would name another file.
-    EXPECT_EQ(log.FileSuccess, (std::vector<std::string>{"/Data/b.txt", "/Data/a.txt", "/Data/b.txt"}));
+    EXPECT_EQ(log.FileSuccess,
+              (std::vector<std::string>{"/Data/b.txt", "/Data/a.txt", "/Data/b.txt"}));
     log.BitBtn2Click();
     EXPECT_TRUE(log.FileSuccess.empty());
     EXPECT_TRUE(log.FileFailed.empty());

@@ -7,10 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
-class SyncAllTest : public AppFixture {
+class SyncAllTest : public AppFixture
+{
 protected:
     void syncAll()
     {

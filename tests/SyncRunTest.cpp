@@ -7,8 +7,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-namespace twinfold::test {
-namespace {
+namespace twinfold::test
+{
+namespace
+{
 
 using SyncRunTest = AppFixture;
 
@@ -105,8 +107,8 @@ TEST_F(SyncRunTest, DirectoryOfTheSameNameInTheDestination)
     selectAll();
     ASSERT_TRUE(sync());
     EXPECT_EQ(app->LogFilebx.FileFailed, std::vector<std::string>{src("clash")});
-    EXPECT_TRUE(ui.saw("Could not create destination file: " + dst("clash") +
-                       ".  File not copied!"));
+    EXPECT_TRUE(
+        ui.saw("Could not create destination file: " + dst("clash") + ".  File not copied!"));
     EXPECT_TRUE(directoryExists(dst("clash")));
 }
 
@@ -199,7 +201,8 @@ TEST_F(SyncRunTest, DryRunChangesNothing)
     ASSERT_TRUE(sync());
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "old");
     EXPECT_FALSE(directoryExists(dst("sub")));
-    EXPECT_EQ(app->LogFilebx.FileSuccess, (std::vector<std::string>{src("sub/b.txt"), src("a.txt")}));
+    EXPECT_EQ(app->LogFilebx.FileSuccess,
+              (std::vector<std::string>{src("sub/b.txt"), src("a.txt")}));
 }
 
 } // namespace

@@ -2,13 +2,15 @@
 
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 class Application;
 
 // The About box: the program's icon, name and version and an "OK" button. Double-clicking one
 // of its panels opens TSpecialBox, a small window with one line of text.
-class TAboutBox {
+class TAboutBox
+{
 public:
     explicit TAboutBox(Application& app);
 
@@ -26,7 +28,8 @@ private:
     bool m_visible = false;
 };
 
-class TSpecialBox {
+class TSpecialBox
+{
 public:
     std::string Line;
 

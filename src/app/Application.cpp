@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <exception>
 
-namespace twinfold {
+namespace twinfold
+{
 
 Application::Application(WindowingServices& services)
     : Main(services, *this), AboutBox(*this), BatchDlg(services, *this), Delete(services, *this),
-      SyncBox(services),
-      LogFilebx(services), Optionsbx(services, *this), m_services(services)
+      SyncBox(services), LogFilebx(services), Optionsbx(services, *this), m_services(services)
 {
 }
 

@@ -13,7 +13,8 @@
 #include <optional>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 class WindowingServices;
 
@@ -25,7 +26,8 @@ struct StartOptions {
 
 // The program's windows, each created once and living as long as the program; a front end
 // makes one instance and routes its events to the windows' handlers through command().
-class Application {
+class Application
+{
 public:
     explicit Application(WindowingServices& services);
     Application(const Application&) = delete;

@@ -5,9 +5,11 @@
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 
-namespace twinfold {
+namespace twinfold
+{
 
-namespace {
+namespace
+{
 
 const char* const BatchFilter = "Tfold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*";
 
@@ -137,8 +139,8 @@ void TBatchDlg::SaveAsMenuClick()
 
 void TBatchDlg::ExitClick()
 {
-    if (Modified &&
-        !m_services.confirm("You are about to exit after making changes...Do you wish to continue?"))
+    if (Modified && !m_services.confirm(
+                        "You are about to exit after making changes...Do you wish to continue?"))
         return;
     m_visible = false;
 }

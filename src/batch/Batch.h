@@ -7,7 +7,8 @@
 
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 class Application;
 
@@ -15,7 +16,8 @@ inline constexpr const char* Untitled = "Untitled";
 
 // The batch editor: a file browser for settings files on the left, the list being composed on
 // the right, and the File menu to open and save batch files.
-class TBatchDlg {
+class TBatchDlg
+{
 public:
     TBatchDlg(WindowingServices& services, Application& app);
 

@@ -6,7 +6,8 @@
 
 #include <unistd.h>
 
-namespace twinfold {
+namespace twinfold
+{
 
 std::vector<std::string> ReadBatchFile(const std::string& path)
 {
@@ -32,8 +33,8 @@ void WriteBatchFile(const std::string& path, const std::vector<std::string>& ent
     for (std::size_t i = 0; i < entries.size(); ++i) {
         // A line break would split the entry and change the file's structure.
         const std::string& entry = entries[i];
-        contents += "File" + std::to_string(i) + "=" +
-                    entry.substr(0, entry.find_first_of("\r\n")) + "\n";
+        contents +=
+            "File" + std::to_string(i) + "=" + entry.substr(0, entry.find_first_of("\r\n")) + "\n";
     }
     if (!replaceFileContents(path, contents))
         throw CommandError("Unable to write to " + path);

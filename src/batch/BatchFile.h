@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // A batch file: an INI file whose section "Files" lists settings files under the keys File0,
 // File1, ... The first missing key, or a value of exactly "Done", ends the list.

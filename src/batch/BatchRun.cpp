@@ -8,14 +8,17 @@
 
 #include <unordered_map>
 
-namespace twinfold {
+namespace twinfold
+{
 
-namespace {
+namespace
+{
 
 using Section = std::unordered_map<std::string, std::string>;
 
 // The keys of one job, each read as the INI layer reads a single key.
-class JobFile {
+class JobFile
+{
 public:
     explicit JobFile(const std::string& path)
         : m_settings(IniFile::readSection(path, "Settings")),
@@ -55,7 +58,8 @@ private:
 };
 
 // BatchMode and the running flag hold for the whole batch, however it ends.
-class BatchScope {
+class BatchScope
+{
 public:
     BatchScope(bool& batchMode, bool& running) : m_batchMode(batchMode), m_running(running)
     {
@@ -117,8 +121,9 @@ void TMain::ExecuteBatch(const std::string& path)
         } else if (source.empty() || dest.empty() ||
                    !((directoryExists(source) && directoryExists(dest)) ||
                      endsWithSeparator(source) || endsWithSeparator(dest))) {
-            m_services.information("The source: " + recordedPath(source) + " or dest: " +
-                                   recordedPath(dest) + " dir is invalid...process will be skipped!");
+            m_services.information("The source: " + recordedPath(source) +
+                                   " or dest: " + recordedPath(dest) +
+                                   " dir is invalid...process will be skipped!");
         } else {
             run = true;
         }

@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <memory>
 
-namespace twinfold {
+namespace twinfold
+{
 
-namespace {
+namespace
+{
 
 constexpr std::size_t MaxBufferSize = 64u << 20;
 
@@ -43,7 +45,8 @@ bool sameContentState(const FileStatus& before, const FileStatus& after)
            before.mtimeNanoseconds == after.mtimeNanoseconds;
 }
 
-class Copier {
+class Copier
+{
 public:
     Copier(WindowingServices& services, std::string source, std::string destFile, bool quiet,
            std::size_t bufferSize)

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 class WindowingServices;
 

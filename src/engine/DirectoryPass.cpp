@@ -6,9 +6,11 @@
 #include "platform/Windowing.h"
 #include "ui/Main.h"
 
-namespace twinfold {
+namespace twinfold
+{
 
-namespace {
+namespace
+{
 
 // Makes a directory and every missing level above it; true when it made the directory itself.
 // A level that cannot be made is not reported here: entering the directory afterwards is.

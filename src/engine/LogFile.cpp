@@ -6,7 +6,8 @@
 
 #include <fstream>
 
-namespace twinfold {
+namespace twinfold
+{
 
 TLogFilebx::TLogFilebx(WindowingServices& services) : m_services(services) {}
 

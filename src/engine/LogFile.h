@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 class WindowingServices;
 
 // The three result lists and the log window "Twinfold Log". Every file a run examines ends in
 // exactly one list; the lists only grow, across runs and batch runs, until Clear.
-class TLogFilebx {
+class TLogFilebx
+{
 public:
     using List = std::vector<std::string>;
 

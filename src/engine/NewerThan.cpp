@@ -5,7 +5,8 @@
 
 #include <limits>
 
-namespace twinfold {
+namespace twinfold
+{
 
 TimeValue sourceAge(const std::string& sourcePath)
 {

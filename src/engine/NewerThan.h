@@ -4,7 +4,8 @@
 
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // The newer-than rule: a file is copied when the destination's time value is less than the
 // source's.
@@ -18,6 +19,9 @@ TimeValue sourceAge(const std::string& sourcePath);
 // dated after 2107 as newer than any.
 TimeValue destinationTime(const std::string& destinationPath);
 
-inline bool shouldCopy(TimeValue destination, TimeValue source) { return destination < source; }
+inline bool shouldCopy(TimeValue destination, TimeValue source)
+{
+    return destination < source;
+}
 
 } // namespace twinfold

@@ -3,7 +3,8 @@
 #include "platform/Windowing.h"
 #include "ui/Main.h"
 
-namespace twinfold {
+namespace twinfold
+{
 
 void TMain::Traverse(DirectoryView& view)
 {

@@ -2,7 +2,8 @@
 
 #include "platform/Windowing.h"
 
-namespace twinfold {
+namespace twinfold
+{
 
 TSyncBox::TSyncBox(WindowingServices& services) : m_services(services)
 {

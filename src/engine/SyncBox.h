@@ -6,14 +6,16 @@
 #include <functional>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 class WindowingServices;
 
 // The progress window "Twinfolding...": what a run is doing, and the only way to stop it.
 // ModalResult is the cancel state of a run: 1 while it may go on, 2 once the user confirmed
 // Cancel. The engine sets it to 1 at its polls and reads it after processing pending events.
-class TSyncBox {
+class TSyncBox
+{
 public:
     static constexpr int mrRun = 1;
     static constexpr int mrCancel = 2;

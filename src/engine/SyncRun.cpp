@@ -9,12 +9,15 @@
 #include "settings/SyncSettings.h"
 #include "ui/Main.h"
 
-namespace twinfold {
+namespace twinfold
+{
 
-namespace {
+namespace
+{
 
 // Marks a run in progress for its whole length, however it ends.
-class RunScope {
+class RunScope
+{
 public:
     explicit RunScope(TSyncBox& box) : m_box(box)
     {

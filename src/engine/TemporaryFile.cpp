@@ -12,9 +12,11 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace twinfold {
+namespace twinfold
+{
 
-namespace {
+namespace
+{
 
 constexpr std::string_view Prefix = ".twinfold-";
 constexpr std::string_view Suffix = ".partial";
@@ -44,8 +46,8 @@ TemporaryFile::TemporaryFile(const std::string& dir)
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string candidate = joinPath(dir, randomName());
         // New files get ordinary permissions, as any file the user creates.
-        FileHandle file(::open(candidate.c_str(),
-                               O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        FileHandle file(
+            ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
         if (file.isOpen()) {
             ::flock(file.fd(), LOCK_EX | LOCK_NB);
             m_file = std::move(file);

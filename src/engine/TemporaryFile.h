@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // A copy is written under a temporary name beside its destination and renamed over it only
 // when complete, so a failed or killed copy never leaves a partial file under the
@@ -13,7 +14,8 @@ namespace twinfold {
 // for any file system, and recognisable, so that a later run can remove the leftovers of a
 // killed one. While a copy is in progress its file holds an exclusive lock, which tells a
 // leftover (no lock) from another process's copy in progress (locked).
-class TemporaryFile {
+class TemporaryFile
+{
 public:
     // Creates a new, exclusively named file in dir; isOpen() is false with errno set on failure.
     explicit TemporaryFile(const std::string& dir);

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace twinfold {
+namespace twinfold
+{
 
 void CheckBox::setChecked(bool checked)
 {

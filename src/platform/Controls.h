@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // Toolkit-free models of the simple controls. A view mirrors them; the window models read and
 // write them and carry the event handlers.
 
-class Label {
+class Label
+{
 public:
     const std::string& text() const { return m_text; }
     void setText(std::string text) { m_text = std::move(text); }
@@ -21,7 +23,8 @@ private:
 
 // A check box. Setting a state that differs from the current one runs the click handler, as a
 // user's click does; setting the state it already has runs nothing.
-class CheckBox {
+class CheckBox
+{
 public:
     explicit CheckBox(std::string caption = {}) : m_caption(std::move(caption)) {}
 
@@ -41,7 +44,8 @@ private:
 
 // A progress bar: the percentage done is (progress - min) * 100 / (max - min), truncated, and
 // 0 when max equals min. Setting the progress clamps it into the range.
-class Gauge {
+class Gauge
+{
 public:
     int minValue() const { return m_min; }
     int maxValue() const { return m_max; }
@@ -58,7 +62,8 @@ private:
 };
 
 // A group of radio buttons: at most one checked; checking one unchecks the others.
-class RadioGroup {
+class RadioGroup
+{
 public:
     explicit RadioGroup(std::vector<std::string> captions) : m_captions(std::move(captions)) {}
 
@@ -72,7 +77,8 @@ private:
 };
 
 // A list with extended multiple selection and one current item (the item index).
-class ListBox {
+class ListBox
+{
 public:
     int count() const { return static_cast<int>(m_items.size()); }
     const std::string& item(int index) const { return m_items.at(static_cast<std::size_t>(index)); }
@@ -99,7 +105,8 @@ private:
 };
 
 // A drop-down list without free text.
-class ComboBox {
+class ComboBox
+{
 public:
     explicit ComboBox(std::vector<std::string> items = {}) : m_items(std::move(items)) {}
 

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <ctime>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // A file's last-write time in local time, packed into the 32-bit DOS date-time form
 // (bits 31-25 year-1980, 24-21 month, 20-16 day, 15-11 hour, 10-5 minute, 4-0 seconds/2).

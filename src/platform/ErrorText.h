@@ -3,7 +3,8 @@
 #include <stdexcept>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // The text shown for a platform error number: ENOENT "File not found"; ENOTDIR,
 // ENAMETOOLONG, EINVAL, ELOOP "Invalid filename"; EMFILE, ENFILE "Too many open files";
@@ -11,7 +12,8 @@ namespace twinfold {
 std::string errorText(int errorNumber);
 
 // An input-output failure that a command does not handle itself; its what() is errorText().
-class IoError : public std::runtime_error {
+class IoError : public std::runtime_error
+{
 public:
     explicit IoError(int errorNumber);
     IoError(int errorNumber, const std::string& text);
@@ -22,7 +24,8 @@ private:
 };
 
 // A failure with a designed text of its own ("Unable to write to %s", ...).
-class CommandError : public std::runtime_error {
+class CommandError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };

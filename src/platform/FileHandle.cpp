@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace twinfold {
+namespace twinfold
+{
 
-namespace {
+namespace
+{
 
 FileStatus fromStat(const struct stat& st)
 {
@@ -28,7 +30,8 @@ FileStatus fromStat(const struct stat& st)
 
 std::optional<FileStatus> statusOf(const std::string& path, bool followLinks)
 {
-    struct stat st {};
+    struct stat st {
+    };
     const int rc = followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
     if (rc != 0)
         return std::nullopt;
@@ -85,7 +88,8 @@ FileHandle FileHandle::openForReading(const std::string& path)
 
 std::optional<FileStatus> FileHandle::status() const
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstat(m_fd, &st) != 0)
         return std::nullopt;
     return fromStat(st);

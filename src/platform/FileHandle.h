@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // What a status query tells about one path or open file.
 struct FileStatus {
@@ -23,7 +24,8 @@ struct FileStatus {
 std::optional<FileStatus> statusOf(const std::string& path, bool followLinks);
 
 // An owned file descriptor, closed when the object goes.
-class FileHandle {
+class FileHandle
+{
 public:
     FileHandle() = default;
     explicit FileHandle(int fd) : m_fd(fd) {}

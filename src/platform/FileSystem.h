@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // Attribute kinds of a directory entry. POSIX has no system, archive or volume-label entries;
 // read-only is a file without write permission for its owner, hidden a name beginning with ".".

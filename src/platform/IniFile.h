@@ -4,7 +4,8 @@
 #include <string>
 #include <unordered_map>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // Profile (INI) files with the classic semantics:
 // - "[Name]" opens a section; section and key names match without regard to case and without
@@ -18,7 +19,8 @@ namespace twinfold {
 // - a UTF-8 byte order mark at the start is skipped; a NUL byte ends a line's value.
 // Every call reads the file afresh. A write goes to a temporary file in the same directory that
 // is renamed over the original, so a crash never leaves a half-written file.
-namespace IniFile {
+namespace IniFile
+{
 
 inline constexpr std::size_t MaxValueLength = 2047;
 
@@ -32,8 +34,8 @@ std::unordered_map<std::string, std::string> readSection(const std::string& path
 
 // Integers: leading blanks and a sign allowed; "$", "0x", "0X", "x" or "X" introduce hexadecimal;
 // anything that is not a valid 32-bit number gives the default.
-std::int32_t readInteger(const std::string& path, const std::string& section, const std::string& key,
-                         std::int32_t defaultValue);
+std::int32_t readInteger(const std::string& path, const std::string& section,
+                         const std::string& key, std::int32_t defaultValue);
 
 // Booleans are integers; any value other than 0 is true.
 bool readBool(const std::string& path, const std::string& section, const std::string& key,

@@ -4,7 +4,8 @@
 #include <string_view>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // Path arithmetic as pure functions of strings and a separator, so that the rules hold for
 // Windows paths ("C:\Data") and POSIX paths ("/data") alike.

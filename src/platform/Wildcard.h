@@ -4,7 +4,8 @@
 #include <string_view>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // Matches a file name against one pattern as a directory search does: "*" any run of
 // characters (also none), "?" exactly one character, letters without regard to case.

@@ -2,7 +2,8 @@
 
 #include "ErrorText.h"
 
-namespace twinfold {
+namespace twinfold
+{
 
 void WindowingServices::showMessage(const std::string& text)
 {

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 inline constexpr const char* ApplicationTitle = "Twinfold for Windows";
 
@@ -22,8 +23,8 @@ enum class Answer { Ok, Yes, No };
 // What an open or save dialog is asked to offer.
 struct FileDialogOptions {
     std::string title;
-    std::string filter; // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*"
-    int filterIndex = 1; // 1-based, as the filter choices are counted
+    std::string filter;           // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*"
+    int filterIndex = 1;          // 1-based, as the filter choices are counted
     std::string defaultExtension; // added to a name typed without one
     std::string fileName;         // proposed name
     std::string initialDirectory; // empty: the dialog's own choice
@@ -34,7 +35,8 @@ struct FileDialogOptions {
 
 // The one way a window model reaches the user. The Qt program shows real dialogs, the console
 // program writes lines and answers from its options, and tests script the answers.
-class WindowingServices {
+class WindowingServices
+{
 public:
     virtual ~WindowingServices() = default;
 
@@ -78,7 +80,8 @@ public:
 };
 
 // Shows the busy cursor for the lifetime of the object.
-class BusyCursor {
+class BusyCursor
+{
 public:
     explicit BusyCursor(WindowingServices& services) : m_services(services)
     {

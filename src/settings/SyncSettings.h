@@ -3,17 +3,18 @@
 #include <cstdint>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // The inputs of one run, each field named after its key in the settings file. The directories,
 // the two flags, the file type and "Save Settings on Exit" are held by the main window's
 // controls; the fields here are the ones no main-window control shows.
 struct SyncSettings {
-    std::string Include;            // include masks as last applied, each followed by ";"
-    std::string Exclude;            // exclude masks as last applied
+    std::string Include;             // include masks as last applied, each followed by ";"
+    std::string Exclude;             // exclude masks as last applied
     std::int32_t CopyBuffer = 32768; // bytes
-    bool AutoContinue = false;      // failed copies are logged without a message box
-    std::string BatchDir;           // the current batch file (a file path)
+    bool AutoContinue = false;       // failed copies are logged without a message box
+    std::string BatchDir;            // the current batch file (a file path)
 };
 
 } // namespace twinfold

@@ -2,12 +2,10 @@
 
 #include "platform/PathRules.h"
 
-namespace twinfold {
-
-DirectoryView::DirectoryView()
-    : m_directory(1, NativeSeparator), m_chain{m_directory}
+namespace twinfold
 {
-}
+
+DirectoryView::DirectoryView() : m_directory(1, NativeSeparator), m_chain{m_directory} {}
 
 void DirectoryView::setDirectory(const std::string& path)
 {

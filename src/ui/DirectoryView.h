@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // A directory view: the chain of the current directory's ancestors from the root down to it,
 // followed by its immediate subdirectories in name order (hidden ones included). The entry
@@ -17,7 +18,8 @@ namespace twinfold {
 // listing with full paths made only on demand: a view moved through many directories (the
 // destination view during a run) reads nothing it is not asked for, and returning to a wide
 // parent costs no more than the check that it has not changed.
-class DirectoryView {
+class DirectoryView
+{
 public:
     DirectoryView();
 

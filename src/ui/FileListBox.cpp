@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
-namespace twinfold {
+namespace twinfold
+{
 
-namespace {
+namespace
+{
 
 std::vector<std::string> matchingFiles(const DirectoryListing& listing, const std::string& mask)
 {

@@ -6,12 +6,14 @@
 #include <functional>
 #include <string>
 
-namespace twinfold {
+namespace twinfold
+{
 
 // A file list: the names of one directory's files that match a mask of ";"-separated patterns,
 // in name order, each with a selected flag. A file that matches several patterns is listed once
 // for each. Every reading drops the selection and then runs onChange.
-class FileListBox : public ListBox {
+class FileListBox : public ListBox
+{
 public:
     FileListBox();
 

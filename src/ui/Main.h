@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace twinfold {
+namespace twinfold
+{
 
 class Application;
 class TSyncBox;
@@ -38,7 +39,8 @@ struct MainCommand {
 
 // The main window: the job's inputs (the two directory views, the source file list, the
 // file-type choice, the two check boxes) and every command that acts on them.
-class TMain {
+class TMain
+{
 public:
     TMain(WindowingServices& services, Application& app);
     TMain(const TMain&) = delete;

@@ -4,7 +4,8 @@
 
 #include <ctime>
 
-namespace twinfold::test {
+namespace twinfold::test
+{
 
 AppFixture::AppFixture()
 {

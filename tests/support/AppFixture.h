@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
-namespace twinfold::test {
+namespace twinfold::test
+{
 
 // An application over a temporary tree with "src" and "dst" directories, the source and
 // destination views set to them, and a scripted user.
-class AppFixture : public ::testing::Test {
+class AppFixture : public ::testing::Test
+{
 protected:
     AppFixture();
 

@@ -8,9 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace twinfold::test {
+namespace twinfold::test
+{
 
-namespace {
+namespace
+{
 
 std::vector<std::string> splitLines(const std::string& text)
 {

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-namespace twinfold::test {
+namespace twinfold::test
+{
 
 // Runs twinfold-cli as a child process and collects what it printed and how it ended.
 struct CliResult {
