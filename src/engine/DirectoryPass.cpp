@@ -1,10 +1,14 @@
 // The directory pass: one source directory against its mirrored destination directory.
 #include "engine/SyncBox.h"
 #include "engine/TemporaryFile.h"
+#include "platform/DirectoryEntries.h"
+#include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 #include "ui/Main.h"
+
+#include <cerrno>
 
 namespace twinfold
 {
@@ -33,19 +37,27 @@ void TMain::SyncAllFiles(DirectoryView& view)
     const std::string mirrored = mirroredDirectory(SourceRoot, sourceDir, destRoot);
 
     std::string passDest;
-    if (dryRun && !directoryExists(mirrored)) {
-        // Nothing is made in a dry run: every file of a missing directory would be copied.
-        passDest = mirrored;
-    } else {
-        const bool made = !dryRun && makeDirectoryTree(mirrored);
-        // A directory that can be neither made nor entered (a file stands in its place, access
-        // refused) abandons the run: its files must never land anywhere else.
-        DestDirListBox.setDirectory(mirrored);
+    FileHandle destination = openDirectory(mirrored);
+    bool made = false;
+    if (!destination.isOpen() && errno == ENOENT && !dryRun) {
+        made = makeDirectoryTree(mirrored);
+        destination = openDirectory(mirrored);
+    }
+    if (destination.isOpen()) {
+        DestDirListBox.moveTo(mirrored);
         passDest = DestDirListBox.directory();
         // A directory made just now holds no leftovers of killed runs.
         if (!dryRun && !made)
-            removeLeftoverTemporaries(passDest);
+            removeLeftoverTemporaries(destination);
+    } else if (dryRun && errno == ENOENT) {
+        // Nothing is made in a dry run: every file of a missing directory would be copied.
+        passDest = mirrored;
+    } else {
+        // A directory that can be neither made nor entered (a file stands in its place, access
+        // refused) abandons the run: its files must never land anywhere else.
+        throw IoError(errno);
     }
+    destination.close();
     m_syncBox.SyncDirFrom.setText(sourceDir);
     m_syncBox.SyncDirTo.setText(passDest);
 
@@ -62,7 +74,8 @@ void TMain::SyncAllFiles(DirectoryView& view)
         m_syncBox.Gauge.setProgress(++done);
         m_syncBox.SetFocus();
     }
-    DestDirListBox.setDirectory(destRoot);
+    // Back where it stood a moment ago.
+    DestDirListBox.moveTo(destRoot);
 }
 
 } // namespace twinfold

@@ -1,5 +1,7 @@
 #include "TemporaryFile.h"
 
+#include "platform/DirectoryEntries.h"
+#include "platform/DirectoryStream.h"
 #include "platform/PathRules.h"
 
 #include <array>
@@ -34,10 +36,6 @@ std::string randomName()
     name += Suffix;
     return name;
 }
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
 
 } // namespace
 
@@ -89,24 +87,31 @@ bool isTemporaryName(std::string_view name)
 
 void removeLeftoverTemporaries(const std::string& dir)
 {
-    std::unique_ptr<DIR, DirCloser> stream(::opendir(dir.c_str()));
-    if (!stream)
-        return;
-    const int dirFd = ::dirfd(stream.get());
-    while (const dirent* entry = ::readdir(stream.get())) {
-        if (!isTemporaryName(entry->d_name))
-            continue;
-        FileHandle file(::openat(dirFd, entry->d_name,
-                                 O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
-        if (!file.isOpen())
-            continue;
-        const auto st = file.status();
-        if (!st || !st->regular)
-            continue;
-        if (::flock(file.fd(), LOCK_EX | LOCK_NB) != 0)
-            continue; // a copy in progress in another process
-        ::unlinkat(dirFd, entry->d_name, 0);
-    }
+    const FileHandle handle = openDirectory(dir);
+    if (handle.isOpen())
+        removeLeftoverTemporaries(handle);
+}
+
+void removeLeftoverTemporaries(const FileHandle& dir)
+{
+    const int dirFd = dir.fd();
+    forEachDirectoryEntry(
+        dirFd,
+        [dirFd](const char* name, unsigned char) {
+            if (!isTemporaryName(name))
+                return;
+            FileHandle file(
+                ::openat(dirFd, name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+            if (!file.isOpen())
+                return;
+            const auto st = file.status();
+            if (!st || !st->regular)
+                return;
+            if (::flock(file.fd(), LOCK_EX | LOCK_NB) != 0)
+                return; // a copy in progress in another process
+            ::unlinkat(dirFd, name, 0);
+        },
+        /*glance=*/true);
 }
 
 } // namespace twinfold

@@ -39,7 +39,10 @@ private:
 bool isTemporaryName(std::string_view name);
 
 // Removes the temporaries that killed runs left in dir, and nothing else: only entries with the
-// temporary form that are regular files and that no live copy holds locked.
+// temporary form that are regular files and that no live copy holds locked. This runs in every
+// directory a run passes over, so it only glances at the directory: a leftover it misses is
+// harmless, and is gone at a later pass.
 void removeLeftoverTemporaries(const std::string& dir);
+void removeLeftoverTemporaries(const FileHandle& dir);
 
 } // namespace twinfold

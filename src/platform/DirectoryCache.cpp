@@ -1,4 +1,6 @@
+#include "DirectoryStream.h"
 #include "ErrorText.h"
+#include "FileHandle.h"
 #include "FileSystem.h"
 #include "PathRules.h"
 
@@ -28,11 +30,6 @@ constexpr std::size_t CacheCapacity = 128;
 // stamp as an earlier one. Three seconds covers both with room to spare; a directory changed
 // more recently is simply read again.
 constexpr std::time_t TrustMarginSeconds = 3;
-
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 struct DirectoryState {
     dev_t device = 0;
@@ -87,24 +84,24 @@ struct ListingRead {
     bool dependsOnLinks = false;
 };
 
-EntryKind classify(int dirFd, const dirent& entry, bool& sawLink)
+EntryKind classify(int dirFd, const char* name, unsigned char type, bool& sawLink)
 {
-    switch (entry.d_type) {
+    switch (type) {
     case DT_REG:
         return EntryKind::File;
     case DT_DIR:
         return EntryKind::Directory;
     case DT_LNK:
         sawLink = true;
-        return kindOfLinkTarget(dirFd, entry.d_name);
+        return kindOfLinkTarget(dirFd, name);
     case DT_UNKNOWN: {
         struct stat st {
         };
-        if (fstatat(dirFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return EntryKind::Other; // gone since readdir
         if (S_ISLNK(st.st_mode)) {
             sawLink = true;
-            return kindOfLinkTarget(dirFd, entry.d_name);
+            return kindOfLinkTarget(dirFd, name);
         }
         return kindOfMode(st.st_mode);
     }
@@ -118,32 +115,26 @@ bool isDotOrDotDot(const char* name)
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-ListingRead readListing(DIR* dir)
+ListingRead readListing(int dirFd)
 {
-    const int dirFd = dirfd(dir);
     auto listing = std::make_shared<DirectoryListing>();
     bool sawLink = false;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(dir);
-        if (entry == nullptr) {
-            if (errno != 0)
-                throw IoError(errno);
-            break;
-        }
-        if (isDotOrDotDot(entry->d_name))
-            continue;
-        switch (classify(dirFd, *entry, sawLink)) {
+    const bool read = forEachDirectoryEntry(dirFd, [&](const char* name, unsigned char type) {
+        if (isDotOrDotDot(name))
+            return;
+        switch (classify(dirFd, name, type, sawLink)) {
         case EntryKind::File:
-            listing->files.emplace_back(entry->d_name);
+            listing->files.emplace_back(name);
             break;
         case EntryKind::Directory:
-            listing->subdirectories.emplace_back(entry->d_name);
+            listing->subdirectories.emplace_back(name);
             break;
         case EntryKind::Other:
             break;
         }
-    }
+    });
+    if (!read)
+        throw IoError(errno);
     std::sort(listing->files.begin(), listing->files.end(), nameLess);
     std::sort(listing->subdirectories.begin(), listing->subdirectories.end(), nameLess);
     return ListingRead{std::move(listing), sawLink};
@@ -244,15 +235,17 @@ std::shared_ptr<const DirectoryListing> readDirectory(const std::string& dir)
     timespec readStarted{};
     clock_gettime(CLOCK_REALTIME, &readStarted);
 
-    const DirHandle handle(opendir(dir.c_str()));
-    if (!handle)
+    const FileHandle handle(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    if (!handle.isOpen())
         throw IoError(errno);
     struct stat opened {
     };
-    if (fstat(dirfd(handle.get()), &opened) != 0)
+    if (fstat(handle.fd(), &opened) != 0)
+        throw IoError(errno);
+    if (!mayEnterDirectory(dir, opened.st_mode, opened.st_uid))
         throw IoError(errno);
 
-    ListingRead read = readListing(handle.get());
+    ListingRead read = readListing(handle.fd());
     if (!read.dependsOnLinks && clearlyBefore(opened.st_ctim, readStarted))
         cache().store(dir, stateOf(opened), read.listing);
     else

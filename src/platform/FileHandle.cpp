@@ -124,6 +124,15 @@ bool FileHandle::writeAll(const void* buffer, std::size_t size)
     return true;
 }
 
+std::int64_t FileHandle::copyRangeTo(FileHandle& output, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::copy_file_range(m_fd, nullptr, output.fd(), nullptr, size, 0);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
 bool FileHandle::setModificationTime(std::int64_t unixSeconds)
 {
     struct timespec times[2];

@@ -52,6 +52,9 @@ public:
     // Writes all size bytes, continuing after short writes; false with errno on failure
     // (a write that stores nothing counts as a full disk).
     bool writeAll(const void* buffer, std::size_t size);
+    // Lets the kernel copy up to size bytes from this file's position to the other's, with no
+    // buffer in between; the bytes copied, 0 at the end of the file, -1 with errno on failure.
+    std::int64_t copyRangeTo(FileHandle& output, std::size_t size);
     // Sets the last-write time, leaving the access time alone; false with errno on failure.
     bool setModificationTime(std::int64_t unixSeconds);
 

@@ -73,6 +73,11 @@ bool directoryExists(const std::string& path);
 // Throws IoError unless the path is a directory that can be entered and listed.
 void checkDirectoryAccess(const std::string& path);
 
+// Whether a directory with this status can be listed and entered by this process. Decided from
+// the mode where that is certain (root, or the owner with read and search permission), so that
+// the common case costs no further query; otherwise asked of the kernel.
+bool mayEnterDirectory(const std::string& path, unsigned mode, unsigned owner);
+
 // Makes one directory; false on failure.
 bool createDirectory(const std::string& path);
 

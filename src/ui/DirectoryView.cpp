@@ -20,12 +20,26 @@ void DirectoryView::update()
     load(m_directory);
 }
 
+void DirectoryView::moveTo(const std::string& directory)
+{
+    m_directory = expandFileName(directory);
+    m_chain = ancestorChain(m_directory);
+    m_listing.reset();
+    m_itemIndex = directoryPosition();
+    if (onChange)
+        onChange();
+}
+
 void DirectoryView::load(const std::string& directory)
 {
-    checkDirectoryAccess(directory);
+    std::shared_ptr<const DirectoryListing> listing;
+    if (m_eager)
+        listing = readDirectory(directory);
+    else
+        checkDirectoryAccess(directory);
     m_directory = directory;
     m_chain = ancestorChain(directory);
-    m_listing.reset();
+    m_listing = std::move(listing);
     m_itemIndex = directoryPosition();
     if (onChange)
         onChange();

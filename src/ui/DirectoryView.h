@@ -33,6 +33,14 @@ public:
     // Reads the listing afresh, keeping the directory.
     void update();
 
+    // A view whose listing is always wanted (the source view, which its file list shares)
+    // reads it as it moves: the reading is then the check that the directory can be entered.
+    void setReadsEagerly(bool eager) { m_eager = eager; }
+
+    // Points the view at a directory that the caller has just found it can enter, without
+    // checking it again.
+    void moveTo(const std::string& directory);
+
     int count() const;
     std::string entryPath(int index) const;
     // The position of the current directory: its depth, 0 for a root.
@@ -58,6 +66,7 @@ private:
     std::vector<std::string> m_chain;
     mutable std::shared_ptr<const DirectoryListing> m_listing;
     int m_itemIndex = 0;
+    bool m_eager = false;
 };
 
 } // namespace twinfold

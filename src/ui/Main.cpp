@@ -15,6 +15,7 @@ TMain::TMain(WindowingServices& services, Application& app)
 {
     // These run at every directory a Sync All walk visits: the directory is read once, and the
     // view and the file list share that listing.
+    SourceDirListBox.setReadsEagerly(true);
     SourceDirListBox.onChange = [this] {
         viewChanged(SourceDirListBox, SourceLabel, DriveComboBox1);
         FileList.setDirectory(SourceDirListBox.directory(), *SourceDirListBox.sharedListing());
