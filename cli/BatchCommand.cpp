@@ -1,5 +1,7 @@
 #include "BatchCommand.h"
 
+#include "Arguments.h"
+
 #include "ConsoleServices.h"
 #include "RunReport.h"
 #include "app/Application.h"
@@ -13,49 +15,16 @@ std::optional<BatchOptions> parseBatchOptions(const std::string& configDir,
 {
     BatchOptions options;
     options.configDir = configDir;
-    std::vector<std::string> positional;
-    bool quiet = false;
-    bool verbose = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--log-dir" || arg == "--answer") {
-            if (!hasValue) {
-                error = "option " + arg + " needs a value";
-                return std::nullopt;
-            }
-            const std::string& value = args[++i];
-            if (arg == "--log-dir") {
-                options.run.logDir = value;
-            } else if (value == "yes" || value == "no") {
-                options.run.answerYes = value == "yes";
-            } else {
-                error = "--answer takes yes or no";
-                return std::nullopt;
-            }
-        } else if (arg == "--quiet") {
-            quiet = true;
-        } else if (arg == "--verbose") {
-            verbose = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        } else {
-            positional.push_back(arg);
-        }
-    }
-    if (quiet && verbose) {
-        error = "--quiet and --verbose exclude each other";
+    const auto own = [](const std::string&, const std::function<const std::string*()>&,
+                        std::string&) { return OptionOutcome::NotMine; };
+    const auto positional = readArguments(args, options.run, own, error);
+    if (!positional)
         return std::nullopt;
-    }
-    if (positional.size() != 1) {
+    if (positional->size() != 1) {
         error = "batch needs one BATCHFILE";
         return std::nullopt;
     }
-    options.batchFile = positional[0];
-    options.run.verbosity = quiet     ? Verbosity::Quiet
-                            : verbose ? Verbosity::Verbose
-                                      : Verbosity::Normal;
+    options.batchFile = positional->front();
     return options;
 }
 

@@ -1,5 +1,7 @@
 #include "SyncOptions.h"
 
+#include "Arguments.h"
+
 #include <charconv>
 #include <limits>
 
@@ -44,97 +46,57 @@ std::optional<SyncOptions> parseSyncOptions(const std::vector<std::string>& args
                                             std::string& error)
 {
     SyncOptions options;
-    std::vector<std::string> positional;
-    bool quiet = false;
-    bool verbose = false;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded) {
-            positional.push_back(arg);
-            continue;
-        }
-        const auto value = [&]() -> const std::string* {
-            if (i + 1 >= args.size()) {
-                error = "option " + arg + " needs a value";
-                return nullptr;
-            }
-            return &args[++i];
-        };
-        if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--all") {
+    const auto own = [&options](const std::string& option,
+                                const std::function<const std::string*()>& value,
+                                std::string& error) {
+        if (option == "--all") {
             options.all = true;
-        } else if (arg == "--type") {
-            const std::string* v = value();
+        } else if (option == "--auto-continue") {
+            options.autoContinue = true;
+        } else if (option == "--dry-run") {
+            options.dryRun = true;
+        } else if (option == "--type") {
+            const std::string* text = value();
             int type = 0;
-            if (!v)
-                return std::nullopt;
-            if (!parseType(*v, type)) {
+            if (!text)
+                return OptionOutcome::Failed;
+            if (!parseType(*text, type)) {
                 error = "--type takes a number from 0 to 4";
-                return std::nullopt;
+                return OptionOutcome::Failed;
             }
             options.type = type;
-        } else if (arg == "--include" || arg == "--exclude") {
-            const std::string* v = value();
-            if (!v)
-                return std::nullopt;
-            if (v->empty()) {
-                error = arg + " takes a non-empty mask";
-                return std::nullopt;
+        } else if (option == "--include" || option == "--exclude") {
+            const std::string* mask = value();
+            if (!mask)
+                return OptionOutcome::Failed;
+            if (mask->empty()) {
+                error = option + " takes a non-empty mask";
+                return OptionOutcome::Failed;
             }
-            (arg == "--include" ? options.includes : options.excludes).push_back(*v);
-        } else if (arg == "--buffer") {
-            const std::string* v = value();
-            if (!v)
-                return std::nullopt;
-            options.buffer = parseBufferSize(*v);
+            (option == "--include" ? options.includes : options.excludes).push_back(*mask);
+        } else if (option == "--buffer") {
+            const std::string* size = value();
+            if (!size)
+                return OptionOutcome::Failed;
+            options.buffer = parseBufferSize(*size);
             if (!options.buffer) {
                 error = "--buffer takes a positive number of bytes (K and M suffixes allowed)";
-                return std::nullopt;
+                return OptionOutcome::Failed;
             }
-        } else if (arg == "--auto-continue") {
-            options.autoContinue = true;
-        } else if (arg == "--answer") {
-            const std::string* v = value();
-            if (!v)
-                return std::nullopt;
-            if (*v != "yes" && *v != "no") {
-                error = "--answer takes yes or no";
-                return std::nullopt;
-            }
-            options.run.answerYes = *v == "yes";
-        } else if (arg == "--log-dir") {
-            const std::string* v = value();
-            if (!v)
-                return std::nullopt;
-            options.run.logDir = *v;
-        } else if (arg == "--dry-run") {
-            options.dryRun = true;
-        } else if (arg == "--quiet") {
-            quiet = true;
-        } else if (arg == "--verbose") {
-            verbose = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return std::nullopt;
         } else {
-            positional.push_back(arg);
+            return OptionOutcome::NotMine;
         }
-    }
-    if (quiet && verbose) {
-        error = "--quiet and --verbose exclude each other";
+        return OptionOutcome::Taken;
+    };
+    const auto positional = readArguments(args, options.run, own, error);
+    if (!positional)
         return std::nullopt;
-    }
-    if (positional.size() != 2) {
+    if (positional->size() != 2) {
         error = "sync needs SOURCE and DEST";
         return std::nullopt;
     }
-    options.source = positional[0];
-    options.dest = positional[1];
-    options.run.verbosity = quiet     ? Verbosity::Quiet
-                            : verbose ? Verbosity::Verbose
-                                      : Verbosity::Normal;
+    options.source = (*positional)[0];
+    options.dest = (*positional)[1];
     return options;
 }
 

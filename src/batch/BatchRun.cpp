@@ -138,17 +138,7 @@ void TMain::ExecuteBatch(const std::string& path)
         m_settings.Include = job.option("include", "");
         m_settings.CopyBuffer = job.integer(job.options(), "copybuffer", 32768);
         setChunkSizeForm(m_settings.CopyBuffer);
-        auto& options = m_app.Optionsbx;
-        options.ExcludeList.clear();
-        options.IncludeList.clear();
-        std::vector<std::string> masks;
-        parseString(m_settings.Exclude, masks);
-        for (auto& mask : masks)
-            options.ExcludeList.add(std::move(mask));
-        masks.clear();
-        parseString(m_settings.Include, masks);
-        for (auto& mask : masks)
-            options.IncludeList.add(std::move(mask));
+        m_app.Optionsbx.loadFilterLists();
 
         if (!run)
             continue;

@@ -1,6 +1,7 @@
 #include "BufferedCopy.h"
 
 #include "TemporaryFile.h"
+#include "platform/DirectoryEntries.h"
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <memory>
 
 namespace twinfold
@@ -19,21 +21,11 @@ namespace
 constexpr std::size_t MaxBufferSize = 64u << 20;
 constexpr std::size_t KernelCopyRequest = 1u << 20;
 
-std::string destinationFileFor(const std::string& source, const std::string& destination)
-{
-    const std::string expanded = expandFileName(destination);
-    const int attr = fileGetAttr(expanded);
-    // A path whose attributes cannot be read counts as a directory.
-    if (attr == -1 || (attr & faDirectory) != 0)
-        return joinPath(expanded, extractFileName(source));
-    return expanded;
-}
-
 // A file without owner write permission is protected, also against root; an entry that is not
 // a regular file or a link cannot be replaced by a file.
-bool destinationReplaceable(const std::string& destFile)
+bool destinationReplaceable(int dirFd, const std::string& name)
 {
-    const auto st = statusOf(destFile, false);
+    const auto st = statusAt(dirFd, name, false);
     if (!st)
         return true;
     if (st->symlink)
@@ -47,35 +39,54 @@ bool sameContentState(const FileStatus& before, const FileStatus& after)
            before.mtimeNanoseconds == after.mtimeNanoseconds;
 }
 
+std::string pathOf(const CopyDirectory& dir, const std::string& name)
+{
+    return dir.path.empty() ? name : joinPath(dir.path, name);
+}
+
+} // namespace
+
+std::string CopyDirectory::entry(const std::string& name) const
+{
+    return fd == AT_FDCWD ? pathOf(*this, name) : name;
+}
+
+namespace
+{
+
 class Copier
 {
 public:
-    Copier(WindowingServices& services, std::string source, std::string destFile, bool quiet,
+    Copier(WindowingServices& services, const CopyDirectory& sourceDir,
+           const CopyDirectory& destDir, std::string sourceName, std::string destName, bool quiet,
            std::size_t bufferSize)
-        : m_services(services), m_source(std::move(source)), m_destFile(std::move(destFile)),
+        : m_services(services), m_sourceDir(sourceDir), m_destDir(destDir),
+          m_sourceName(std::move(sourceName)), m_destName(std::move(destName)),
+          m_source(pathOf(sourceDir, m_sourceName)), m_destFile(pathOf(destDir, m_destName)),
           m_quiet(quiet), m_bufferSize(bufferSize)
     {
     }
 
     CopyOutcome run()
     {
-        FileHandle input = FileHandle::openForReading(m_source);
+        FileHandle input =
+            FileHandle::openForReadingAt(m_sourceDir.fd, m_sourceDir.entry(m_sourceName));
         const auto before = input.isOpen() ? input.status() : std::nullopt;
         if (!before) {
             say("Could not open file: " + m_source + ".  File not copied!");
             return {};
         }
-        if (!destinationReplaceable(m_destFile)) {
+        if (!destinationReplaceable(m_destDir.fd, m_destDir.entry(m_destName))) {
             sayCannotCreate();
             return {};
         }
-        TemporaryFile output(extractFilePath(m_destFile));
+        TemporaryFile output(m_destDir.fd);
         if (!output.isOpen()) {
             sayCannotCreate();
             return {};
         }
         std::int64_t bytes = 0;
-        if (!transfer(input, output.file(), bytes))
+        if (!transfer(input, output.file(), before->size, bytes))
             return {};
         const auto after = input.status();
         if (!after || !sameContentState(*before, *after)) {
@@ -86,7 +97,7 @@ public:
             sayWriteError();
             return {};
         }
-        if (!output.install(m_destFile)) {
+        if (!output.install(m_destName)) {
             if (errno == EISDIR || errno == ENOTEMPTY || errno == EEXIST)
                 sayCannotCreate();
             else
@@ -97,44 +108,32 @@ public:
     }
 
 private:
-    bool transfer(FileHandle& input, FileHandle& output, std::int64_t& bytes)
+    bool transfer(FileHandle& input, FileHandle& output, std::int64_t size, std::int64_t& bytes)
     {
         // Where the kernel can copy between the two files itself, the bytes never pass through
         // this process, which is several times faster than any buffer. It stops at the first
         // refusal (another kind of file system, a pseudo file whose size reads as 0, or any
         // error), and the buffered loop takes over from the same position: it copies what is
-        // left and reports a real failure on the side where it happens.
+        // left and reports a real failure on the side where it happens. A file that grows
+        // meanwhile is caught by the check of its size after the copy.
         const std::size_t request = std::max(m_bufferSize, KernelCopyRequest);
-        for (;;) {
+        while (bytes < size) {
             const std::int64_t n = input.copyRangeTo(output, request);
             if (n <= 0)
                 break;
             bytes += n;
         }
+        if (bytes == size && size > 0)
+            return true;
         return bufferedTransfer(input, output, bytes);
     }
 
     bool bufferedTransfer(FileHandle& input, FileHandle& output, std::int64_t& bytes)
     {
-        // After a kernel copy to the end this read finds nothing, and no full buffer is ever
-        // allocated for it.
-        char probe[512];
-        std::int64_t n = input.read(probe, sizeof probe);
-        if (n < 0) {
-            say("Error reading source file: " + m_source + ".  File not copied!");
-            return false;
-        }
-        if (n == 0)
-            return true;
-        if (!output.writeAll(probe, static_cast<std::size_t>(n))) {
-            sayWriteError();
-            return false;
-        }
-        bytes += n;
         // One buffer a file, released when the copy ends whatever happens.
         auto buffer = std::make_unique_for_overwrite<char[]>(m_bufferSize);
         for (;;) {
-            n = input.read(buffer.get(), m_bufferSize);
+            const std::int64_t n = input.read(buffer.get(), m_bufferSize);
             if (n < 0) {
                 say("Error reading source file: " + m_source + ".  File not copied!");
                 return false;
@@ -165,11 +164,22 @@ private:
     }
 
     WindowingServices& m_services;
+    const CopyDirectory& m_sourceDir;
+    const CopyDirectory& m_destDir;
+    std::string m_sourceName;
+    std::string m_destName;
     std::string m_source;
     std::string m_destFile;
     bool m_quiet;
     std::size_t m_bufferSize;
 };
+
+// The directory part of a path, for opening; "." for a bare name.
+std::string directoryPart(const std::string& path)
+{
+    const std::string dir = extractFilePath(path);
+    return dir.empty() ? std::string(".") : dir;
+}
 
 } // namespace
 
@@ -180,18 +190,29 @@ std::size_t effectiveBufferSize(std::int32_t copyBuffer)
     return std::min(static_cast<std::size_t>(copyBuffer), MaxBufferSize);
 }
 
-CopyOutcome copyFile(WindowingServices& services, const std::string& source,
-                     const std::string& destination, bool quiet, std::int32_t copyBuffer)
+CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
+                       const CopyDirectory& destinationDir, const std::string& name, bool quiet,
+                       std::int32_t copyBuffer)
 {
-    Copier copier(services, source, destinationFileFor(source, destination), quiet,
+    Copier copier(services, sourceDir, destinationDir, name, name, quiet,
                   effectiveBufferSize(copyBuffer));
     return copier.run();
 }
 
-CopyOutcome copyFileTo(WindowingServices& services, const std::string& source,
-                       const std::string& destinationFile, bool quiet, std::int32_t copyBuffer)
+CopyOutcome copyFile(WindowingServices& services, const std::string& source,
+                     const std::string& destination, bool quiet, std::int32_t copyBuffer)
 {
-    Copier copier(services, source, destinationFile, quiet, effectiveBufferSize(copyBuffer));
+    std::string destFile = expandFileName(destination);
+    const int attr = fileGetAttr(destFile);
+    // A path whose attributes cannot be read counts as a directory.
+    if (attr == -1 || (attr & faDirectory) != 0)
+        destFile = joinPath(destFile, extractFileName(source));
+    const FileHandle sourceHandle = openDirectoryBase(directoryPart(source));
+    const FileHandle destHandle = openDirectoryBase(directoryPart(destFile));
+    const CopyDirectory sourceDir{sourceHandle.fd(), extractFilePath(source)};
+    const CopyDirectory destDir{destHandle.fd(), extractFilePath(destFile)};
+    Copier copier(services, sourceDir, destDir, extractFileName(source), extractFileName(destFile),
+                  quiet, effectiveBufferSize(copyBuffer));
     return copier.run();
 }
 

@@ -16,6 +16,17 @@ struct CopyOutcome {
     std::int64_t bytes = 0;
 };
 
+// A directory that a copy reads from or writes into: open (a descriptor that the caller keeps
+// open for the copy; -1 when it could not be opened; AT_FDCWD when its entries are to be taken
+// by their full paths), and its path for the messages.
+struct CopyDirectory {
+    int fd = -1;
+    std::string path;
+
+    // What names the entry for the calls relative to fd.
+    std::string entry(const std::string& name) const;
+};
+
 // Copies one file through a buffer of copyBuffer bytes and gives the copy the source's
 // last-write time, rounded down to the two-second step. destination is a directory (the copy
 // takes the source's file name) or the full path of the destination file. Unless quiet, each
@@ -30,11 +41,12 @@ bool BufferedCopy(WindowingServices& services, const std::string& source,
 CopyOutcome copyFile(WindowingServices& services, const std::string& source,
                      const std::string& destination, bool quiet, std::int32_t copyBuffer);
 
-// The same copy onto a destination file path that the caller has formed already (the engine
-// joins the destination directory and the name itself), sparing the lookup of what the
-// destination names.
-CopyOutcome copyFileTo(WindowingServices& services, const std::string& source,
-                       const std::string& destinationFile, bool quiet, std::int32_t copyBuffer);
+// The same copy of the entry `name` of one open directory to the entry of the same name of
+// another. The engine keeps both directories of a pass open, so that no file's copy makes the
+// kernel walk the full paths again.
+CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
+                       const CopyDirectory& destinationDir, const std::string& name, bool quiet,
+                       std::int32_t copyBuffer);
 
 // The size of the entry a path names, any kind admitted; -1 when nothing is found. Only the low
 // 32 bits of the size are returned, as a signed number.

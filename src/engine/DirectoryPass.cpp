@@ -1,4 +1,5 @@
 // The directory pass: one source directory against its mirrored destination directory.
+#include "engine/BufferedCopy.h"
 #include "engine/SyncBox.h"
 #include "engine/TemporaryFile.h"
 #include "platform/DirectoryEntries.h"
@@ -9,6 +10,7 @@
 #include "ui/Main.h"
 
 #include <cerrno>
+#include <fcntl.h>
 
 namespace twinfold
 {
@@ -57,7 +59,13 @@ void TMain::SyncAllFiles(DirectoryView& view)
         // refused) abandons the run: its files must never land anywhere else.
         throw IoError(errno);
     }
-    destination.close();
+    // Both directories stay open for the pass, and every file is looked up from them rather
+    // than by its full path. Opening the source directory pays off only from a few files on.
+    constexpr int FilesWorthOpening = 4;
+    const FileHandle sourceHandle =
+        FileList.count() >= FilesWorthOpening ? openDirectoryBase(sourceDir) : FileHandle();
+    const CopyDirectory sourceSite{sourceHandle.isOpen() ? sourceHandle.fd() : AT_FDCWD, sourceDir};
+    const CopyDirectory destinationSite{destination.fd(), passDest};
     m_syncBox.SyncDirFrom.setText(sourceDir);
     m_syncBox.SyncDirTo.setText(passDest);
 
@@ -70,7 +78,7 @@ void TMain::SyncAllFiles(DirectoryView& view)
         if (i >= FileList.count())
             break;
         FileList.setItemIndex(i);
-        processFile(joinPath(sourceDir, FileList.item(i)), passDest);
+        processFile(sourceSite, destinationSite, FileList.item(i));
         m_syncBox.Gauge.setProgress(++done);
         m_syncBox.SetFocus();
     }

@@ -3,6 +3,7 @@
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 
+#include <fcntl.h>
 #include <limits>
 
 namespace twinfold
@@ -10,12 +11,23 @@ namespace twinfold
 
 TimeValue sourceAge(const std::string& sourcePath)
 {
-    return fileAge(sourcePath);
+    return sourceAgeAt(AT_FDCWD, sourcePath);
 }
 
 TimeValue destinationTime(const std::string& destinationPath)
 {
-    const auto st = statusOf(destinationPath, false);
+    return destinationTimeAt(AT_FDCWD, destinationPath);
+}
+
+TimeValue sourceAgeAt(int dirFd, const std::string& name)
+{
+    const auto st = statusAt(dirFd, name, true);
+    return st && st->regular ? packTimeValue(st->mtimeSeconds) : NoTimeValue;
+}
+
+TimeValue destinationTimeAt(int dirFd, const std::string& name)
+{
+    const auto st = statusAt(dirFd, name, false);
     if (!st)
         return 0;
     const TimeValue packed = packTimeValue(st->mtimeSeconds);

@@ -19,6 +19,10 @@ TimeValue sourceAge(const std::string& sourcePath);
 // dated after 2107 as newer than any.
 TimeValue destinationTime(const std::string& destinationPath);
 
+// The same for an entry of the directory open at dirFd.
+TimeValue sourceAgeAt(int dirFd, const std::string& name);
+TimeValue destinationTimeAt(int dirFd, const std::string& name);
+
 inline bool shouldCopy(TimeValue destination, TimeValue source)
 {
     return destination < source;

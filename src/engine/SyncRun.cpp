@@ -4,10 +4,13 @@
 #include "engine/NewerThan.h"
 #include "engine/SyncBox.h"
 #include "engine/TemporaryFile.h"
+#include "platform/DirectoryEntries.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 #include "settings/SyncSettings.h"
 #include "ui/Main.h"
+
+#include <functional>
 
 namespace twinfold
 {
@@ -19,18 +22,23 @@ namespace
 class RunScope
 {
 public:
-    explicit RunScope(TSyncBox& box) : m_box(box)
+    RunScope(TSyncBox& box, std::function<void()> ended) : m_box(box), m_ended(std::move(ended))
     {
         m_box.running = true;
         m_box.filesDone = 0;
         m_box.bytesCopied = 0;
     }
-    ~RunScope() { m_box.running = false; }
+    ~RunScope()
+    {
+        m_box.running = false;
+        m_ended();
+    }
     RunScope(const RunScope&) = delete;
     RunScope& operator=(const RunScope&) = delete;
 
 private:
     TSyncBox& m_box;
+    std::function<void()> m_ended;
 };
 
 } // namespace
@@ -42,7 +50,7 @@ void TMain::SyncBtnClick()
     if (runInProgress())
         return;
     m_syncBox.ModalResult = TSyncBox::mrRun;
-    RunScope scope(m_syncBox);
+    RunScope scope(m_syncBox, [this] { runEnded(); });
     if (SyncAll.checked())
         runSyncAll();
     else
@@ -64,8 +72,13 @@ void TMain::runSelectedFiles()
     m_syncBox.SyncDirFrom.setText(sourceDir);
     m_syncBox.SyncDirTo.setText(destDir);
     m_syncBox.Show();
+    // Both directories stay open for the run: every file is looked up from them.
+    const FileHandle sourceHandle = openDirectoryBase(sourceDir);
+    const FileHandle destHandle = openDirectoryBase(destDir);
     if (!dryRun)
         removeLeftoverTemporaries(destDir);
+    const CopyDirectory source{sourceHandle.fd(), sourceDir};
+    const CopyDirectory destination{destHandle.fd(), destDir};
 
     int done = 0;
     for (int i = 0; i < FileList.count(); ++i) {
@@ -78,7 +91,7 @@ void TMain::runSelectedFiles()
         if (i >= FileList.count() || !FileList.selected(i))
             continue;
         FileList.setItemIndex(i);
-        processFile(joinPath(sourceDir, FileList.item(i)), destDir);
+        processFile(source, destination, FileList.item(i));
         m_syncBox.Gauge.setProgress(++done);
     }
     if (!BatchMode)
@@ -128,18 +141,18 @@ void TMain::restoreViewsAfterFailure(const std::string& source, const std::strin
     }
 }
 
-void TMain::processFile(const std::string& sourcePath, const std::string& destinationDir)
+void TMain::processFile(const CopyDirectory& source, const CopyDirectory& destination,
+                        const std::string& name)
 {
-    const std::string name = extractFileName(sourcePath);
-    const std::string destinationPath = joinPath(destinationDir, name);
-    const TimeValue age = sourceAge(sourcePath);
-    const TimeValue destTime = destinationTime(destinationPath);
+    const std::string sourcePath = joinPath(source.path, name);
+    const TimeValue age = sourceAgeAt(source.fd, source.entry(name));
+    const TimeValue destTime = destinationTimeAt(destination.fd, destination.entry(name));
     m_syncBox.FileName.setText(name);
     if (shouldCopy(destTime, age)) {
         m_syncBox.setFileStatus("Copying", sourcePath);
         CopyOutcome outcome{true, 0};
         if (!dryRun)
-            outcome = copyFileTo(m_services, sourcePath, destinationPath, m_settings.AutoContinue,
+            outcome = copyFileAt(m_services, source, destination, name, m_settings.AutoContinue,
                                  m_settings.CopyBuffer);
         m_syncBox.bytesCopied += outcome.bytes;
         m_log.AddLog(outcome.copied ? m_log.FileSuccess : m_log.FileFailed, sourcePath);

@@ -39,17 +39,17 @@ std::string randomName()
 
 } // namespace
 
-TemporaryFile::TemporaryFile(const std::string& dir)
+TemporaryFile::TemporaryFile(int dirFd) : m_dirFd(dirFd)
 {
     for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string candidate = joinPath(dir, randomName());
+        std::string candidate = randomName();
         // New files get ordinary permissions, as any file the user creates.
-        FileHandle file(
-            ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        FileHandle file(::openat(dirFd, candidate.c_str(),
+                                 O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
         if (file.isOpen()) {
             ::flock(file.fd(), LOCK_EX | LOCK_NB);
             m_file = std::move(file);
-            m_path = std::move(candidate);
+            m_name = std::move(candidate);
             return;
         }
         if (errno != EEXIST)
@@ -59,15 +59,15 @@ TemporaryFile::TemporaryFile(const std::string& dir)
 
 TemporaryFile::~TemporaryFile()
 {
-    if (!m_installed && !m_path.empty())
-        ::unlink(m_path.c_str());
+    if (!m_installed && !m_name.empty())
+        ::unlinkat(m_dirFd, m_name.c_str(), 0);
 }
 
-bool TemporaryFile::install(const std::string& destination)
+bool TemporaryFile::install(const std::string& destinationName)
 {
     if (!m_file.close())
         return false;
-    if (::rename(m_path.c_str(), destination.c_str()) != 0)
+    if (::renameat(m_dirFd, m_name.c_str(), m_dirFd, destinationName.c_str()) != 0)
         return false;
     m_installed = true;
     return true;

@@ -17,22 +17,25 @@ namespace twinfold
 class TemporaryFile
 {
 public:
-    // Creates a new, exclusively named file in dir; isOpen() is false with errno set on failure.
-    explicit TemporaryFile(const std::string& dir);
+    // Creates a new, exclusively named file in the directory open at dirFd, which must stay open
+    // while this object lives; isOpen() is false with errno set on failure.
+    explicit TemporaryFile(int dirFd);
     ~TemporaryFile(); // removes the file unless it was installed
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     bool isOpen() const { return m_file.isOpen(); }
     FileHandle& file() { return m_file; }
-    const std::string& path() const { return m_path; }
+    const std::string& name() const { return m_name; }
 
-    // Closes the file and renames it over destination; false with errno set on failure.
-    bool install(const std::string& destination);
+    // Closes the file and renames it over the entry destinationName of the same directory;
+    // false with errno set on failure.
+    bool install(const std::string& destinationName);
 
 private:
+    int m_dirFd;
     FileHandle m_file;
-    std::string m_path;
+    std::string m_name;
     bool m_installed = false;
 };
 

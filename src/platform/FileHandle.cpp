@@ -30,10 +30,14 @@ FileStatus fromStat(const struct stat& st)
 
 std::optional<FileStatus> statusOf(const std::string& path, bool followLinks)
 {
+    return statusAt(AT_FDCWD, path, followLinks);
+}
+
+std::optional<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks)
+{
     struct stat st {
     };
-    const int rc = followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
-    if (rc != 0)
+    if (::fstatat(dirFd, name.c_str(), &st, followLinks ? 0 : AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
     return fromStat(st);
 }
@@ -71,7 +75,12 @@ bool FileHandle::close()
 
 FileHandle FileHandle::openForReading(const std::string& path)
 {
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    return openForReadingAt(AT_FDCWD, path);
+}
+
+FileHandle FileHandle::openForReadingAt(int dirFd, const std::string& name)
+{
+    FileHandle file(::openat(dirFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!file.isOpen())
         return file;
     const auto st = file.status();

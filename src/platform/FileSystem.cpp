@@ -188,8 +188,34 @@ void setCurrentDirectory(const std::string& path)
         throw IoError(errno);
 }
 
+namespace
+{
+
+// An absolute path without empty, "." or ".." parts and without a trailing separator is full
+// already; the views are moved to such paths thousands of times in a walk.
+bool isFullAlready(const std::string& path)
+{
+    if (path.empty() || path.front() != '/')
+        return false;
+    if (path.size() == 1)
+        return true;
+    if (path.back() == '/')
+        return false;
+    for (std::size_t slash = 0; slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string_view part =
+            std::string_view(path).substr(slash + 1, path.find('/', slash + 1) - slash - 1);
+        if (part.empty() || part == "." || part == "..")
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::string expandFileName(const std::string& path)
 {
+    if (isFullAlready(path))
+        return path;
     const std::string absolute =
         !path.empty() && path.front() == '/' ? path : joinPath(currentDirectory(), path, '/');
     std::vector<std::string_view> parts;

@@ -65,6 +65,13 @@ std::string extractFilePath(std::string_view path, char sep)
     return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
 }
 
+bool isFullPathText(std::string_view text, char sep)
+{
+    if (sep == '\\')
+        return text.size() >= 3 && text[1] == ':' && text[2] == '\\';
+    return !text.empty() && text.front() == sep;
+}
+
 bool isRootPath(std::string_view path, char sep)
 {
     if (sep == '\\') {

@@ -28,6 +28,10 @@ std::string extractFileName(std::string_view path, char sep = NativeSeparator);
 // The part up to and including the last separator (and, with '\\', a drive colon).
 std::string extractFilePath(std::string_view path, char sep = NativeSeparator);
 
+// True for a full path as a user types it: beginning with the separator, or with '\\' a drive
+// letter, a colon and the separator.
+bool isFullPathText(std::string_view text, char sep = NativeSeparator);
+
 // True for a root: "/" on POSIX, "C:\" or "C:" with '\\'.
 bool isRootPath(std::string_view path, char sep = NativeSeparator);
 

@@ -61,12 +61,17 @@ void TOptionsbx::FormCreate()
     // The box may already show the state read, and then its handler does not run.
     settings.AutoContinue = autoContinue;
 
+    loadFilterLists();
+}
+
+void TOptionsbx::loadFilterLists()
+{
     std::vector<std::string> entries;
-    TMain::parseString(settings.Exclude, entries);
+    TMain::parseString(m_app.Settings.Exclude, entries);
     ExcludeList.assign(std::move(entries));
     ExcludeList.setItemIndex(-1);
     entries.clear();
-    TMain::parseString(settings.Include, entries);
+    TMain::parseString(m_app.Settings.Include, entries);
     IncludeList.assign(std::move(entries));
     IncludeList.setItemIndex(-1);
 }

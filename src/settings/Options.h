@@ -57,6 +57,10 @@ public:
     void AutoContinueClick();
     void OkClick();
 
+    // Empties both filter lists and fills them from the filter texts as last applied: the
+    // exclude text first, then the include text.
+    void loadFilterLists();
+
     // Shown modally by the main window; closed by OK or by the close box (which keeps the
     // edited lists but not as filter texts).
     void ShowModal() { m_visible = true; }

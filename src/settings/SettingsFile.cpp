@@ -108,17 +108,7 @@ void TMain::LoadSettingsFile(const std::string& path)
     m_settings.CopyBuffer = IniFile::readInteger(path, OptionsSection, "CopyBuffer", 32768);
     setChunkSizeForm(m_settings.CopyBuffer);
 
-    TOptionsbx& options = m_app.Optionsbx;
-    options.ExcludeList.clear();
-    options.IncludeList.clear();
-    std::vector<std::string> entries;
-    parseString(m_settings.Exclude, entries);
-    for (auto& entry : entries)
-        options.ExcludeList.add(std::move(entry));
-    entries.clear();
-    parseString(m_settings.Include, entries);
-    for (auto& entry : entries)
-        options.IncludeList.add(std::move(entry));
+    m_app.Optionsbx.loadFilterLists();
 }
 
 void TMain::SaveDefaultSettings1Click()

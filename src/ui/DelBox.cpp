@@ -34,13 +34,6 @@ bool samePath(const std::string& a, const std::string& b)
     return recordedPath(a) == recordedPath(b);
 }
 
-bool isFullPathText(const std::string& text)
-{
-    if (NativeSeparator == '\\')
-        return text.size() >= 3 && text[1] == ':' && text[2] == '\\';
-    return !text.empty() && text.front() == NativeSeparator;
-}
-
 // The directory the dialog is to delete, as a full path. A relative path is refused rather than
 // taken against the program's current directory, which the user never sees.
 std::string targetOf(const std::string& text)

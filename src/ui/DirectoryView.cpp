@@ -2,10 +2,32 @@
 
 #include "platform/PathRules.h"
 
+#include <algorithm>
+
 namespace twinfold
 {
 
-DirectoryView::DirectoryView() : m_directory(1, NativeSeparator), m_chain{m_directory} {}
+DirectoryView::DirectoryView() : m_directory(1, NativeSeparator) {}
+
+// The chain of a full path's ancestors is its prefixes up to each separator, so it is never
+// stored: a walk moves the view thousands of times and asks for one ancestor at most.
+int DirectoryView::depthOf(const std::string& directory)
+{
+    if (isRootPath(directory))
+        return 0;
+    return static_cast<int>(std::count(directory.begin(), directory.end(), NativeSeparator));
+}
+
+std::string DirectoryView::ancestorAt(int position) const
+{
+    if (position >= m_depth)
+        return m_directory;
+    std::size_t cut = 0;
+    for (int seen = 0; seen <= position; ++seen)
+        cut = m_directory.find(NativeSeparator, seen == 0 ? 0 : cut + 1);
+    // The root keeps its separator; every other ancestor ends before one.
+    return m_directory.substr(0, position == 0 ? cut + 1 : cut);
+}
 
 void DirectoryView::setDirectory(const std::string& path)
 {
@@ -23,7 +45,7 @@ void DirectoryView::update()
 void DirectoryView::moveTo(const std::string& directory)
 {
     m_directory = expandFileName(directory);
-    m_chain = ancestorChain(m_directory);
+    m_depth = depthOf(m_directory);
     m_listing.reset();
     m_itemIndex = directoryPosition();
     if (onChange)
@@ -38,7 +60,7 @@ void DirectoryView::load(const std::string& directory)
     else
         checkDirectoryAccess(directory);
     m_directory = directory;
-    m_chain = ancestorChain(directory);
+    m_depth = depthOf(directory);
     m_listing = std::move(listing);
     m_itemIndex = directoryPosition();
     if (onChange)
@@ -60,7 +82,7 @@ std::shared_ptr<const DirectoryListing> DirectoryView::sharedListing() const
 
 int DirectoryView::count() const
 {
-    return static_cast<int>(m_chain.size() + listing().subdirectories.size());
+    return m_depth + 1 + static_cast<int>(listing().subdirectories.size());
 }
 
 std::string DirectoryView::entryPath(int index) const
@@ -68,9 +90,10 @@ std::string DirectoryView::entryPath(int index) const
     if (index < 0 || index >= count())
         return {};
     const auto at = static_cast<std::size_t>(index);
-    if (at < m_chain.size())
-        return m_chain[at];
-    return joinPath(m_directory, listing().subdirectories[at - m_chain.size()]);
+    if (index <= m_depth)
+        return ancestorAt(index);
+    return joinPath(m_directory,
+                    listing().subdirectories[at - static_cast<std::size_t>(m_depth) - 1]);
 }
 
 const std::vector<std::string>& DirectoryView::subdirectoryNames() const

@@ -44,7 +44,7 @@ public:
     int count() const;
     std::string entryPath(int index) const;
     // The position of the current directory: its depth, 0 for a root.
-    int directoryPosition() const { return static_cast<int>(m_chain.size()) - 1; }
+    int directoryPosition() const { return m_depth; }
     const std::vector<std::string>& subdirectoryNames() const;
     // The directory's listing, shared with a file list that shows the same directory.
     std::shared_ptr<const DirectoryListing> sharedListing() const;
@@ -63,7 +63,10 @@ private:
     const DirectoryListing& listing() const;
 
     std::string m_directory;
-    std::vector<std::string> m_chain;
+    std::string ancestorAt(int position) const;
+    static int depthOf(const std::string& directory);
+
+    int m_depth = 0;
     mutable std::shared_ptr<const DirectoryListing> m_listing;
     int m_itemIndex = 0;
     bool m_eager = false;

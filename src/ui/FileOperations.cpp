@@ -14,13 +14,6 @@ namespace
 
 constexpr const char* UnableToCreateDirectory = "Unable to create directory";
 
-bool isFullPathText(const std::string& text)
-{
-    if (NativeSeparator == '\\')
-        return text.size() >= 3 && text[1] == ':' && text[2] == '\\';
-    return !text.empty() && text.front() == NativeSeparator;
-}
-
 // Creates a directory and every missing level above it. A level that cannot be made is passed
 // over in silence; the levels below it then fail as well.
 void forceDirectories(std::string path)

@@ -69,9 +69,7 @@ void TMain::FileListClick()
         }
     }
     // Halves round up (away from zero), not to the even neighbour as printf would.
-    char text[96];
-    std::snprintf(text, sizeof text, "Selected Size: %.0f %s", std::round(value), unit);
-    selsize.setText(text);
+    selsize.setText("Selected Size: " + std::to_string(std::llround(value)) + " " + unit);
     FileCount.setText("Total Files Selected: " + std::to_string(selected));
     if (FileList.count() != selected)
         cbSelectAll.setChecked(false);

@@ -17,6 +17,7 @@ class Application;
 class TSyncBox;
 class TLogFilebx;
 struct SyncSettings;
+struct CopyDirectory;
 
 // The file-type choices of EditFilter, in their order.
 inline constexpr const char* FileTypeAll = "All files (*.*)";
@@ -169,7 +170,10 @@ private:
     void runSelectedFiles();
     void runSyncAll();
     void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
-    void processFile(const std::string& sourcePath, const std::string& destinationDir);
+    // Brings the drive boxes up to date with the views after a run, which does not on its way.
+    void runEnded();
+    void processFile(const CopyDirectory& source, const CopyDirectory& destination,
+                     const std::string& name);
 
     WindowingServices& m_services;
     Application& m_app;

@@ -196,9 +196,19 @@ void TMain::About1Click()
 void TMain::viewChanged(DirectoryView& view, Label& label, ComboBox& driveBox)
 {
     label.setText(view.directory());
+    // A walk moves the views through thousands of directories of one tree; the drive boxes
+    // catch up when the run ends and the views go back to their directories.
+    if (runInProgress())
+        return;
     const int drive = driveIndexOf(driveBox.items(), view.directory());
     if (drive != driveBox.itemIndex())
         driveBox.setItemIndex(drive);
+}
+
+void TMain::runEnded()
+{
+    viewChanged(SourceDirListBox, SourceLabel, DriveComboBox1);
+    viewChanged(DestDirListBox, DestLabel, DriveComboBox2);
 }
 
 void TMain::refreshDrives()
