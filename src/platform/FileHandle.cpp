@@ -88,7 +88,8 @@ FileHandle FileHandle::openForReadingAt(int dirFd, const std::string& name)
         errno = st && st->directory ? EISDIR : EINVAL;
         return FileHandle();
     }
-    // Non-blocking only mattered for the open of something that is not a regular file.
+    // Non-blocking only mattered for the open of something that is not a regular file. It must
+    // go: kernel copies honour it and give up on data that is not in memory yet.
     const int flags = ::fcntl(file.fd(), F_GETFL);
     if (flags >= 0)
         ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK);
