@@ -48,7 +48,9 @@ std::string pathOf(const CopyDirectory& dir, const std::string& name)
 
 std::string CopyDirectory::entry(const std::string& name) const
 {
-    return fd == AT_FDCWD ? pathOf(*this, name) : name;
+    if (fd == AT_FDCWD)
+        return pathOf(*this, name);
+    return prefix.empty() ? name : joinPath(prefix, name);
 }
 
 namespace
@@ -209,8 +211,8 @@ CopyOutcome copyFile(WindowingServices& services, const std::string& source,
         destFile = joinPath(destFile, extractFileName(source));
     const FileHandle sourceHandle = openDirectoryBase(directoryPart(source));
     const FileHandle destHandle = openDirectoryBase(directoryPart(destFile));
-    const CopyDirectory sourceDir{sourceHandle.fd(), extractFilePath(source)};
-    const CopyDirectory destDir{destHandle.fd(), extractFilePath(destFile)};
+    const CopyDirectory sourceDir{sourceHandle.fd(), extractFilePath(source), {}};
+    const CopyDirectory destDir{destHandle.fd(), extractFilePath(destFile), {}};
     Copier copier(services, sourceDir, destDir, extractFileName(source), extractFileName(destFile),
                   quiet, effectiveBufferSize(copyBuffer));
     return copier.run();

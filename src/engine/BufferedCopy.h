@@ -18,10 +18,13 @@ struct CopyOutcome {
 
 // A directory that a copy reads from or writes into: open (a descriptor that the caller keeps
 // open for the copy; -1 when it could not be opened; AT_FDCWD when its entries are to be taken
-// by their full paths), and its path for the messages.
+// by their full paths), and its full path for the messages.
 struct CopyDirectory {
     int fd = -1;
     std::string path;
+    // Where the directory lies below fd, when fd is an ancestor of it: a run keeps its two root
+    // directories open and reaches every entry of the tree from them.
+    std::string prefix;
 
     // What names the entry for the calls relative to fd.
     std::string entry(const std::string& name) const;

@@ -30,6 +30,17 @@ bool makeDirectoryTree(std::string path)
     return createDirectory(path);
 }
 
+// A directory's path below a root it lies in, without a leading separator; empty for the root.
+std::string relativeBelow(const std::string& root, const std::string& dir)
+{
+    if (dir.size() <= root.size())
+        return {};
+    std::string relative = dir.substr(root.size());
+    if (!relative.empty() && relative.front() == NativeSeparator)
+        relative.erase(0, 1);
+    return relative;
+}
+
 } // namespace
 
 void TMain::SyncAllFiles(DirectoryView& view)
@@ -38,12 +49,21 @@ void TMain::SyncAllFiles(DirectoryView& view)
     const std::string sourceDir = view.directory();
     const std::string mirrored = mirroredDirectory(SourceRoot, sourceDir, destRoot);
 
+    // The same directory, reached from the run's open roots.
+    const std::string relative = relativeBelow(SourceRoot, sourceDir);
+    const auto openMirrored = [&] {
+        if (m_runDestRoot < 0)
+            return openDirectory(mirrored);
+        return FileHandle(::openat(m_runDestRoot, relative.empty() ? "." : relative.c_str(),
+                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    };
+
     std::string passDest;
-    FileHandle destination = openDirectory(mirrored);
+    FileHandle destination = openMirrored();
     bool made = false;
     if (!destination.isOpen() && errno == ENOENT && !dryRun) {
         made = makeDirectoryTree(mirrored);
-        destination = openDirectory(mirrored);
+        destination = openMirrored();
     }
     if (destination.isOpen()) {
         DestDirListBox.moveTo(mirrored);
@@ -59,13 +79,11 @@ void TMain::SyncAllFiles(DirectoryView& view)
         // refused) abandons the run: its files must never land anywhere else.
         throw IoError(errno);
     }
-    // Both directories stay open for the pass, and every file is looked up from them rather
-    // than by its full path. Opening the source directory pays off only from a few files on.
-    constexpr int FilesWorthOpening = 4;
-    const FileHandle sourceHandle =
-        FileList.count() >= FilesWorthOpening ? openDirectoryBase(sourceDir) : FileHandle();
-    const CopyDirectory sourceSite{sourceHandle.isOpen() ? sourceHandle.fd() : AT_FDCWD, sourceDir};
-    const CopyDirectory destinationSite{destination.fd(), passDest};
+    // Every file is looked up from the open directories rather than by its full path.
+    const CopyDirectory sourceSite = m_runSourceRoot >= 0
+                                         ? CopyDirectory{m_runSourceRoot, sourceDir, relative}
+                                         : CopyDirectory{AT_FDCWD, sourceDir, {}};
+    const CopyDirectory destinationSite{destination.fd(), passDest, {}};
     m_syncBox.SyncDirFrom.setText(sourceDir);
     m_syncBox.SyncDirTo.setText(passDest);
 

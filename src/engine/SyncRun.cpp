@@ -41,6 +41,29 @@ private:
     std::function<void()> m_ended;
 };
 
+// Publishes a run's open roots for its length, however it ends.
+class RootsScope
+{
+public:
+    RootsScope(int& source, int& destination, int sourceFd, int destinationFd)
+        : m_source(source), m_destination(destination)
+    {
+        m_source = sourceFd;
+        m_destination = destinationFd;
+    }
+    ~RootsScope()
+    {
+        m_source = -1;
+        m_destination = -1;
+    }
+    RootsScope(const RootsScope&) = delete;
+    RootsScope& operator=(const RootsScope&) = delete;
+
+private:
+    int& m_source;
+    int& m_destination;
+};
+
 } // namespace
 
 void TMain::SyncBtnClick()
@@ -77,8 +100,8 @@ void TMain::runSelectedFiles()
     const FileHandle destHandle = openDirectoryBase(destDir);
     if (!dryRun)
         removeLeftoverTemporaries(destDir);
-    const CopyDirectory source{sourceHandle.fd(), sourceDir};
-    const CopyDirectory destination{destHandle.fd(), destDir};
+    const CopyDirectory source{sourceHandle.fd(), sourceDir, {}};
+    const CopyDirectory destination{destHandle.fd(), destDir, {}};
 
     int done = 0;
     for (int i = 0; i < FileList.count(); ++i) {
@@ -107,6 +130,9 @@ void TMain::runSyncAll()
         return;
     SourceRoot = SourceDirListBox.directory();
     const std::string destRoot = DestDirListBox.directory();
+    const FileHandle sourceRoot = openDirectoryBase(SourceRoot);
+    const FileHandle destinationRoot = openDirectoryBase(destRoot);
+    RootsScope roots(m_runSourceRoot, m_runDestRoot, sourceRoot.fd(), destinationRoot.fd());
     try {
         // A run always covers the source directory's tree: an entry of the view that is merely
         // highlighted (a subdirectory, or an ancestor whose files have no mirrored place below

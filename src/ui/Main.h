@@ -180,6 +180,11 @@ private:
     SyncSettings& m_settings;
     TSyncBox& m_syncBox;
     TLogFilebx& m_log;
+    // The source root and destination root of a Sync All run, open for its length (-1 outside
+    // one): every entry of the tree is reached from them by its path relative to the root,
+    // which spares the kernel walking every file's full path.
+    int m_runSourceRoot = -1;
+    int m_runDestRoot = -1;
     bool m_activated = false;
     bool m_batchRunning = false;
     bool m_closed = false;
