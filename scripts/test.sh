@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors, and runs every test.
+# Installs what is missing, builds with warnings as errors, and runs every test; then runs them
+# all again under the address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,3 +8,7 @@ scripts/install-deps.sh
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci --output-on-failure
+
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan --output-on-failure

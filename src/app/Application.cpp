@@ -11,8 +11,9 @@ namespace twinfold
 {
 
 Application::Application(WindowingServices& services)
-    : Main(services, *this), AboutBox(*this), BatchDlg(services, *this), Delete(services, *this),
-      SyncBox(services), LogFilebx(services), Optionsbx(services, *this), m_services(services)
+    : SyncBox(services), LogFilebx(services), Main(services, *this), AboutBox(*this),
+      BatchDlg(services, *this), Delete(services, *this), Optionsbx(services, *this),
+      m_services(services)
 {
 }
 

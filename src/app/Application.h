@@ -41,14 +41,16 @@ public:
     void start(const StartOptions& options);
 
     SyncSettings Settings;
+    // The progress window and the log are constructed before the main window, which reads them
+    // from its first moment; start() still creates the windows in their designed order.
+    TSyncBox SyncBox;
+    TLogFilebx LogFilebx;
     // In the order of their creation.
     TMain Main;
     TAboutBox AboutBox;
     TBatchDlg BatchDlg;
     TDelete Delete;
     TSpecialBox SpecialBox;
-    TSyncBox SyncBox;
-    TLogFilebx LogFilebx;
     TOptionsbx Optionsbx;
 
     // Runs one command. A failure that the command does not handle ends it and is shown in the
