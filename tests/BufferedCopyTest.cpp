@@ -68,6 +68,24 @@ TEST_F(BufferedCopyTest, CopiesContentsAndTimeForEveryBufferShape)
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(BufferedCopyTest, LargeFilesAndPseudoFilesArriveWhole)
+{
+    // Several kernel copy requests, then the end exactly at a request's boundary and off it.
+    for (const std::size_t size : {std::size_t{3} << 20, (std::size_t{2} << 20) + 5}) {
+        std::string payload(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            payload[i] = static_cast<char>((i * 131) % 251);
+        tmp.writeFile("src/large.bin", payload, evenTime(4));
+        tmp.makeDir("dst");
+        EXPECT_TRUE(copy(tmp.pathOf("src/large.bin"), tmp.pathOf("dst"), false, 4096));
+        EXPECT_EQ(tmp.readFile("dst/large.bin"), payload);
+    }
+    // A file whose size reads as 0 but which has contents.
+    tmp.makeDir("proc");
+    EXPECT_TRUE(copy("/proc/version", tmp.pathOf("proc")));
+    EXPECT_FALSE(tmp.readFile("proc/version").empty());
+}
+
 TEST_F(BufferedCopyTest, ReplacesAnExistingFileAndTakesAFullDestinationPath)
 {
     tmp.writeFile("src/a.txt", "short");
