@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathRules.h"
+#include "platform/ScopeExit.h"
 #include "ui/Main.h"
 
 #include <unordered_map>
@@ -57,28 +58,6 @@ private:
     Section m_options;
 };
 
-// BatchMode and the running flag hold for the whole batch, however it ends.
-class BatchScope
-{
-public:
-    BatchScope(bool& batchMode, bool& running) : m_batchMode(batchMode), m_running(running)
-    {
-        m_batchMode = true;
-        m_running = true;
-    }
-    ~BatchScope()
-    {
-        m_batchMode = false;
-        m_running = false;
-    }
-    BatchScope(const BatchScope&) = delete;
-    BatchScope& operator=(const BatchScope&) = delete;
-
-private:
-    bool& m_batchMode;
-    bool& m_running;
-};
-
 } // namespace
 
 void TMain::BatchFileEditor1Click()
@@ -107,7 +86,10 @@ void TMain::ExecuteBatch(const std::string& path)
         m_services.showMessage("A batch file is already running.");
         return;
     }
-    BatchScope scope(BatchMode, m_batchRunning);
+    // BatchMode and the running flag hold for the whole batch, however it ends.
+    BatchMode = true;
+    m_batchRunning = true;
+    const ScopeExit ended([this] { BatchMode = m_batchRunning = false; });
     batchSkipped = 0;
     m_settings.BatchDir = path;
     for (const std::string& entry : ReadBatchFile(path)) {

@@ -18,18 +18,6 @@ namespace twinfold
 namespace
 {
 
-// Makes a directory and every missing level above it; true when it made the directory itself.
-// A level that cannot be made is not reported here: entering the directory afterwards is.
-bool makeDirectoryTree(std::string path)
-{
-    if (path.size() > 1 && endsWithSeparator(path))
-        path.pop_back();
-    if (path.empty() || isRootPath(path) || directoryExists(path))
-        return false;
-    makeDirectoryTree(parentPath(path));
-    return createDirectory(path);
-}
-
 // A directory's path below a root it lies in, without a leading separator; empty for the root.
 std::string relativeBelow(const std::string& root, const std::string& dir)
 {
@@ -62,7 +50,7 @@ void TMain::SyncAllFiles(DirectoryView& view)
     FileHandle destination = openMirrored();
     bool made = false;
     if (!destination.isOpen() && errno == ENOENT && !dryRun) {
-        made = makeDirectoryTree(mirrored);
+        made = createDirectoryTree(mirrored);
         destination = openMirrored();
     }
     if (destination.isOpen()) {

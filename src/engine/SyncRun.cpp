@@ -6,65 +6,13 @@
 #include "engine/TemporaryFile.h"
 #include "platform/DirectoryEntries.h"
 #include "platform/PathRules.h"
+#include "platform/ScopeExit.h"
 #include "platform/Windowing.h"
 #include "settings/SyncSettings.h"
 #include "ui/Main.h"
 
-#include <functional>
-
 namespace twinfold
 {
-
-namespace
-{
-
-// Marks a run in progress for its whole length, however it ends.
-class RunScope
-{
-public:
-    RunScope(TSyncBox& box, std::function<void()> ended) : m_box(box), m_ended(std::move(ended))
-    {
-        m_box.running = true;
-        m_box.filesDone = 0;
-        m_box.bytesCopied = 0;
-    }
-    ~RunScope()
-    {
-        m_box.running = false;
-        m_ended();
-    }
-    RunScope(const RunScope&) = delete;
-    RunScope& operator=(const RunScope&) = delete;
-
-private:
-    TSyncBox& m_box;
-    std::function<void()> m_ended;
-};
-
-// Publishes a run's open roots for its length, however it ends.
-class RootsScope
-{
-public:
-    RootsScope(int& source, int& destination, int sourceFd, int destinationFd)
-        : m_source(source), m_destination(destination)
-    {
-        m_source = sourceFd;
-        m_destination = destinationFd;
-    }
-    ~RootsScope()
-    {
-        m_source = -1;
-        m_destination = -1;
-    }
-    RootsScope(const RootsScope&) = delete;
-    RootsScope& operator=(const RootsScope&) = delete;
-
-private:
-    int& m_source;
-    int& m_destination;
-};
-
-} // namespace
 
 void TMain::SyncBtnClick()
 {
@@ -73,7 +21,14 @@ void TMain::SyncBtnClick()
     if (runInProgress())
         return;
     m_syncBox.ModalResult = TSyncBox::mrRun;
-    RunScope scope(m_syncBox, [this] { runEnded(); });
+    // A run is in progress for its whole length, however it ends.
+    m_syncBox.running = true;
+    m_syncBox.filesDone = 0;
+    m_syncBox.bytesCopied = 0;
+    const ScopeExit ended([this] {
+        m_syncBox.running = false;
+        runEnded();
+    });
     if (SyncAll.checked())
         runSyncAll();
     else
@@ -132,7 +87,9 @@ void TMain::runSyncAll()
     const std::string destRoot = DestDirListBox.directory();
     const FileHandle sourceRoot = openDirectoryBase(SourceRoot);
     const FileHandle destinationRoot = openDirectoryBase(destRoot);
-    RootsScope roots(m_runSourceRoot, m_runDestRoot, sourceRoot.fd(), destinationRoot.fd());
+    m_runSourceRoot = sourceRoot.fd();
+    m_runDestRoot = destinationRoot.fd();
+    const ScopeExit rootsClosed([this] { m_runSourceRoot = m_runDestRoot = -1; });
     try {
         // A run always covers the source directory's tree: an entry of the view that is merely
         // highlighted (a subdirectory, or an ancestor whose files have no mirrored place below

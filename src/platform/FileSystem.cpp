@@ -142,6 +142,16 @@ bool createDirectory(const std::string& path)
     return mkdir(path.c_str(), 0777) == 0;
 }
 
+bool createDirectoryTree(std::string path)
+{
+    if (path.size() > 1 && endsWithSeparator(path))
+        path.pop_back();
+    if (path.empty() || isRootPath(path) || directoryExists(path))
+        return false;
+    createDirectoryTree(parentPath(path));
+    return createDirectory(path);
+}
+
 int removeDirectory(const std::string& path)
 {
     return rmdir(path.c_str()) == 0 ? 0 : errno;

@@ -81,6 +81,11 @@ bool mayEnterDirectory(const std::string& path, unsigned mode, unsigned owner);
 // Makes one directory; false on failure.
 bool createDirectory(const std::string& path);
 
+// Makes a directory and every missing level above it; true when it made the directory itself.
+// A level that cannot be made is passed over; the levels below it then fail as well. A root is
+// its own parent, so that is the test for one, not a length.
+bool createDirectoryTree(std::string path);
+
 // Removes an empty directory; 0 on success, else the error number.
 int removeDirectory(const std::string& path);
 

@@ -14,24 +14,12 @@ namespace
 
 constexpr const char* UnableToCreateDirectory = "Unable to create directory";
 
-// Creates a directory and every missing level above it. A level that cannot be made is passed
-// over in silence; the levels below it then fail as well.
-void forceDirectories(std::string path)
+// Creates a directory and every missing level above it; an empty text names none.
+void forceDirectories(const std::string& path)
 {
     if (path.empty())
         throw CommandError(UnableToCreateDirectory);
-    // A root is its own parent, so the test for it is the path, not a length.
-    if (isRootPath(path))
-        return;
-    if (endsWithSeparator(path))
-        path.pop_back();
-    if (isRootPath(path) || directoryExists(path))
-        return;
-    const std::string parent = extractFilePath(path);
-    if (parent.empty())
-        throw CommandError(UnableToCreateDirectory);
-    forceDirectories(parent);
-    createDirectory(path);
+    createDirectoryTree(path);
 }
 
 // The text of the Make Directory box as a full path. A relative text names a directory below
