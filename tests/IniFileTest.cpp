@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 
 using namespace twinfold;
 
@@ -269,6 +270,26 @@ TEST_F(IniFileTest, KeepsCrlfAndBom)
     const auto bom = put("bom.ini", "\xEF\xBB\xBF[A]\nx=1\n");
     IniFile::writeString(bom, "a", "X", "2");
     EXPECT_EQ(get("bom.ini"), "\xEF\xBB\xBF[A]\nx=2\n");
+}
+
+// Values set on one loaded document and saved once give the bytes that as many single writes
+// give, each reading the file afresh; a last line ending in a bare CR is where they can part.
+TEST_F(IniFileTest, OneSaveEqualsSuccessiveWrites)
+{
+    const char* const starts[] = {"",         "\xEF\xBB\xBF", "x\r", "[A]\r\nk=\r",
+                                  "[A]\nx=1", "; c\r\n\r\n"};
+    for (const char* start : starts) {
+        const auto single = put("single.ini", start);
+        const auto once = put("once.ini", start);
+        IniDocument document = IniDocument::load(once);
+        for (const auto& [section, key, value] :
+             {std::tuple{"A", "k", "1"}, {"B", "z", "2"}, {"a", "n", "3"}, {"b", "Z", "4"}}) {
+            IniFile::writeString(single, section, key, value);
+            document.setString(section, key, value);
+        }
+        document.save();
+        EXPECT_EQ(get("once.ini"), get("single.ini")) << '"' << start << '"';
+    }
 }
 
 TEST_F(IniFileTest, LineBreaksInValueCannotSplitTheLine)

@@ -2,9 +2,12 @@
 #include "support/StartedApp.h"
 
 #include "platform/IniFile.h"
+#include "settings/FilterText.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cstdio>
 
 namespace twinfold::test
@@ -14,7 +17,7 @@ namespace
 
 std::vector<std::string> split(const std::string& text, std::vector<std::string> list = {})
 {
-    TMain::parseString(text, list);
+    parseString(text, list);
     return list;
 }
 
@@ -31,11 +34,11 @@ TEST(FilterText, SplitKeepsOnlyEntriesFollowedByASemicolon)
 
 TEST(FilterText, JoinFollowsEveryEntryWithASemicolon)
 {
-    EXPECT_EQ(TMain::joinFilter({"*.txt", "*.doc"}), "*.txt;*.doc;");
-    EXPECT_EQ(TMain::joinFilter({}), "");
-    EXPECT_EQ(TMain::joinFilter({""}), ";");
+    EXPECT_EQ(joinFilter({"*.txt", "*.doc"}), "*.txt;*.doc;");
+    EXPECT_EQ(joinFilter({}), "");
+    EXPECT_EQ(joinFilter({""}), ";");
     // An entry typed with a ";" in it comes back as two.
-    EXPECT_EQ(split(TMain::joinFilter({"a;b"})), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(split(joinFilter({"a;b"})), (std::vector<std::string>{"a", "b"}));
 }
 
 class SettingsFileTest : public StartedAppFixture
@@ -273,6 +276,75 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheFileAsItWas)
     const std::string before = settingsText();
     ASSERT_EQ(::chmod(settingsFile().c_str(), 0444), 0);
     EXPECT_FALSE(run([this] { main().SaveDefaultSettings1Click(); }));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Unable to write to " + settingsFile() + "."});
+    EXPECT_EQ(settingsText(), before);
+}
+
+// A save rewrites only the eleven keys: comments, foreign keys, other sections, a duplicate
+// section and the CRLF ends all come back as they were.
+TEST_F(SettingsFileTest, SaveIntoAnEditedFileKeepsEveryOtherByte)
+{
+    const std::string file = put("edited.ini", "; Twinfold settings\r\n"
+                                               "[Settings]\r\n"
+                                               "SourceDir = /old/source \r\n"
+                                               "Window=12,40\r\n"
+                                               "SYNCALL=0\r\n"
+                                               "; the batch\r\n"
+                                               "\r\n"
+                                               "[Extra]\r\n"
+                                               "SourceDir=not this one\r\n"
+                                               "[Options]\r\n"
+                                               "include=\"*.old;\"\r\n"
+                                               "Filetype=2\r\n"
+                                               "Theme=dark\r\n"
+                                               "[settings]\r\n"
+                                               "SelectAll=0\r\n");
+    setEverything();
+    ASSERT_TRUE(saveAs(file));
+    EXPECT_EQ(tmp.readFile("config/edited.ini"), "; Twinfold settings\r\n"
+                                                 "[Settings]\r\n"
+                                                 "SourceDir = " +
+                                                     dst() +
+                                                     "\r\n"
+                                                     "Window=12,40\r\n"
+                                                     "SYNCALL=1\r\n"
+                                                     "; the batch\r\n"
+                                                     "DestDir=" +
+                                                     src() +
+                                                     "\r\n"
+                                                     "SaveSettings=1\r\n"
+                                                     "BatchDir=/batches/nightly.tfw\r\n"
+                                                     "SelectAll=1\r\n"
+                                                     "\r\n"
+                                                     "[Extra]\r\n"
+                                                     "SourceDir=not this one\r\n"
+                                                     "[Options]\r\n"
+                                                     "include=*.txt;\r\n"
+                                                     "Filetype=3\r\n"
+                                                     "Theme=dark\r\n"
+                                                     "AutoContinue=1\r\n"
+                                                     "Exclude=b*;\r\n"
+                                                     "CopyBuffer=262144\r\n"
+                                                     "[settings]\r\n"
+                                                     "SelectAll=0\r\n");
+}
+
+// A size limit lets the first keys of a save fit and a later one fail: the file must then hold
+// the old settings alone, never some keys old and some new.
+TEST_F(SettingsFileTest, SaveThatFailsPartWayLeavesTheOldFileWhole)
+{
+    const std::string before = settingsText();
+    setEverything();
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = before.size() + 20;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool savedOk = run([this] { main().SaveDefaultSettings1Click(); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(savedOk);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Unable to write to " + settingsFile() + "."});
     EXPECT_EQ(settingsText(), before);
 }

@@ -2,63 +2,14 @@
 #include "app/Application.h"
 #include "batch/BatchFile.h"
 #include "platform/FileSystem.h"
-#include "platform/IniFile.h"
 #include "platform/PathRules.h"
 #include "platform/ScopeExit.h"
+#include "settings/FilterText.h"
+#include "settings/SettingsStorage.h"
 #include "ui/Main.h"
-
-#include <unordered_map>
 
 namespace twinfold
 {
-
-namespace
-{
-
-using Section = std::unordered_map<std::string, std::string>;
-
-// The keys of one job, each read as the INI layer reads a single key.
-class JobFile
-{
-public:
-    explicit JobFile(const std::string& path)
-        : m_settings(IniFile::readSection(path, "Settings")),
-          m_options(IniFile::readSection(path, "Options"))
-    {
-    }
-
-    std::string setting(const std::string& key, const std::string& fallback) const
-    {
-        return text(m_settings, key, fallback);
-    }
-    std::string option(const std::string& key, const std::string& fallback) const
-    {
-        return text(m_options, key, fallback);
-    }
-    std::int32_t integer(const Section& section, const std::string& key,
-                         std::int32_t fallback) const
-    {
-        const auto found = section.find(key);
-        std::int32_t value = 0;
-        return found != section.end() && IniFile::parseInteger(found->second, value) ? value
-                                                                                     : fallback;
-    }
-    const Section& settings() const { return m_settings; }
-    const Section& options() const { return m_options; }
-
-private:
-    static std::string text(const Section& section, const std::string& key,
-                            const std::string& fallback)
-    {
-        const auto found = section.find(key);
-        return found == section.end() ? fallback : found->second;
-    }
-
-    Section m_settings;
-    Section m_options;
-};
-
-} // namespace
 
 void TMain::BatchFileEditor1Click()
 {
@@ -93,9 +44,9 @@ void TMain::ExecuteBatch(const std::string& path)
     batchSkipped = 0;
     m_settings.BatchDir = path;
     for (const std::string& entry : ReadBatchFile(path)) {
-        const JobFile job(entry);
-        const std::string source = job.setting("sourcedir", "Invalid");
-        const std::string dest = job.setting("destdir", "Invalid");
+        const StoredSettings job = readBatchEntry(entry);
+        const std::string& source = job.SourceDir;
+        const std::string& dest = job.DestDir;
         bool run = false;
         if (source == "Invalid" || dest == "Invalid") {
             m_services.information("The ini file: " + entry +
@@ -113,13 +64,13 @@ void TMain::ExecuteBatch(const std::string& path)
             ++batchSkipped;
 
         // The job's options are loaded whether it runs or not.
-        EditFilter.setItemIndex(job.integer(job.options(), "filetype", 0));
-        SyncAll.setChecked(job.integer(job.settings(), "syncall", 0) != 0);
-        const bool selectAll = job.integer(job.settings(), "selectall", 0) != 0;
-        m_settings.Exclude = job.option("exclude", "");
-        m_settings.Include = job.option("include", "");
-        m_settings.CopyBuffer = job.integer(job.options(), "copybuffer", 32768);
-        setChunkSizeForm(m_settings.CopyBuffer);
+        EditFilter.setItemIndex(job.Filetype);
+        SyncAll.setChecked(job.SyncAll);
+        const bool selectAll = job.SelectAll;
+        m_settings.Exclude = job.Exclude;
+        m_settings.Include = job.Include;
+        m_settings.CopyBuffer = job.CopyBuffer;
+        setChunkSizeForm(m_app.Optionsbx.CopyBuffer, m_settings.CopyBuffer);
         m_app.Optionsbx.loadFilterLists();
 
         if (!run)

@@ -1,7 +1,9 @@
 #include "settings/Options.h"
 
 #include "app/Application.h"
-#include "platform/IniFile.h"
+#include "platform/IniDocument.h"
+#include "settings/FilterText.h"
+#include "settings/SettingsStorage.h"
 
 #include <array>
 
@@ -12,7 +14,6 @@ namespace
 {
 
 constexpr std::array<std::int32_t, 5> BufferSizes{32768, 131072, 262144, 524288, 1048576};
-constexpr const char* OptionsSection = "Options";
 
 // The entry is taken exactly as typed: no trimming and no test against the other entries, and
 // the field keeps its text so that the same mask can be added again at once.
@@ -51,12 +52,13 @@ std::int32_t TOptionsbx::bufferSizeOf(int index)
 void TOptionsbx::FormCreate()
 {
     SyncSettings& settings = m_app.Settings;
-    const std::string file = m_app.Main.defaultSettingsFile();
-    settings.Exclude = IniFile::readString(file, OptionsSection, "Exclude", "");
-    settings.Include = IniFile::readString(file, OptionsSection, "Include", "");
-    settings.CopyBuffer = IniFile::readInteger(file, OptionsSection, "CopyBuffer", 32768);
-    m_app.Main.setChunkSizeForm(settings.CopyBuffer);
-    const bool autoContinue = IniFile::readBool(file, OptionsSection, "AutoContinue", false);
+    const StoredSettings stored = readSettings(IniDocument::load(m_app.Main.defaultSettingsFile()),
+                                               SettingsRead::OptionsCreation);
+    settings.Exclude = stored.Exclude;
+    settings.Include = stored.Include;
+    settings.CopyBuffer = stored.CopyBuffer;
+    setChunkSizeForm(CopyBuffer, settings.CopyBuffer);
+    const bool autoContinue = stored.AutoContinue;
     AutoContinue.setChecked(autoContinue);
     // The box may already show the state read, and then its handler does not run.
     settings.AutoContinue = autoContinue;
@@ -67,11 +69,11 @@ void TOptionsbx::FormCreate()
 void TOptionsbx::loadFilterLists()
 {
     std::vector<std::string> entries;
-    TMain::parseString(m_app.Settings.Exclude, entries);
+    parseString(m_app.Settings.Exclude, entries);
     ExcludeList.assign(std::move(entries));
     ExcludeList.setItemIndex(-1);
     entries.clear();
-    TMain::parseString(m_app.Settings.Include, entries);
+    parseString(m_app.Settings.Include, entries);
     IncludeList.assign(std::move(entries));
     IncludeList.setItemIndex(-1);
 }
@@ -168,8 +170,8 @@ void TOptionsbx::AutoContinueClick()
 
 void TOptionsbx::OkClick()
 {
-    m_app.Settings.Include = TMain::joinFilter(IncludeList.items());
-    m_app.Settings.Exclude = TMain::joinFilter(ExcludeList.items());
+    m_app.Settings.Include = joinFilter(IncludeList.items());
+    m_app.Settings.Exclude = joinFilter(ExcludeList.items());
     m_app.Main.FileList.update();
     // A "Custom" choice takes up the new texts only when the type filter is applied again.
     m_app.Main.EditFilterChange();

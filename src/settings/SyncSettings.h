@@ -8,7 +8,8 @@ namespace twinfold
 
 // The inputs of one run, each field named after its key in the settings file. The directories,
 // the two flags, the file type and "Save Settings on Exit" are held by the main window's
-// controls; the fields here are the ones no main-window control shows.
+// controls; the fields here are the ones no main-window control shows (StoredSettings adds the
+// others, for the settings file).
 struct SyncSettings {
     std::string Include;             // include masks as last applied, each followed by ";"
     std::string Exclude;             // exclude masks as last applied

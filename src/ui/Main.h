@@ -103,9 +103,6 @@ public:
     void SaveDefaultSettings1Click();
     void SaveSettingsAs1Click();
     void SaveSettingsonExitClick();
-    static void parseString(std::string text, std::vector<std::string>& list);
-    static std::string joinFilter(const std::vector<std::string>& list);
-    void setChunkSizeForm(std::int32_t size);
 
     // The Sync command and the engine under it.
     void SyncBtnClick();
