@@ -297,6 +297,12 @@ TEST_F(IniFileTest, LineBreaksInValueCannotSplitTheLine)
     const auto file = put("n.ini", "[A]\nx=1\n");
     IniFile::writeString(file, "A", "x", "one\n[Evil]\ny=2");
     EXPECT_EQ(get("n.ini"), "[A]\nx=one\n");
+    // Blanks or quotes at the ends would be lost on reading: such values go in quotes.
+    for (const std::string value : {"/dir ", " lead", "'q'", "\"both\"", "\t"}) {
+        IniFile::writeString(file, "A", "x", value);
+        EXPECT_EQ(IniFile::readString(file, "A", "x", ""), value);
+    }
+    EXPECT_EQ(get("n.ini"), "[A]\nx=\"\t\"\n");
 }
 
 TEST_F(IniFileTest, WriteThroughSymbolicLinkKeepsTheLink)

@@ -95,6 +95,21 @@ std::string singleLine(std::string_view text)
     return std::string(text.substr(0, text.find_first_of("\r\n")));
 }
 
+// Reading drops blanks around a value and a pair of quotes around it; a value that has either
+// is written inside double quotes, so that it reads back as it was (a directory whose name ends
+// in a blank must not come back as another directory). A NUL ends the value on reading anyway.
+std::string writtenValue(const std::string& value)
+{
+    std::string text = singleLine(value);
+    const bool changedByReading =
+        !text.empty() && (isBlank(text.front()) || isBlank(text.back()) ||
+                          (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                           text.back() == text.front()));
+    if (changedByReading && text.find('\0') == std::string::npos)
+        return '"' + text + '"';
+    return text;
+}
+
 std::string writtenName(const std::string& name)
 {
     return std::string(trim(singleLine(name)));
@@ -284,7 +299,7 @@ void IniDocument::setString(const std::string& section, const std::string& key,
 {
     const std::string name = writtenName(section);
     const std::string keyName = writtenName(key);
-    const std::string text = singleLine(value);
+    const std::string text = writtenValue(value);
     const std::string end = lineEnd();
     const auto header = findSection(name);
     if (!header) {

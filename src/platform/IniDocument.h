@@ -47,6 +47,8 @@ public:
     std::unordered_map<std::string, std::string> readSection(const std::string& section) const;
 
     // A line break in a name or value is cut off there: it would change the file's structure.
+    // A value with blanks at either end, or in a pair of quotes, is written in double quotes,
+    // since reading would strip them.
     void setString(const std::string& section, const std::string& key, const std::string& value);
     void setInteger(const std::string& section, const std::string& key, std::int32_t value);
     void setBool(const std::string& section, const std::string& key, bool value);
