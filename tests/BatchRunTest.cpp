@@ -88,6 +88,20 @@ TEST_F(BatchRunTest, EmptyOrMissingDirectoryKeysAreInvalid)
     EXPECT_EQ(app->Main.batchSkipped, 4);
 }
 
+// A value cut at the read limit can name an existing directory (here the source itself, its
+// extra separators dropped by the cut): the entry must be skipped, never run on the cut text.
+TEST_F(BatchRunTest, CutDirectoryValueIsSkippedAsInvalid)
+{
+    tmp.writeFile("src/one.txt", "1");
+    const std::string longSource = src() + std::string(3000, '/') + "elsewhere";
+    run(batch({job("long.ini", longSource, dst())}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find(" dir is invalid...process will be skipped!"),
+              std::string::npos);
+    EXPECT_EQ(app->Main.batchSkipped, 1);
+    EXPECT_TRUE(app->LogFilebx.FileSuccess.empty());
+}
+
 TEST_F(BatchRunTest, RootSourceRunsByItsTrailingSeparator)
 {
     const std::string entry = job("root.ini", "/", dst());

@@ -370,6 +370,15 @@ TEST_F(SettingsFileTest, DirectoryThatCannotBeEnteredStopsTheLoad)
     }
 }
 
+TEST_F(SettingsFileTest, CutDirectoryValueFailsLikeADirectoryThatCannotBeEntered)
+{
+    const std::string file =
+        put("long.ini", "[Settings]\nSourceDir=" + dst() + std::string(3000, '/') + "x\n");
+    EXPECT_FALSE(load(file));
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid filename."});
+    EXPECT_EQ(main().SourceDirListBox.directory(), src()) << "the cut text names dst()";
+}
+
 TEST_F(SettingsFileTest, FileTypeOutsideTheListChoosesNoEntryAndIsSavedAsZero)
 {
     for (const char* value : {"7", "-1", "5"}) {

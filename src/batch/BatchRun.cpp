@@ -51,7 +51,7 @@ void TMain::ExecuteBatch(const std::string& path)
         if (source == "Invalid" || dest == "Invalid") {
             m_services.information("The ini file: " + entry +
                                    " is invalid...process will be skipped!");
-        } else if (source.empty() || dest.empty() ||
+        } else if (job.SourceDirCut || job.DestDirCut || source.empty() || dest.empty() ||
                    !((directoryExists(source) && directoryExists(dest)) ||
                      endsWithSeparator(source) || endsWithSeparator(dest))) {
             m_services.information("The source: " + recordedPath(source) +

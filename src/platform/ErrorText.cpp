@@ -44,4 +44,9 @@ std::string errorReportText(const std::string& text)
     return text + ".";
 }
 
+IoError nameTooLongError()
+{
+    return IoError(ENAMETOOLONG);
+}
+
 } // namespace twinfold

@@ -23,6 +23,9 @@ private:
     int m_errorNumber;
 };
 
+// The failure of a path longer than the platform takes.
+IoError nameTooLongError();
+
 // A failure with a designed text of its own ("Unable to write to %s", ...).
 class CommandError : public std::runtime_error
 {

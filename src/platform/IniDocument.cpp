@@ -78,7 +78,8 @@ LineInfo classify(std::string_view text)
     return info;
 }
 
-std::string valueOf(std::string_view text, std::size_t valueStart)
+// The value as stored, before the length limit of a read.
+std::string_view fullValueOf(std::string_view text, std::size_t valueStart)
 {
     text = text.substr(0, text.find('\0'));
     std::string_view value = trim(text.substr(valueStart));
@@ -86,7 +87,12 @@ std::string valueOf(std::string_view text, std::size_t valueStart)
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
-    return std::string(value.substr(0, IniDocument::MaxValueLength));
+    return value;
+}
+
+std::string valueOf(std::string_view text, std::size_t valueStart)
+{
+    return std::string(fullValueOf(text, valueStart).substr(0, IniDocument::MaxValueLength));
 }
 
 // A line break inside a name or value would split the line and change the file's structure.
@@ -210,6 +216,18 @@ std::optional<std::string> IniDocument::value(const std::string& section,
         return std::nullopt;
     const std::string& text = m_lines[*line].text;
     return valueOf(text, classify(text).valueStart);
+}
+
+bool IniDocument::valueCut(const std::string& section, const std::string& key) const
+{
+    const auto header = findSection(section);
+    if (!header)
+        return false;
+    const auto line = findKey(*header + 1, sectionEnd(*header), key);
+    if (!line)
+        return false;
+    const std::string& text = m_lines[*line].text;
+    return fullValueOf(text, classify(text).valueStart).size() > MaxValueLength;
 }
 
 std::string IniDocument::readString(const std::string& section, const std::string& key,

@@ -34,6 +34,8 @@ public:
     const std::string& path() const noexcept { return m_path; }
 
     std::optional<std::string> value(const std::string& section, const std::string& key) const;
+    // Whether the stored value is longer than a read returns, so that value() gives it cut.
+    bool valueCut(const std::string& section, const std::string& key) const;
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
     // Integers: leading blanks and a sign allowed; "$", "0x", "0X", "x" or "X" introduce

@@ -110,6 +110,8 @@ StoredSettings readSettings(const IniDocument& file, SettingsRead read,
         if (!std::holds_alternative<NotRead>(value))
             readKey(file, key, value, defaultBatchFile, values);
     }
+    values.SourceDirCut = file.valueCut("Settings", "SourceDir");
+    values.DestDirCut = file.valueCut("Settings", "DestDir");
     return values;
 }
 

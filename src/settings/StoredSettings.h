@@ -18,6 +18,10 @@ struct StoredSettings : SyncSettings {
     bool SyncAll = false;
     bool SelectAll = false;
     std::int32_t Filetype = 0; // -1 = no entry selected
+    // A stored directory longer than a read returns comes back cut, and the cut text may name
+    // another directory (an ancestor, or one whose name it begins with): it is never used.
+    bool SourceDirCut = false;
+    bool DestDirCut = false;
 };
 
 } // namespace twinfold

@@ -1,5 +1,6 @@
 // The main window's settings commands: the start-up load, Load Settings and the saves.
 #include "app/Application.h"
+#include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDocument.h"
 #include "settings/FilterText.h"
@@ -16,9 +17,12 @@ namespace twinfold
 namespace
 {
 
-// An empty value leaves the view where it is; a directory that cannot be entered throws.
-void setViewFromSettings(DirectoryView& view, const std::string& directory)
+// An empty value leaves the view where it is; a directory that cannot be entered throws, and so
+// does a cut value, as the over-long path it stands for would.
+void setViewFromSettings(DirectoryView& view, const std::string& directory, bool cut)
 {
+    if (cut)
+        throw nameTooLongError();
     if (!directory.empty())
         view.setDirectory(directory);
 }
@@ -49,8 +53,8 @@ void TMain::startupLoad()
     const StoredSettings stored =
         readSettings(IniDocument::load(file), SettingsRead::StartUp, defaultBatchFile());
     try {
-        setViewFromSettings(SourceDirListBox, stored.SourceDir);
-        setViewFromSettings(DestDirListBox, stored.DestDir);
+        setViewFromSettings(SourceDirListBox, stored.SourceDir, stored.SourceDirCut);
+        setViewFromSettings(DestDirListBox, stored.DestDir, stored.DestDirCut);
     } catch (const std::exception& failure) {
         // The rest of the file stays unapplied: the program starts with what it had.
         m_services.errorReport(failure.what());
@@ -81,8 +85,8 @@ void TMain::LoadSettingsFile(const std::string& path)
         return;
     const StoredSettings stored =
         readSettings(IniDocument::load(path), SettingsRead::LoadSettings, defaultBatchFile());
-    setViewFromSettings(SourceDirListBox, stored.SourceDir);
-    setViewFromSettings(DestDirListBox, stored.DestDir);
+    setViewFromSettings(SourceDirListBox, stored.SourceDir, stored.SourceDirCut);
+    setViewFromSettings(DestDirListBox, stored.DestDir, stored.DestDirCut);
     SaveSettingsonExit = stored.SaveSettings;
     m_settings.BatchDir = stored.BatchDir;
     // Applied with the filter texts from before this load: they are taken further down.
