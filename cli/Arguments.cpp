@@ -15,8 +15,9 @@ namespace
 
 const CLI::Validator BufferSize(
     [](std::string& text) {
-        return parseBufferSize(text) ? std::string()
-                                     : "takes a positive number of bytes (K and M suffixes allowed)";
+        return parseBufferSize(text)
+                   ? std::string()
+                   : "takes a positive number of bytes (K and M suffixes allowed)";
     },
     "BYTES");
 
@@ -126,10 +127,10 @@ struct SyncArguments {
             ->expected(1)
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
             ->option_text("MASK");
-        bufferOption =
-            sync.add_option("--buffer", buffer, "copy buffer size, 64K and 1M allowed (default: 32768)")
-                ->check(BufferSize)
-                ->option_text("BYTES");
+        bufferOption = sync.add_option("--buffer", buffer,
+                                       "copy buffer size, 64K and 1M allowed (default: 32768)")
+                           ->check(BufferSize)
+                           ->option_text("BYTES");
         sync.add_flag("--auto-continue", options.autoContinue,
                       "record failed copies without a message for each (default: off)");
         sync.add_flag("--dry-run", options.dryRun,
