@@ -1,35 +1,41 @@
 #include "BatchCommand.h"
 
-#include "Arguments.h"
-
 #include "ConsoleServices.h"
 #include "RunReport.h"
 #include "app/Application.h"
+#include "platform/AtomicFile.h"
+#include "platform/ErrorText.h"
+
+#include <cerrno>
+#include <iostream>
 
 namespace twinfold::cli
 {
 
-std::optional<BatchOptions> parseBatchOptions(const std::string& configDir,
-                                              const std::vector<std::string>& args,
-                                              std::string& error)
+namespace
 {
-    BatchOptions options;
-    options.configDir = configDir;
-    const auto own = [](const std::string&, const std::function<const std::string*()>&,
-                        std::string&) { return OptionOutcome::NotMine; };
-    const auto positional = readArguments(args, options.run, own, error);
-    if (!positional)
-        return std::nullopt;
-    if (positional->size() != 1) {
-        error = "batch needs one BATCHFILE";
-        return std::nullopt;
-    }
-    options.batchFile = positional->front();
-    return options;
+
+// The desktop program passes over a batch file it cannot read; run unattended, that silence
+// would report a job that never ran as done.
+bool checkBatchFile(const std::string& path)
+{
+    std::string contents;
+    int error = 0;
+    if (readRegularFile(path, contents, error))
+        return true;
+    const std::string reason = error == ENOENT                      ? errorText(error)
+                               : error == EISDIR || error == EINVAL ? "not a regular file"
+                                                                    : errorText(error);
+    std::cerr << "twinfold-cli: batch file " << path << ": " << reason << std::endl;
+    return false;
 }
+
+} // namespace
 
 int runBatch(const BatchOptions& options)
 {
+    if (!checkBatchFile(options.batchFile))
+        return ExitUsage;
     ConsoleServices console(options.run);
     Application app(console);
     console.attach(app.SyncBox);

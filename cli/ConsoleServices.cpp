@@ -1,6 +1,7 @@
 #include "ConsoleServices.h"
 
 #include "engine/SyncBox.h"
+#include "platform/EscapedName.h"
 
 #include <csignal>
 #include <cstdio>
@@ -116,7 +117,8 @@ void ConsoleServices::fileStatus(const std::string& status, const std::string& p
 {
     if (m_options.verbosity != Verbosity::Verbose)
         return;
-    std::cout << status << ' ' << path << std::endl; // flushed: scripts follow it live
+    // Escaped so that a name holding a line break stays one line for the scripts reading it.
+    std::cout << status << ' ' << escapedName(path) << std::endl; // flushed: followed live
 }
 
 void ConsoleServices::drawProgress()

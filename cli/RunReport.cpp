@@ -1,6 +1,7 @@
 #include "RunReport.h"
 
 #include "ConsoleServices.h"
+#include "JsonLog.h"
 #include "app/Application.h"
 #include "platform/PathRules.h"
 
@@ -12,9 +13,12 @@ namespace twinfold::cli
 namespace
 {
 
-bool saveLogs(Application& app, const std::string& dir)
+bool saveLogs(Application& app, const RunOptions& options)
 {
     auto& log = app.LogFilebx;
+    const std::string& dir = options.logDir;
+    if (options.logFormat == LogFormat::Json)
+        return app.command([&] { saveJsonLog(log, joinPath(dir, "twinfold-log.json")); });
     return app.command([&] {
         TLogFilebx::saveList(log.FileSuccess, joinPath(dir, "TFSuccess.txt"));
         TLogFilebx::saveList(log.FileOld, joinPath(dir, "TFOlder.txt"));
@@ -30,7 +34,7 @@ int finishRuns(Application& app, ConsoleServices& console, const RunOptions& opt
     console.finish();
     bool logsSaved = true;
     if (!options.logDir.empty())
-        logsSaved = saveLogs(app, options.logDir);
+        logsSaved = saveLogs(app, options);
     const auto& log = app.LogFilebx;
     std::cout << "Copied: " << log.FileSuccess.size() << "  Not copied: " << log.FileOld.size()
               << "  Failed: " << log.FileFailed.size() << std::endl;

@@ -2,10 +2,12 @@
 
 #include "ConsoleServices.h"
 #include "RunReport.h"
+#include "StandInDirectory.h"
 #include "app/Application.h"
 #include "platform/FileSystem.h"
 
 #include <iostream>
+#include <optional>
 
 namespace twinfold::cli
 {
@@ -55,19 +57,43 @@ bool checkDirectory(const std::string& role, const std::string& path)
     }
 }
 
+// A first backup names a destination that does not exist yet; it is made as the mirrored
+// directories of a run are, with every missing level. A dry run only says so.
+bool prepareDestination(const SyncOptions& options)
+{
+    if (directoryExists(options.dest))
+        return true;
+    if (options.dryRun) {
+        std::cerr << "twinfold-cli: destination " << options.dest
+                  << " does not exist; it would be made" << std::endl;
+        return false;
+    }
+    if (createDirectoryTree(options.dest))
+        std::cerr << "twinfold-cli: made destination " << options.dest << std::endl;
+    return true;
+}
+
 } // namespace
 
 int runSync(const SyncOptions& options)
 {
-    if (!checkDirectory("source", options.source) || !checkDirectory("destination", options.dest))
+    if (!checkDirectory("source", options.source))
         return ExitUsage;
+    std::optional<StandInDirectory> standIn;
+    SyncOptions run = options;
+    if (!prepareDestination(options)) {
+        standIn.emplace();
+        run.dest = standIn->path();
+    } else if (!checkDirectory("destination", options.dest)) {
+        return ExitUsage;
+    }
     ConsoleServices console(options.run);
     Application app(console);
     console.attach(app.SyncBox);
     app.SyncBox.onFileStatus = [&console](const std::string& status, const std::string& path) {
         console.fileStatus(status, path);
     };
-    if (!app.command([&] { prepare(app, options); }))
+    if (!app.command([&] { prepare(app, run); }))
         return finishRuns(app, console, options.run, true);
     const bool completed = app.command([&] { app.Main.SyncBtnClick(); });
     return finishRuns(app, console, options.run, !completed);

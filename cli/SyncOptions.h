@@ -10,10 +10,14 @@ namespace twinfold::cli
 
 enum class Verbosity { Quiet, Normal, Verbose };
 
+// How --log-dir saves the result lists: the three text lists, or one JSON file.
+enum class LogFormat { Text, Json };
+
 // The options shared by the commands that run syncs.
 struct RunOptions {
     bool answerYes = true;
     std::string logDir;
+    LogFormat logFormat = LogFormat::Text;
     Verbosity verbosity = Verbosity::Normal;
 };
 
@@ -27,12 +31,20 @@ struct SyncOptions {
     std::optional<std::int32_t> buffer;
     bool autoContinue = false;
     bool dryRun = false;
+    // Every copy made durable (file and directory synced) before it is reported copied.
+    bool fsync = false;
+    // A directory that cannot be entered is recorded as failed and passed over.
+    bool keepGoing = false;
     RunOptions run;
 };
 
-// Parses the arguments after "sync"; on failure returns nothing and sets error.
-std::optional<SyncOptions> parseSyncOptions(const std::vector<std::string>& args,
-                                            std::string& error);
+struct BatchOptions {
+    std::string configDir;
+    std::string batchFile;
+    bool fsync = false;
+    bool keepGoing = false;
+    RunOptions run;
+};
 
 // "32768", "64K", "1M": bytes as a positive 32-bit number; nothing when invalid.
 std::optional<std::int32_t> parseBufferSize(const std::string& text);

@@ -92,6 +92,10 @@ TEST_F(CliBatchTest, BadArguments)
     EXPECT_EQ(runCli({"batch", "a.tfw", "b.tfw"}).status, 2);
     EXPECT_EQ(runCli({"batch", "a.tfw", "--answer", "perhaps"}).status, 2);
     EXPECT_EQ(runCli({"--config-dir"}).status, 2);
+    const auto missing = runCli({"batch", tmp.pathOf("nope.tfw")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err,
+              "twinfold-cli: batch file " + tmp.pathOf("nope.tfw") + ": File not found\n");
 }
 
 } // namespace

@@ -149,11 +149,50 @@ TEST_F(CliSyncTest, BadArgumentsGiveStatusTwoAndUsage)
     for (const auto& args : bad) {
         const auto result = runCli(args);
         EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
-        EXPECT_NE(result.err.find("usage: twinfold-cli"), std::string::npos);
+        ASSERT_EQ(result.errLines().size(), 1u) << result.err;
+        EXPECT_EQ(result.err.rfind("twinfold-cli: ", 0), 0u);
     }
+    // The log directory is refused before anything is copied.
+    tmp.writeFile("src/a.txt", "a");
+    EXPECT_EQ(sync({"--log-dir", tmp.pathOf("nowhere")}).status, 2);
+    EXPECT_FALSE(fileExists(tmp.pathOf("dst/a.txt")));
+    EXPECT_EQ(runCli({"--version"}).status, 0);
+    const auto help = runCli({"sync", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--keep-going"), std::string::npos);
     const auto missing = runCli({"sync", tmp.pathOf("nowhere"), tmp.pathOf("dst")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("File not found"), std::string::npos);
+}
+
+TEST_F(CliSyncTest, MissingDestinationIsMadeExceptInADryRun)
+{
+    tmp.writeFile("src/a.txt", "a");
+    const std::vector<std::string> args{"sync", tmp.pathOf("src"), tmp.pathOf("new/deep"), "--all"};
+    auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("new/deep"), "--dry-run"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.errLines().front(), "twinfold-cli: destination " + tmp.pathOf("new/deep") +
+                                             " does not exist; it would be made");
+    EXPECT_EQ(result.outLines().back(), "Copied: 1  Not copied: 0  Failed: 0");
+    EXPECT_FALSE(directoryExists(tmp.pathOf("new")));
+    result = runCli(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.errLines().front(),
+              "twinfold-cli: made destination " + tmp.pathOf("new/deep"));
+    EXPECT_EQ(tmp.readFile("new/deep/a.txt"), "a");
+}
+
+TEST_F(CliSyncTest, ANameWithALineBreakStaysOneLine)
+{
+    tmp.writeFile("src/two\nlines", "x");
+    tmp.makeDir("logs");
+    auto result = sync({"--verbose", "--log-dir", tmp.pathOf("logs")});
+    EXPECT_EQ(result.outLines().front(), "Copying " + tmp.pathOf("src/two\\nlines"));
+    EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"), tmp.pathOf("src/two\\nlines") + "\r\n");
+    tmp.writeFile("src/bad\xff\n", "y");
+    result = sync({"--log-dir", tmp.pathOf("logs"), "--log-format", "json"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(tmp.readFile("logs/twinfold-log.json").find("/bad\\udcff\\n\"}"), std::string::npos);
 }
 
 TEST_F(CliSyncTest, BufferSuffixesAreAccepted)

@@ -1,6 +1,7 @@
 #include "LogFile.h"
 
 #include "platform/ErrorText.h"
+#include "platform/EscapedName.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 
@@ -61,8 +62,9 @@ void TLogFilebx::saveWithDialog(const List& list, const std::string& proposedNam
 void TLogFilebx::saveList(const List& list, const std::string& path)
 {
     std::string text;
+    // A name holding a line break would otherwise read as two entries.
     for (const auto& entry : list) {
-        text += entry;
+        text += escapedName(entry);
         text += "\r\n";
     }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
