@@ -1,7 +1,7 @@
 #include "settings/Options.h"
 
-#include "app/Application.h"
 #include "platform/IniFile.h"
+#include "settings/SyncSettings.h"
 
 #include <array>
 
@@ -31,10 +31,31 @@ void removeSelectedEntry(ListBox& list)
         list.remove(index);
 }
 
+// A filter text as its entries: each entry ends with ";", and whatever follows the last ";"
+// is not an entry.
+void splitFilter(const std::string& text, std::vector<std::string>& list)
+{
+    std::size_t start = 0;
+    for (std::size_t end = text.find(';'); end != std::string::npos; end = text.find(';', start)) {
+        list.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+std::string joinFilter(const std::vector<std::string>& list)
+{
+    std::string text;
+    for (const auto& entry : list) {
+        text += entry;
+        text += ';';
+    }
+    return text;
+}
+
 } // namespace
 
-TOptionsbx::TOptionsbx(WindowingServices& services, Application& app)
-    : m_services(services), m_app(app)
+TOptionsbx::TOptionsbx(WindowingServices& services, SyncSettings& settings, OptionsOwner& owner)
+    : Window("TOptionsbx"), m_services(services), m_settings(settings), m_owner(owner)
 {
     CopyBuffer.setCheckedIndex(0);
     // Every change of the box, the program's own included, keeps the setting in step with it.
@@ -48,14 +69,24 @@ std::int32_t TOptionsbx::bufferSizeOf(int index)
     return BufferSizes[static_cast<std::size_t>(index)];
 }
 
+void TOptionsbx::showBufferSize(std::int32_t size)
+{
+    for (int index = 0; index < static_cast<int>(BufferSizes.size()); ++index) {
+        if (bufferSizeOf(index) == size) {
+            CopyBuffer.setCheckedIndex(index);
+            return;
+        }
+    }
+}
+
 void TOptionsbx::FormCreate()
 {
-    SyncSettings& settings = m_app.Settings;
-    const std::string file = m_app.Main.defaultSettingsFile();
+    SyncSettings& settings = m_settings;
+    const std::string file = m_owner.defaultSettingsFile();
     settings.Exclude = IniFile::readString(file, OptionsSection, "Exclude", "");
     settings.Include = IniFile::readString(file, OptionsSection, "Include", "");
     settings.CopyBuffer = IniFile::readInteger(file, OptionsSection, "CopyBuffer", 32768);
-    m_app.Main.setChunkSizeForm(settings.CopyBuffer);
+    showBufferSize(settings.CopyBuffer);
     const bool autoContinue = IniFile::readBool(file, OptionsSection, "AutoContinue", false);
     AutoContinue.setChecked(autoContinue);
     // The box may already show the state read, and then its handler does not run.
@@ -67,11 +98,11 @@ void TOptionsbx::FormCreate()
 void TOptionsbx::loadFilterLists()
 {
     std::vector<std::string> entries;
-    TMain::parseString(m_app.Settings.Exclude, entries);
+    splitFilter(m_settings.Exclude, entries);
     ExcludeList.assign(std::move(entries));
     ExcludeList.setItemIndex(-1);
     entries.clear();
-    TMain::parseString(m_app.Settings.Include, entries);
+    splitFilter(m_settings.Include, entries);
     IncludeList.assign(std::move(entries));
     IncludeList.setItemIndex(-1);
 }
@@ -132,7 +163,7 @@ void TOptionsbx::ClearClick()
 void TOptionsbx::chooseBufferSize(int index)
 {
     // Takes effect at once, OK or not: the next copy uses the new size.
-    m_app.Settings.CopyBuffer = bufferSizeOf(index);
+    m_settings.CopyBuffer = bufferSizeOf(index);
     CopyBuffer.setCheckedIndex(index);
 }
 
@@ -163,17 +194,16 @@ void TOptionsbx::Mem1mbClick()
 
 void TOptionsbx::AutoContinueClick()
 {
-    m_app.Settings.AutoContinue = AutoContinue.checked();
+    m_settings.AutoContinue = AutoContinue.checked();
 }
 
 void TOptionsbx::OkClick()
 {
-    m_app.Settings.Include = TMain::joinFilter(IncludeList.items());
-    m_app.Settings.Exclude = TMain::joinFilter(ExcludeList.items());
-    m_app.Main.FileList.update();
+    m_settings.Include = joinFilter(IncludeList.items());
+    m_settings.Exclude = joinFilter(ExcludeList.items());
     // A "Custom" choice takes up the new texts only when the type filter is applied again.
-    m_app.Main.EditFilterChange();
-    m_visible = false;
+    m_owner.filterTextsChanged();
+    Close();
 }
 
 } // namespace twinfold

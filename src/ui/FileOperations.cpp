@@ -1,10 +1,10 @@
 #include "ui/Main.h"
 
-#include "app/Application.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
+#include "ui/DelBox.h"
 
 namespace twinfold
 {
@@ -42,11 +42,10 @@ void makeDirectoryBelow(WindowingServices& services, DirectoryView& view)
     view.update();
 }
 
-void openDeleteDialog(WindowingServices& services, Application& app, const DirectoryView& view)
+void openDeleteDialog(WindowingServices& services, TDelete& dialog, const DirectoryView& view)
 {
-    app.Delete.Edit1.text = recordedPath(view.directory());
-    app.Delete.ShowModal();
-    services.showModal("TDelete");
+    dialog.Edit1.text = recordedPath(view.directory());
+    services.showModal(dialog);
 }
 
 } // namespace
@@ -61,9 +60,10 @@ void TMain::Delete1Click()
     }
     bool go = false;
     if (chosen.size() == 1)
-        go = m_services.confirm("Delete File: " + chosen.front() + "?");
+        go = m_services.confirm(this, "Delete File: " + chosen.front() + "?");
     else if (chosen.size() > 1)
-        go = m_services.confirm("Delete Selected Files from " + joinPath(directory, "") + "?");
+        go =
+            m_services.confirm(this, "Delete Selected Files from " + joinPath(directory, "") + "?");
     // A file that cannot be deleted (read-only, in use, gone) simply stays listed.
     if (go) {
         for (const auto& path : chosen)
@@ -84,7 +84,7 @@ void TMain::Rename1Click()
     const std::string name = FileList.item(current);
     const auto text = m_services.inputBox("Rename File", "Enter New File Name:", name);
     if (text && !renameFile(joinPath(directory, name), joinPath(directory, *text)))
-        m_services.showMessage("File not renamed!");
+        m_services.showMessage(this, "File not renamed!");
     clearDirectoryCache();
     FileList.update();
 }
@@ -101,12 +101,12 @@ void TMain::MakeDirectoryDDClick()
 
 void TMain::DeleteDirectorySDClick()
 {
-    openDeleteDialog(m_services, m_app, SourceDirListBox);
+    openDeleteDialog(m_services, m_app.Delete, SourceDirListBox);
 }
 
 void TMain::DeleteDirectoryDDClick()
 {
-    openDeleteDialog(m_services, m_app, DestDirListBox);
+    openDeleteDialog(m_services, m_app.Delete, DestDirListBox);
 }
 
 } // namespace twinfold
