@@ -1,8 +1,8 @@
 // Settings files: the start-up load, Load Settings, the saves and the filter-text helpers.
-#include "app/Application.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathRules.h"
+#include "settings/SyncSettings.h"
 #include "ui/Main.h"
 
 #include <algorithm>
