@@ -10,6 +10,8 @@
 #include "settings/Options.h"
 #include "ui/DirectoryView.h"
 #include "ui/FileListBox.h"
+#include "ui/FileOperations.h"
+#include "ui/FileSelection.h"
 
 #include <cstdint>
 #include <optional>
@@ -212,6 +214,8 @@ private:
     TLogFilebx& m_log;
     SyncRun m_run;
     BatchRun m_batch;
+    FileSelection m_selection;
+    FileOperations m_operations;
     bool m_activated = false;
     bool m_closed = false;
     // The start-up load's SelectAll: the selection it asks for is made at the first activation.
