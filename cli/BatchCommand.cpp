@@ -39,9 +39,6 @@ int runBatch(const BatchOptions& options)
     ConsoleServices console(options.run);
     Application app(console);
     console.attach(app.SyncBox);
-    app.SyncBox.onFileStatus = [&console](const std::string& status, const std::string& path) {
-        console.fileStatus(status, path);
-    };
     app.start(StartOptions{options.configDir, options.batchFile});
     auto& main = app.Main;
     app.command([&] { main.FormShow(); });
@@ -49,10 +46,10 @@ int runBatch(const BatchOptions& options)
     const bool completed = app.command([&] { main.FormActivate(); });
     // After a failure that escaped the batch the desktop program stays open; here the user's
     // eventual close follows at once.
-    if (!main.closed())
+    if (!main.isClosed())
         app.command([&] { main.FormClose(); });
-    const int status = finishRuns(app, console, options.run, !completed || !main.closed());
-    if (status == ExitOk && main.batchSkipped > 0)
+    const int status = finishRuns(app, console, options.run, !completed || !main.isClosed());
+    if (status == ExitOk && main.batchSkipped() > 0)
         return ExitFailedCopies;
     return status;
 }

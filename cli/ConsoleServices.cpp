@@ -2,12 +2,12 @@
 
 #include "engine/SyncBox.h"
 #include "platform/EscapedName.h"
+#include "platform/PathRules.h"
+#include "platform/Terminal.h"
 
 #include <csignal>
 #include <cstdio>
 #include <iostream>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace twinfold::cli
 {
@@ -29,10 +29,8 @@ void onInterrupt(int)
 
 int terminalWidth()
 {
-    winsize size{};
-    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 10)
-        return size.ws_col;
-    return 80;
+    const auto columns = standardErrorColumns();
+    return columns && *columns > 10 ? *columns : 80;
 }
 
 std::string humanRate(double perSecond)
@@ -53,7 +51,7 @@ std::string humanRate(double perSecond)
 ConsoleServices::ConsoleServices(const RunOptions& options)
     : m_options(options), m_started(std::chrono::steady_clock::now())
 {
-    m_progress = options.verbosity == Verbosity::Normal && ::isatty(STDERR_FILENO);
+    m_progress = options.verbosity == Verbosity::Normal && standardErrorIsTerminal();
     struct sigaction action {
     };
     action.sa_handler = onInterrupt;
@@ -69,6 +67,17 @@ ConsoleServices::~ConsoleServices()
 void ConsoleServices::attach(TSyncBox& syncBox)
 {
     m_syncBox = &syncBox;
+    m_connections.push_back(syncBox.passStarted.connect(
+        [this](const std::string& from, const std::string&) { m_passSource = from; }));
+    m_connections.push_back(
+        syncBox.fileStatus.connect([this](const std::string& status, const std::string& path) {
+            m_fileName = extractFileName(path);
+            fileStatus(status, path);
+        }));
+    m_connections.push_back(syncBox.fileDone.connect([this](std::int64_t bytes) {
+        ++m_filesDone;
+        m_bytesCopied += bytes;
+    }));
 }
 
 bool ConsoleServices::interrupted() const
@@ -76,8 +85,11 @@ bool ConsoleServices::interrupted() const
     return interruptSeen != 0;
 }
 
-Answer ConsoleServices::messageBox(MessageForm form, const std::string&, const std::string& text)
+Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::string&,
+                                   const std::string& text)
 {
+    if (m_cancelConfirmed && form == MessageForm::Confirmation)
+        return Answer::Yes;
     clearProgress();
     std::cerr << text << std::endl;
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
@@ -106,8 +118,9 @@ void ConsoleServices::processPendingEvents()
     if (interruptRequested && m_syncBox) {
         interruptRequested = 0;
         // Ctrl+C is Cancel already confirmed.
-        m_syncBox->ModalResult = TSyncBox::mrCancel;
-        m_syncBox->Close();
+        m_cancelConfirmed = true;
+        m_syncBox->requestCancel();
+        m_cancelConfirmed = false;
     }
     if (m_progress)
         drawProgress();
@@ -130,9 +143,9 @@ void ConsoleServices::drawProgress()
     const double seconds = std::max(1e-3, std::chrono::duration<double>(now - m_started).count());
     char numbers[96];
     std::snprintf(numbers, sizeof numbers, " %3d%%  %.0f files/s  ", m_syncBox->Gauge.percentDone(),
-                  static_cast<double>(m_syncBox->filesDone) / seconds);
-    std::string line = m_syncBox->SyncDirFrom.text() + "  " + m_syncBox->FileName.text() + numbers +
-                       humanRate(static_cast<double>(m_syncBox->bytesCopied) / seconds);
+                  static_cast<double>(m_filesDone) / seconds);
+    std::string line = m_passSource + "  " + m_fileName + numbers +
+                       humanRate(static_cast<double>(m_bytesCopied) / seconds);
     const auto width = static_cast<std::size_t>(terminalWidth() - 1);
     if (line.size() > width)
         line = "..." + line.substr(line.size() - width + 3);

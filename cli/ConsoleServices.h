@@ -1,11 +1,13 @@
 #pragma once
 
 #include "SyncOptions.h"
+#include "platform/Signal.h"
 #include "platform/Windowing.h"
 
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace twinfold
 {
@@ -26,35 +28,43 @@ public:
     ConsoleServices(const ConsoleServices&) = delete;
     ConsoleServices& operator=(const ConsoleServices&) = delete;
 
-    // The progress window whose state the display shows and whose Cancel Ctrl+C presses.
+    // The progress window whose run the display follows and whose Cancel Ctrl+C presses.
     void attach(TSyncBox& syncBox);
 
-    Answer messageBox(MessageForm form, const std::string& caption,
+    Answer messageBox(const Window* owner, MessageForm form, const std::string& caption,
                       const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& initialText) override;
     std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
-    void showModal(const std::string&) override {}
+    void showModal(Window&) override {}
     void processPendingEvents() override;
     void setBusyCursor(bool) override {}
     void showHelpContents() override {}
     void showHelpTopic(int) override {}
     void closeHelp() override {}
 
-    // Prints "Copying PATH" / "Skipping PATH" in verbose mode.
-    void fileStatus(const std::string& status, const std::string& path);
     // Clears the progress line so that the summary starts on a clean line.
     void finish();
 
     bool interrupted() const;
 
 private:
+    // Prints "Copying PATH" / "Skipping PATH" in verbose mode.
+    void fileStatus(const std::string& status, const std::string& path);
     void drawProgress();
     void clearProgress();
 
     RunOptions m_options;
     TSyncBox* m_syncBox = nullptr;
+    std::vector<Connection> m_connections;
+    // What the progress line shows, as the run announced it.
+    std::string m_passSource;
+    std::string m_fileName;
+    std::int64_t m_filesDone = 0;
+    std::int64_t m_bytesCopied = 0;
+    // Set while Ctrl+C's own Cancel question is being asked: it is answered Yes, unshown.
+    bool m_cancelConfirmed = false;
     bool m_progress = false;
     bool m_lineShown = false;
     std::chrono::steady_clock::time_point m_started;

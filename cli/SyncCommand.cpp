@@ -90,9 +90,6 @@ int runSync(const SyncOptions& options)
     ConsoleServices console(options.run);
     Application app(console);
     console.attach(app.SyncBox);
-    app.SyncBox.onFileStatus = [&console](const std::string& status, const std::string& path) {
-        console.fileStatus(status, path);
-    };
     if (!app.command([&] { prepare(app, run); }))
         return finishRuns(app, console, options.run, true);
     const bool completed = app.command([&] { app.Main.SyncBtnClick(); });

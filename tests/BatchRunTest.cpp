@@ -52,7 +52,7 @@ TEST_F(BatchRunTest, ValidMissingValid)
     EXPECT_EQ(tmp.readFile("outA/one.txt"), "1");
     EXPECT_EQ(tmp.readFile("outC/two.txt"), "2");
     EXPECT_FALSE(app->Main.BatchMode);
-    EXPECT_EQ(app->Main.batchSkipped, 1);
+    EXPECT_EQ(app->Main.batchSkipped(), 1);
     EXPECT_EQ(app->Settings.BatchDir, tmp.pathOf("run.tfw"));
 
     // A sync started by hand afterwards shows its success message again.
@@ -85,7 +85,7 @@ TEST_F(BatchRunTest, EmptyOrMissingDirectoryKeysAreInvalid)
               "The source:  or dest: " + dst() + " dir is invalid...process will be skipped!");
     EXPECT_EQ(ui.messages[2].text, "The ini file: " + tmp.pathOf("jobs/adir") +
                                        " is invalid...process will be skipped!");
-    EXPECT_EQ(app->Main.batchSkipped, 4);
+    EXPECT_EQ(app->Main.batchSkipped(), 4);
 }
 
 // A value cut at the read limit can name an existing directory (here the source itself, its
@@ -98,7 +98,7 @@ TEST_F(BatchRunTest, CutDirectoryValueIsSkippedAsInvalid)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find(" dir is invalid...process will be skipped!"),
               std::string::npos);
-    EXPECT_EQ(app->Main.batchSkipped, 1);
+    EXPECT_EQ(app->Main.batchSkipped(), 1);
     EXPECT_TRUE(app->LogFilebx.FileSuccess.empty());
 }
 
@@ -233,7 +233,7 @@ TEST_F(BatchRunTest, TenThousandEntriesRunWithoutHanging)
     const std::string entry = job("j.ini", tmp.pathOf("gone"), dst());
     run(batch(std::vector<std::string>(10000, entry)));
     EXPECT_EQ(ui.messages.size(), 10000u);
-    EXPECT_EQ(app->Main.batchSkipped, 10000);
+    EXPECT_EQ(app->Main.batchSkipped(), 10000);
 }
 
 } // namespace

@@ -23,11 +23,19 @@ protected:
             app->SyncBox.CancelClick();
         });
     }
+    // Cancel confirmed while the named file is being copied: the run stops before the next.
+    void pressCancelWhileCopying(const std::string& name)
+    {
+        ui.onFileStatus("Copying", name, [this] {
+            ui.answer(Answer::Yes);
+            app->SyncBox.requestCancel();
+        });
+    }
 };
 
-TEST_F(CancelTest, SelectedFilesCancelAnsweredYesAtSeveralPolls)
+TEST_F(CancelTest, SelectedFilesCancelAnsweredYesAtSeveralFiles)
 {
-    for (int poll = 1; poll <= 4; ++poll) {
+    for (int poll = 2; poll <= 4; ++poll) {
         SCOPED_TRACE(poll);
         tmp.makeDir("dst" + std::to_string(poll));
         makeFiles("src", 4);
@@ -36,7 +44,7 @@ TEST_F(CancelTest, SelectedFilesCancelAnsweredYesAtSeveralPolls)
         selectAll();
         app->LogFilebx.BitBtn2Click();
         ui.restart();
-        pressCancelAt(poll, Answer::Yes);
+        pressCancelWhileCopying("/f" + std::to_string(poll - 2) + ".txt");
         ASSERT_TRUE(sync());
         EXPECT_EQ(app->LogFilebx.FileSuccess.size(), static_cast<std::size_t>(poll - 1));
         ASSERT_EQ(ui.messages.size(), 2u);
@@ -68,8 +76,7 @@ TEST_F(CancelTest, SyncAllCancelInADeepDirectoryRunsNoAncestorPass)
     makeFiles("src/a/b", 3);
     showSource();
     app->Main.SyncAll.setChecked(true);
-    // Polls: before a (1), before b (2), before b's pass (3), b's files (4, 5, 6).
-    pressCancelAt(5, Answer::Yes);
+    pressCancelWhileCopying("a/b/f0.txt");
     ASSERT_TRUE(sync());
     EXPECT_EQ(app->LogFilebx.FileSuccess.size(), 1u);
     EXPECT_FALSE(fileExists(dst("a/f0.txt")));

@@ -133,7 +133,7 @@ TEST_F(MainWindowStart, VanishedSourceDirStopsTheLoadWithOneMessage)
     EXPECT_EQ(listed(), std::vector<std::string>{"here.txt"});
 
     ASSERT_TRUE(run([this] { main().Exit1Click(); }));
-    EXPECT_TRUE(main().closed());
+    EXPECT_TRUE(main().isClosed());
     const std::string file = settingsFile();
     EXPECT_EQ(IniFile::readString(file, "Settings", "SourceDir", ""), work());
     EXPECT_EQ(IniFile::readString(file, "Settings", "DestDir", ""), work());
@@ -356,7 +356,7 @@ TEST_F(MainWindowActive, CloseBoxRunsTheExitStepsExactlyOnce)
     main().SyncAll.setChecked(true);
     ASSERT_TRUE(run([this] { main().FormClose(); }));
     EXPECT_TRUE(main().closing);
-    EXPECT_TRUE(main().closed());
+    EXPECT_TRUE(main().isClosed());
     EXPECT_EQ(ui.helpCloses, 1);
     EXPECT_EQ(IniFile::readString(settingsFile(), "Settings", "SyncAll", ""), "1");
     EXPECT_EQ(IniFile::readString(settingsFile(), "Options", "Filetype", ""), "0");
@@ -375,7 +375,7 @@ TEST_F(MainWindowActive, ExitWithoutTheTickSavesNothing)
     const std::string before = settingsText();
     main().SyncAll.setChecked(true);
     ASSERT_TRUE(run([this] { main().Exit1Click(); }));
-    EXPECT_TRUE(main().closed());
+    EXPECT_TRUE(main().isClosed());
     EXPECT_EQ(settingsText(), before);
 }
 
@@ -386,7 +386,7 @@ TEST_F(MainWindowActive, UnwritableSettingsKeepTheProgramOpen)
     EXPECT_FALSE(run([this] { main().FormClose(); }));
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Unable to write to " + settingsFile() + "."});
     EXPECT_FALSE(main().closing);
-    EXPECT_FALSE(main().closed());
+    EXPECT_FALSE(main().isClosed());
     EXPECT_EQ(ui.helpCloses, 0);
     EXPECT_EQ(settingsText(), before);
 
@@ -394,16 +394,16 @@ TEST_F(MainWindowActive, UnwritableSettingsKeepTheProgramOpen)
     EXPECT_FALSE(run([this] { main().SaveSettingsonExitClick(); }));
     EXPECT_FALSE(main().SaveSettingsonExit);
     EXPECT_TRUE(run([this] { main().Exit1Click(); }));
-    EXPECT_TRUE(main().closed());
+    EXPECT_TRUE(main().isClosed());
 }
 
 TEST_F(MainWindowStart, CommandLineBatchRunsAtFirstActivationAndCloses)
 {
     tmp.writeFile("config/empty.tfw", "");
     start(config("empty.tfw"));
-    EXPECT_FALSE(main().closed());
+    EXPECT_FALSE(main().isClosed());
     ASSERT_TRUE(activate());
-    EXPECT_TRUE(main().closed());
+    EXPECT_TRUE(main().isClosed());
     EXPECT_EQ(ui.helpCloses, 1);
     EXPECT_EQ(IniFile::readString(settingsFile(), "Options", "Filetype", ""), "0");
 }

@@ -23,13 +23,15 @@ protected:
     }
     // The directories whose passes ran, in order, as the progress window showed them.
     std::vector<std::string> passes;
+    Connection statuses;
     void recordPasses()
     {
-        app->SyncBox.onFileStatus = [this](const std::string&, const std::string& path) {
-            const std::string dir = path.substr(0, path.rfind('/'));
-            if (passes.empty() || passes.back() != dir)
-                passes.push_back(dir);
-        };
+        statuses =
+            app->SyncBox.fileStatus.connect([this](const std::string&, const std::string& path) {
+                const std::string dir = path.substr(0, path.rfind('/'));
+                if (passes.empty() || passes.back() != dir)
+                    passes.push_back(dir);
+            });
     }
 };
 

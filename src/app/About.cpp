@@ -1,23 +1,21 @@
 #include "app/About.h"
 
-#include "app/Application.h"
 #include "platform/Windowing.h"
 
 namespace twinfold
 {
 
-TAboutBox::TAboutBox(Application& app)
-    : ProductName("Twinfold"), Version("Version 0.1.0"),
-      Copyright("Copyright (C) 2024 The Twinfold developers"), m_app(app)
+TAboutBox::TAboutBox(WindowingServices& services, TSpecialBox& special)
+    : Window("TAboutBox"), ProductName("Twinfold"), Version("Version 0.1.0"),
+      Copyright("Copyright (C) 2024 The Twinfold developers"), m_services(services),
+      m_special(special)
 {
 }
 
 void TAboutBox::PanelDblClick()
 {
-    TSpecialBox& special = m_app.SpecialBox;
-    special.Line = "Twinfold keeps one directory in step with another.";
-    special.ShowModal();
-    m_app.services().showModal("TSpecialBox");
+    m_special.Line = "Twinfold keeps one directory in step with another.";
+    m_services.showModal(m_special);
 }
 
 } // namespace twinfold

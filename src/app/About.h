@@ -1,44 +1,43 @@
 #pragma once
 
+#include "platform/Window.h"
+
 #include <string>
 
 namespace twinfold
 {
 
-class Application;
+class TSpecialBox;
+class WindowingServices;
 
 // The About box: the program's icon, name and version and an "OK" button. Double-clicking one
 // of its panels opens TSpecialBox, a small window with one line of text.
-class TAboutBox
+class TAboutBox : public Window
 {
 public:
-    explicit TAboutBox(Application& app);
+    TAboutBox(WindowingServices& services, TSpecialBox& special);
 
     std::string ProductName;
     std::string Version;
     std::string Copyright;
 
-    void ShowModal() { m_visible = true; }
-    void OKButtonClick() { m_visible = false; }
+    void ShowModal() { Show(); }
+    void OKButtonClick() { Close(); }
     void PanelDblClick();
-    bool visible() const { return m_visible; }
 
 private:
-    Application& m_app;
-    bool m_visible = false;
+    WindowingServices& m_services;
+    TSpecialBox& m_special;
 };
 
-class TSpecialBox
+class TSpecialBox : public Window
 {
 public:
+    TSpecialBox() : Window("TSpecialBox") {}
+
     std::string Line;
 
-    void ShowModal() { m_visible = true; }
-    void OKButtonClick() { m_visible = false; }
-    bool visible() const { return m_visible; }
-
-private:
-    bool m_visible = false;
+    void OKButtonClick() { Close(); }
 };
 
 } // namespace twinfold

@@ -11,9 +11,11 @@ namespace twinfold
 {
 
 Application::Application(WindowingServices& services)
-    : SyncBox(services), LogFilebx(services), Main(services, *this), AboutBox(*this),
-      BatchDlg(services, *this), Delete(services, *this), Optionsbx(services, *this),
-      m_services(services)
+    : SyncBox(services), LogFilebx(services), AboutBox(services, SpecialBox),
+      Main(services, Settings,
+           MainWindows{SyncBox, LogFilebx, Optionsbx, AboutBox, BatchDlg, Delete}),
+      BatchDlg(services, Settings), Delete(services, Main.SourceDirListBox, Main.DestDirListBox),
+      Optionsbx(services, Settings, Main), m_services(services)
 {
 }
 
@@ -50,7 +52,7 @@ bool Application::command(const std::function<void()>& handler)
         handler();
         return true;
     } catch (const std::exception& failure) {
-        m_services.errorReport(failure.what());
+        m_services.errorReport(nullptr, failure.what());
         return false;
     }
 }

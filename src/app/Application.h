@@ -42,15 +42,15 @@ public:
 
     SyncSettings Settings;
     // The progress window and the log are constructed before the main window, which reads them
-    // from its first moment; start() still creates the windows in their designed order.
+    // from its first moment, and so is the About box, which the main window knows only as a
+    // window; start() still creates the windows in their designed order.
     TSyncBox SyncBox;
     TLogFilebx LogFilebx;
-    // In the order of their creation.
-    TMain Main;
+    TSpecialBox SpecialBox;
     TAboutBox AboutBox;
+    TMain Main;
     TBatchDlg BatchDlg;
     TDelete Delete;
-    TSpecialBox SpecialBox;
     TOptionsbx Optionsbx;
 
     // Runs one command. A failure that the command does not handle ends it and is shown in the

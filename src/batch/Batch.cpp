@@ -1,9 +1,9 @@
 #include "batch/Batch.h"
 
-#include "app/Application.h"
 #include "batch/BatchFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "settings/SyncSettings.h"
 
 namespace twinfold
 {
@@ -15,8 +15,8 @@ const char* const BatchFilter = "Tfold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*";
 
 } // namespace
 
-TBatchDlg::TBatchDlg(WindowingServices& services, Application& app)
-    : m_services(services), m_app(app)
+TBatchDlg::TBatchDlg(WindowingServices& services, SyncSettings& settings)
+    : Window("TBatchDlg"), m_services(services), m_settings(settings)
 {
     FilterComboBox1.setItemIndex(0);
     FileList.setMask("*.ini");
@@ -77,7 +77,7 @@ std::string TBatchDlg::fullPathOf(int fileIndex) const
 FileDialogOptions TBatchDlg::seeded(const FileDialogOptions& dialog) const
 {
     FileDialogOptions options = dialog;
-    const std::string& batchDir = m_app.Settings.BatchDir;
+    const std::string& batchDir = m_settings.BatchDir;
     options.fileName = extractFileName(batchDir);
     options.initialDirectory = extractFilePath(batchDir);
     return options;
@@ -91,7 +91,7 @@ void TBatchDlg::ClearBatchList()
 
 void TBatchDlg::New1Click()
 {
-    if (Modified && !m_services.confirm("Do you wish clear current changes?"))
+    if (Modified && !m_services.confirm(this, "Do you wish clear current changes?"))
         return;
     Caption = "Batch Editor (Untitled)";
     BatchFileName = Untitled;
@@ -109,7 +109,7 @@ void TBatchDlg::Open1Click()
         BatchList.add(std::move(entry));
     BatchFileName = *path;
     setTitle(*path);
-    m_app.Settings.BatchDir = *path;
+    m_settings.BatchDir = *path;
     Modified = false;
 }
 
@@ -120,7 +120,7 @@ void TBatchDlg::Save1Click()
         return;
     }
     WriteBatchFile(BatchFileName, BatchList.items());
-    m_app.Settings.BatchDir = BatchFileName;
+    m_settings.BatchDir = BatchFileName;
     Modified = false;
 }
 
@@ -133,21 +133,22 @@ void TBatchDlg::SaveAsMenuClick()
     WriteBatchFile(*path, BatchList.items());
     BatchFileName = *path;
     setTitle(*path);
-    m_app.Settings.BatchDir = *path;
+    m_settings.BatchDir = *path;
     Modified = false;
 }
 
 void TBatchDlg::ExitClick()
 {
-    if (Modified && !m_services.confirm(
-                        "You are about to exit after making changes...Do you wish to continue?"))
+    if (Modified &&
+        !m_services.confirm(
+            this, "You are about to exit after making changes...Do you wish to continue?"))
         return;
-    m_visible = false;
+    Close();
 }
 
 void TBatchDlg::CancelClick()
 {
-    m_visible = false;
+    Close();
 }
 
 void TBatchDlg::FileListDblClick()

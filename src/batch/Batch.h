@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/Window.h"
 #include "platform/Windowing.h"
 #include "ui/DirectoryView.h"
 #include "ui/FileListBox.h"
@@ -10,16 +11,16 @@
 namespace twinfold
 {
 
-class Application;
+struct SyncSettings;
 
 inline constexpr const char* Untitled = "Untitled";
 
 // The batch editor: a file browser for settings files on the left, the list being composed on
 // the right, and the File menu to open and save batch files.
-class TBatchDlg
+class TBatchDlg : public Window
 {
 public:
-    TBatchDlg(WindowingServices& services, Application& app);
+    TBatchDlg(WindowingServices& services, SyncSettings& settings);
 
     // The browser.
     ComboBox DriveComboBox1;
@@ -51,9 +52,7 @@ public:
     void FilterComboBox1Change();
     void DriveComboBox1Change();
 
-    void ShowModal() { m_visible = true; }
-    void closeBoxClicked() { m_visible = false; }
-    bool visible() const { return m_visible; }
+    void closeBoxClicked() { Close(); }
 
     // The dialogs are seeded from the remembered batch file each time they are shown.
     FileDialogOptions seeded(const FileDialogOptions& dialog) const;
@@ -64,8 +63,7 @@ private:
     void followDirectory();
 
     WindowingServices& m_services;
-    Application& m_app;
-    bool m_visible = false;
+    SyncSettings& m_settings;
 };
 
 } // namespace twinfold

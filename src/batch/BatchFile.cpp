@@ -3,8 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/ErrorText.h"
 #include "platform/IniFile.h"
-
-#include <unistd.h>
+#include "platform/TreeRemoval.h"
 
 namespace twinfold
 {
@@ -26,7 +25,7 @@ std::vector<std::string> ReadBatchFile(const std::string& path)
 void WriteBatchFile(const std::string& path, const std::vector<std::string>& entries)
 {
     if (entries.empty()) {
-        ::unlink(path.c_str()); // a file that cannot be removed is left as it is
+        removeEntry(path); // a file that cannot be removed is left as it is
         return;
     }
     std::string contents = "[Files]\n";

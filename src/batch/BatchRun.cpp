@@ -1,87 +1,91 @@
 // Batch runs: each settings file of a batch file loaded in turn and synchronised.
-#include "app/Application.h"
+#include "batch/BatchRun.h"
+
 #include "batch/BatchFile.h"
+#include "batch/BatchWindow.h"
+#include "platform/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/ScopeExit.h"
+#include "platform/Windowing.h"
 #include "settings/FilterText.h"
+#include "settings/Options.h"
 #include "settings/SettingsStorage.h"
-#include "ui/Main.h"
+#include "settings/SyncSettings.h"
+#include "ui/DirectoryView.h"
+
+#include <unordered_map>
 
 namespace twinfold
 {
 
-void TMain::BatchFileEditor1Click()
+BatchRun::BatchRun(WindowingServices& services, BatchWindow& window, SyncSettings& settings,
+                   TOptionsbx& options)
+    : m_services(services), m_window(window), m_settings(settings), m_options(options)
 {
-    auto& editor = m_app.BatchDlg;
-    editor.SDirList.setDirectory(SourceDirListBox.directory());
-    editor.ClearBatchList();
-    editor.BatchFileName = Untitled;
-    editor.Caption = "Batch Editor (Untitled)";
-    editor.Modified = false;
-    editor.ShowModal();
-    m_services.showModal("TBatchDlg");
 }
 
-void TMain::RunBatchFile1Click()
+bool BatchRun::checkJob(const std::string& entry, const StoredSettings& job)
 {
-    const auto path = m_services.openFileDialog(m_app.BatchDlg.seeded(m_app.BatchDlg.Open));
-    if (path)
-        ExecuteBatch(*path);
+    const std::string& source = job.SourceDir;
+    const std::string& dest = job.DestDir;
+    if (source == "Invalid" || dest == "Invalid") {
+        m_services.information(nullptr,
+                               "The ini file: " + entry + " is invalid...process will be skipped!");
+        return false;
+    }
+    // A value cut at the read limit may name another directory: it is never used.
+    if (job.SourceDirCut || job.DestDirCut || source.empty() || dest.empty() ||
+        !((directoryExists(source) && directoryExists(dest)) || endsWithSeparator(source) ||
+          endsWithSeparator(dest))) {
+        m_services.information(nullptr, "The source: " + recordedPath(source) +
+                                            " or dest: " + recordedPath(dest) +
+                                            " dir is invalid...process will be skipped!");
+        return false;
+    }
+    return true;
 }
 
-void TMain::ExecuteBatch(const std::string& path)
+void BatchRun::ExecuteBatch(const std::string& path)
 {
     // A batch started at a poll of another batch's run would interleave the two.
-    if (m_batchRunning) {
-        m_services.showMessage("A batch file is already running.");
+    if (m_running) {
+        m_services.showMessage(nullptr, "A batch file is already running.");
         return;
     }
     // BatchMode and the running flag hold for the whole batch, however it ends.
-    BatchMode = true;
-    m_batchRunning = true;
-    const ScopeExit ended([this] { BatchMode = m_batchRunning = false; });
-    batchSkipped = 0;
+    m_window.setBatchMode(true);
+    m_running = true;
+    const ScopeExit ended([this] {
+        m_window.setBatchMode(false);
+        m_running = false;
+    });
+    m_skipped = 0;
     m_settings.BatchDir = path;
     for (const std::string& entry : ReadBatchFile(path)) {
         const StoredSettings job = readBatchEntry(entry);
-        const std::string& source = job.SourceDir;
-        const std::string& dest = job.DestDir;
-        bool run = false;
-        if (source == "Invalid" || dest == "Invalid") {
-            m_services.information("The ini file: " + entry +
-                                   " is invalid...process will be skipped!");
-        } else if (job.SourceDirCut || job.DestDirCut || source.empty() || dest.empty() ||
-                   !((directoryExists(source) && directoryExists(dest)) ||
-                     endsWithSeparator(source) || endsWithSeparator(dest))) {
-            m_services.information("The source: " + recordedPath(source) +
-                                   " or dest: " + recordedPath(dest) +
-                                   " dir is invalid...process will be skipped!");
-        } else {
-            run = true;
-        }
+        const bool run = checkJob(entry, job);
         if (!run)
-            ++batchSkipped;
+            ++m_skipped;
 
         // The job's options are loaded whether it runs or not.
-        EditFilter.setItemIndex(job.Filetype);
-        SyncAll.setChecked(job.SyncAll);
-        const bool selectAll = job.SelectAll;
+        m_window.fileTypeBox().setItemIndex(job.Filetype);
+        m_window.syncAllBox().setChecked(job.SyncAll);
         m_settings.Exclude = job.Exclude;
         m_settings.Include = job.Include;
         m_settings.CopyBuffer = job.CopyBuffer;
-        setChunkSizeForm(m_app.Optionsbx.CopyBuffer, m_settings.CopyBuffer);
-        m_app.Optionsbx.loadFilterLists();
+        m_window.showCopyBufferSize(m_settings.CopyBuffer);
+        m_options.loadFilterLists();
 
         if (!run)
             continue;
         // A directory let through by its trailing separator may not exist: the failure ends
         // the whole batch and reaches the general error report.
-        SourceDirListBox.setDirectory(source);
-        DestDirListBox.setDirectory(dest);
-        EditFilterChange();
-        cbSelectAll.setChecked(selectAll);
-        SyncBtnClick();
+        m_window.sourceView().setDirectory(job.SourceDir);
+        m_window.destinationView().setDirectory(job.DestDir);
+        m_window.applyFileType();
+        m_window.selectAllBox().setChecked(job.SelectAll);
+        m_window.sync();
     }
 }
 

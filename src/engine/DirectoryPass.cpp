@@ -1,16 +1,16 @@
 // The directory pass: one source directory against its mirrored destination directory.
 #include "engine/BufferedCopy.h"
+#include "engine/RunWindow.h"
 #include "engine/SyncBox.h"
+#include "engine/SyncRun.h"
 #include "engine/TemporaryFile.h"
-#include "platform/DirectoryEntries.h"
+#include "platform/DirectoryTree.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
-#include "ui/Main.h"
-
-#include <cerrno>
-#include <fcntl.h>
+#include "ui/DirectoryView.h"
+#include "ui/FileListBox.h"
 
 namespace twinfold
 {
@@ -31,65 +31,63 @@ std::string relativeBelow(const std::string& root, const std::string& dir)
 
 } // namespace
 
-void TMain::SyncAllFiles(DirectoryView& view)
+void SyncRun::SyncAllFiles(DirectoryView& view)
 {
-    const std::string destRoot = DestDirListBox.directory();
+    DirectoryView& destinationView = m_window.destinationView();
+    FileListBox& files = m_window.sourceFiles();
+    const bool dryRun = m_window.runChoices().dryRun;
+    const std::string& sourceRoot = m_window.sourceRoot();
+    const std::string destRoot = destinationView.directory();
     const std::string sourceDir = view.directory();
-    const std::string mirrored = mirroredDirectory(SourceRoot, sourceDir, destRoot);
+    const std::string mirrored = mirroredDirectory(sourceRoot, sourceDir, destRoot);
 
     // The same directory, reached from the run's open roots.
-    const std::string relative = relativeBelow(SourceRoot, sourceDir);
-    const auto openMirrored = [&] {
-        if (m_runDestRoot < 0)
-            return openDirectory(mirrored);
-        return FileHandle(::openat(m_runDestRoot, relative.empty() ? "." : relative.c_str(),
-                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    };
+    const std::string relative = relativeBelow(sourceRoot, sourceDir);
+    const auto openMirrored = [&] { return openDirectoryBelow(m_runDestRoot, relative, mirrored); };
 
     std::string passDest;
-    FileHandle destination = openMirrored();
+    OpenedDirectory destination = openMirrored();
     bool made = false;
-    if (!destination.isOpen() && errno == ENOENT && !dryRun) {
+    if (destination.missing() && !dryRun) {
         made = createDirectoryTree(mirrored);
         destination = openMirrored();
     }
     if (destination.isOpen()) {
-        DestDirListBox.moveTo(mirrored);
-        passDest = DestDirListBox.directory();
+        destinationView.moveTo(mirrored);
+        passDest = destinationView.directory();
         // A directory made just now holds no leftovers of killed runs.
         if (!dryRun && !made)
-            removeLeftoverTemporaries(destination);
-    } else if (dryRun && errno == ENOENT) {
+            removeLeftoverTemporaries(destination.handle);
+    } else if (dryRun && destination.missing()) {
         // Nothing is made in a dry run: every file of a missing directory would be copied.
         passDest = mirrored;
     } else {
         // A directory that can be neither made nor entered (a file stands in its place, access
         // refused) abandons the run: its files must never land anywhere else.
-        throw IoError(errno);
+        throw IoError(destination.error);
     }
     // Every file is looked up from the open directories rather than by its full path.
     const CopyDirectory sourceSite = m_runSourceRoot >= 0
                                          ? CopyDirectory{m_runSourceRoot, sourceDir, relative}
-                                         : CopyDirectory{AT_FDCWD, sourceDir, {}};
-    const CopyDirectory destinationSite{destination.fd(), passDest, {}};
-    m_syncBox.SyncDirFrom.setText(sourceDir);
-    m_syncBox.SyncDirTo.setText(passDest);
+                                         : CopyDirectory{currentDirectoryHandle(), sourceDir, {}};
+    const CopyDirectory destinationSite{destination.handle.fd(), passDest, {}};
+    m_syncBox.startPass(sourceDir, passDest);
 
     int done = 0;
-    for (int i = 0; i < FileList.count(); ++i) {
+    for (int i = 0; i < files.count(); ++i) {
         m_syncBox.ModalResult = TSyncBox::mrRun;
         m_services.processPendingEvents();
         if (m_syncBox.ModalResult == TSyncBox::mrCancel)
             break;
-        if (i >= FileList.count())
+        if (i >= files.count())
             break;
-        FileList.setItemIndex(i);
-        processFile(sourceSite, destinationSite, FileList.item(i));
+        files.setItemIndex(i);
+        processFile(sourceSite, destinationSite, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
         m_syncBox.SetFocus();
     }
     // Back where it stood a moment ago.
-    DestDirListBox.moveTo(destRoot);
+    destinationView.moveTo(destRoot);
 }
 
 } // namespace twinfold

@@ -10,7 +10,7 @@
 namespace twinfold
 {
 
-TLogFilebx::TLogFilebx(WindowingServices& services) : m_services(services) {}
+TLogFilebx::TLogFilebx(WindowingServices& services) : Window("TLogFilebx"), m_services(services) {}
 
 void TLogFilebx::AddLog(List& list, const std::string& path)
 {
@@ -28,7 +28,7 @@ void TLogFilebx::BitBtn2Click()
 
 void TLogFilebx::BitBtn1Click()
 {
-    m_visible = false;
+    Close();
 }
 
 void TLogFilebx::SaveSuccessClick()

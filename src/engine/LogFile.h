@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Window.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,7 +13,7 @@ class WindowingServices;
 
 // The three result lists and the log window "Twinfold Log". Every file a run examines ends in
 // exactly one list; the lists only grow, across runs and batch runs, until Clear.
-class TLogFilebx
+class TLogFilebx : public Window
 {
 public:
     using List = std::vector<std::string>;
@@ -35,8 +37,7 @@ public:
     // CommandError("Cannot create file " + path) when the file cannot be written.
     static void saveList(const List& list, const std::string& path);
 
-    bool visible() const { return m_visible; }
-    void ShowModal() { m_visible = true; }
+    void ShowModal() { Show(); }
 
     // Told of every entry added, for front ends that report results as they come.
     std::function<void(const List& list, const std::string& path)> onAdd;
@@ -45,7 +46,6 @@ private:
     void saveWithDialog(const List& list, const std::string& proposedName);
 
     WindowingServices& m_services;
-    bool m_visible = false;
 };
 
 } // namespace twinfold

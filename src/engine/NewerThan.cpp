@@ -1,9 +1,8 @@
 #include "NewerThan.h"
 
-#include "platform/FileHandle.h"
+#include "platform/DirectoryTree.h"
 #include "platform/FileSystem.h"
 
-#include <fcntl.h>
 #include <limits>
 
 namespace twinfold
@@ -11,12 +10,12 @@ namespace twinfold
 
 TimeValue sourceAge(const std::string& sourcePath)
 {
-    return sourceAgeAt(AT_FDCWD, sourcePath);
+    return sourceAgeAt(currentDirectoryHandle(), sourcePath);
 }
 
 TimeValue destinationTime(const std::string& destinationPath)
 {
-    return destinationTimeAt(AT_FDCWD, destinationPath);
+    return destinationTimeAt(currentDirectoryHandle(), destinationPath);
 }
 
 TimeValue sourceAgeAt(int dirFd, const std::string& name)

@@ -1,12 +1,15 @@
 // The subdirectory walk: depth-first, post-order, with the source view as its cursor.
+#include "engine/RunWindow.h"
 #include "engine/SyncBox.h"
+#include "engine/SyncRun.h"
 #include "platform/Windowing.h"
-#include "ui/Main.h"
+#include "ui/DirectoryView.h"
+#include "ui/FileListBox.h"
 
 namespace twinfold
 {
 
-void TMain::Traverse(DirectoryView& view)
+void SyncRun::Traverse(DirectoryView& view)
 {
     view.openCurrent();
     const int position = view.directoryPosition();
@@ -26,7 +29,7 @@ void TMain::Traverse(DirectoryView& view)
     m_services.processPendingEvents();
     if (m_syncBox.ModalResult == TSyncBox::mrCancel)
         return;
-    m_syncBox.Gauge.setMaxValue(FileList.count());
+    m_syncBox.Gauge.setMaxValue(m_window.sourceFiles().count());
     m_syncBox.Gauge.setMinValue(0);
     m_syncBox.Gauge.setProgress(0);
     m_syncBox.Show();

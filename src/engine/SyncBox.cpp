@@ -5,14 +5,14 @@
 namespace twinfold
 {
 
-TSyncBox::TSyncBox(WindowingServices& services) : m_services(services)
+TSyncBox::TSyncBox(WindowingServices& services) : Window("TSyncBox"), m_services(services)
 {
     Process.setText("Processing...");
 }
 
 void TSyncBox::SetFocus()
 {
-    if (m_visible && onFocus)
+    if (visible() && onFocus)
         onFocus();
 }
 
@@ -20,7 +20,7 @@ void TSyncBox::CancelClick()
 {
     // The button's own result comes first; the question then decides.
     ModalResult = mrCancel;
-    if (m_services.confirm("Are you sure you wish to cancel?")) {
+    if (m_services.confirm(this, "Are you sure you wish to cancel?")) {
         ModalResult = mrCancel;
         Close();
     } else {
@@ -39,8 +39,14 @@ void TSyncBox::closeBoxClicked()
 void TSyncBox::setFileStatus(const std::string& status, const std::string& sourcePath)
 {
     Process.setText(status);
-    if (onFileStatus)
-        onFileStatus(status, sourcePath);
+    fileStatus.emit(status, sourcePath);
+}
+
+void TSyncBox::startPass(const std::string& from, const std::string& to)
+{
+    SyncDirFrom.setText(from);
+    SyncDirTo.setText(to);
+    passStarted.emit(from, to);
 }
 
 } // namespace twinfold

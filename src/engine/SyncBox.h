@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/Signal.h"
+#include "platform/Window.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,10 +13,15 @@ namespace twinfold
 
 class WindowingServices;
 
+// How a run ended: every file gone through, stopped by a confirmed Cancel, or abandoned by a
+// failure that escaped it.
+enum class RunEnd { Completed, Cancelled, Abandoned };
+
 // The progress window "Twinfolding...": what a run is doing, and the only way to stop it.
 // ModalResult is the cancel state of a run: 1 while it may go on, 2 once the user confirmed
 // Cancel. The engine sets it to 1 at its polls and reads it after processing pending events.
-class TSyncBox
+// Front ends follow a run through the signals below rather than through the labels.
+class TSyncBox : public Window
 {
 public:
     static constexpr int mrRun = 1;
@@ -29,15 +36,14 @@ public:
     twinfold::Gauge Gauge;
     int ModalResult = mrRun;
 
-    bool visible() const { return m_visible; }
-    void Show() { m_visible = true; }
-    void Close() { m_visible = false; }
     // Takes the input focus back after every file; the front end raises the window.
     void SetFocus();
     std::function<void()> onFocus;
 
     // The Cancel button (mouse, Enter, Space or Escape).
     void CancelClick();
+    // A cancel request from any front end: the Cancel button's question and result.
+    void requestCancel() { CancelClick(); }
 
     // The close box. During a run it asks the Cancel question, as the Cancel button does, so
     // the window never disappears while the run goes on; outside a run it just closes.
@@ -46,19 +52,21 @@ public:
     // Whether a run is in progress; the engine sets it for the length of a run.
     bool running = false;
 
-    // Counters of the run in progress, for front ends that show throughput.
-    std::int64_t filesDone = 0;
-    std::int64_t bytesCopied = 0;
+    // The run protocol, announced by the engine.
+    Signal<> runStarted;
+    Signal<const std::string&, const std::string&> passStarted; // from, to
+    // "Copying" or "Skipping", and the source path.
+    Signal<const std::string&, const std::string&> fileStatus;
+    Signal<std::int64_t> fileDone; // the bytes copied for the file
+    Signal<RunEnd> runFinished;
 
-    // Told of each file as its status is set: "Copying" or "Skipping" and the source path.
-    std::function<void(const std::string& status, const std::string& sourcePath)> onFileStatus;
-
-    // Sets the status label and tells the observer.
+    // Sets the status label and announces the file.
     void setFileStatus(const std::string& status, const std::string& sourcePath);
+    // Sets the direction labels and announces the pass.
+    void startPass(const std::string& from, const std::string& to);
 
 private:
     WindowingServices& m_services;
-    bool m_visible = false;
 };
 
 } // namespace twinfold

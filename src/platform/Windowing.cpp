@@ -5,29 +5,29 @@
 namespace twinfold
 {
 
-void WindowingServices::showMessage(const std::string& text)
+void WindowingServices::showMessage(const Window* owner, const std::string& text)
 {
-    messageBox(MessageForm::Plain, ApplicationTitle, text);
+    messageBox(owner, MessageForm::Plain, ApplicationTitle, text);
 }
 
-bool WindowingServices::confirm(const std::string& text)
+bool WindowingServices::confirm(const Window* owner, const std::string& text)
 {
-    return messageBox(MessageForm::Confirmation, "Confirm", text) == Answer::Yes;
+    return messageBox(owner, MessageForm::Confirmation, "Confirm", text) == Answer::Yes;
 }
 
-bool WindowingServices::warningYesNo(const std::string& text)
+bool WindowingServices::warningYesNo(const Window* owner, const std::string& text)
 {
-    return messageBox(MessageForm::Warning, "Warning", text) == Answer::Yes;
+    return messageBox(owner, MessageForm::Warning, "Warning", text) == Answer::Yes;
 }
 
-void WindowingServices::information(const std::string& text)
+void WindowingServices::information(const Window* owner, const std::string& text)
 {
-    messageBox(MessageForm::Information, "Information", text);
+    messageBox(owner, MessageForm::Information, "Information", text);
 }
 
-void WindowingServices::errorReport(const std::string& text)
+void WindowingServices::errorReport(const Window* owner, const std::string& text)
 {
-    messageBox(MessageForm::Error, ApplicationTitle, errorReportText(text));
+    messageBox(owner, MessageForm::Error, ApplicationTitle, errorReportText(text));
 }
 
 } // namespace twinfold

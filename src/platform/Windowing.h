@@ -7,6 +7,8 @@
 namespace twinfold
 {
 
+class Window;
+
 inline constexpr const char* ApplicationTitle = "Twinfold for Windows";
 
 // The forms of message box the program uses.
@@ -40,9 +42,10 @@ class WindowingServices
 public:
     virtual ~WindowingServices() = default;
 
-    // Shows a modal message box and blocks until it is answered. Plain, Information and Error
-    // boxes answer Ok; Confirmation and Warning boxes answer Yes or No.
-    virtual Answer messageBox(MessageForm form, const std::string& caption,
+    // Shows a modal message box over its owner (nullptr: the main window) and blocks until it
+    // is answered. Plain, Information and Error boxes answer Ok; Confirmation and Warning boxes
+    // answer Yes or No.
+    virtual Answer messageBox(const Window* owner, MessageForm form, const std::string& caption,
                               const std::string& text) = 0;
 
     // A small modal window with a caption, a prompt and one line of at most 255 characters;
@@ -55,10 +58,10 @@ public:
     virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
 
-    // Shows one of the program's windows modally ("TLogFilebx", "TOptionsbx", "TAboutBox",
-    // "TSpecialBox", "TBatchDlg", "TDelete") and returns when it has closed. The front end
-    // routes the user's actions in it to that window's handlers.
-    virtual void showModal(const std::string& window) = 0;
+    // Shows one of the program's windows modally and returns when that window model has
+    // closed; a handler of the window (OkClick, ...) closing it ends the modal loop. The front
+    // end routes the user's actions in it to that window's handlers.
+    virtual void showModal(Window& window) = 0;
 
     // Lets the interface process every pending event; a long operation calls it at its polls.
     virtual void processPendingEvents() = 0;
@@ -72,11 +75,18 @@ public:
     virtual void closeHelp() = 0;
 
     // Conveniences over messageBox with the designed captions.
-    void showMessage(const std::string& text);
-    bool confirm(const std::string& text);
-    bool warningYesNo(const std::string& text);
-    void information(const std::string& text);
-    void errorReport(const std::string& text); // appends the full stop rule
+    void showMessage(const Window* owner, const std::string& text);
+    bool confirm(const Window* owner, const std::string& text);
+    bool warningYesNo(const Window* owner, const std::string& text);
+    void information(const Window* owner, const std::string& text);
+    void errorReport(const Window* owner, const std::string& text); // appends the full stop rule
+
+    // The same over the main window, for callers that belong to no window.
+    void showMessage(const std::string& text) { showMessage(nullptr, text); }
+    bool confirm(const std::string& text) { return confirm(nullptr, text); }
+    bool warningYesNo(const std::string& text) { return warningYesNo(nullptr, text); }
+    void information(const std::string& text) { information(nullptr, text); }
+    void errorReport(const std::string& text) { errorReport(nullptr, text); }
 };
 
 // Shows the busy cursor for the lifetime of the object.

@@ -1,9 +1,9 @@
 #include "settings/Options.h"
 
-#include "app/Application.h"
 #include "platform/IniDocument.h"
 #include "settings/FilterText.h"
 #include "settings/SettingsStorage.h"
+#include "settings/SyncSettings.h"
 
 #include <array>
 
@@ -34,8 +34,8 @@ void removeSelectedEntry(ListBox& list)
 
 } // namespace
 
-TOptionsbx::TOptionsbx(WindowingServices& services, Application& app)
-    : m_services(services), m_app(app)
+TOptionsbx::TOptionsbx(WindowingServices& services, SyncSettings& settings, OptionsOwner& owner)
+    : Window("TOptionsbx"), m_services(services), m_settings(settings), m_owner(owner)
 {
     CopyBuffer.setCheckedIndex(0);
     // Every change of the box, the program's own included, keeps the setting in step with it.
@@ -49,15 +49,20 @@ std::int32_t TOptionsbx::bufferSizeOf(int index)
     return BufferSizes[static_cast<std::size_t>(index)];
 }
 
+void TOptionsbx::showBufferSize(std::int32_t size)
+{
+    setChunkSizeForm(CopyBuffer, size);
+}
+
 void TOptionsbx::FormCreate()
 {
-    SyncSettings& settings = m_app.Settings;
-    const StoredSettings stored = readSettings(IniDocument::load(m_app.Main.defaultSettingsFile()),
+    SyncSettings& settings = m_settings;
+    const StoredSettings stored = readSettings(IniDocument::load(m_owner.defaultSettingsFile()),
                                                SettingsRead::OptionsCreation);
     settings.Exclude = stored.Exclude;
     settings.Include = stored.Include;
     settings.CopyBuffer = stored.CopyBuffer;
-    setChunkSizeForm(CopyBuffer, settings.CopyBuffer);
+    showBufferSize(settings.CopyBuffer);
     const bool autoContinue = stored.AutoContinue;
     AutoContinue.setChecked(autoContinue);
     // The box may already show the state read, and then its handler does not run.
@@ -69,11 +74,11 @@ void TOptionsbx::FormCreate()
 void TOptionsbx::loadFilterLists()
 {
     std::vector<std::string> entries;
-    parseString(m_app.Settings.Exclude, entries);
+    parseString(m_settings.Exclude, entries);
     ExcludeList.assign(std::move(entries));
     ExcludeList.setItemIndex(-1);
     entries.clear();
-    parseString(m_app.Settings.Include, entries);
+    parseString(m_settings.Include, entries);
     IncludeList.assign(std::move(entries));
     IncludeList.setItemIndex(-1);
 }
@@ -134,7 +139,7 @@ void TOptionsbx::ClearClick()
 void TOptionsbx::chooseBufferSize(int index)
 {
     // Takes effect at once, OK or not: the next copy uses the new size.
-    m_app.Settings.CopyBuffer = bufferSizeOf(index);
+    m_settings.CopyBuffer = bufferSizeOf(index);
     CopyBuffer.setCheckedIndex(index);
 }
 
@@ -165,17 +170,16 @@ void TOptionsbx::Mem1mbClick()
 
 void TOptionsbx::AutoContinueClick()
 {
-    m_app.Settings.AutoContinue = AutoContinue.checked();
+    m_settings.AutoContinue = AutoContinue.checked();
 }
 
 void TOptionsbx::OkClick()
 {
-    m_app.Settings.Include = joinFilter(IncludeList.items());
-    m_app.Settings.Exclude = joinFilter(ExcludeList.items());
-    m_app.Main.FileList.update();
+    m_settings.Include = joinFilter(IncludeList.items());
+    m_settings.Exclude = joinFilter(ExcludeList.items());
     // A "Custom" choice takes up the new texts only when the type filter is applied again.
-    m_app.Main.EditFilterChange();
-    m_visible = false;
+    m_owner.filterTextsChanged();
+    Close();
 }
 
 } // namespace twinfold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/Window.h"
 
 #include <cstdint>
 #include <string>
@@ -8,7 +9,7 @@
 namespace twinfold
 {
 
-class Application;
+struct SyncSettings;
 class WindowingServices;
 
 // A one-line entry field.
@@ -16,17 +17,30 @@ struct EditField {
     std::string text;
 };
 
+// What the options dialog needs of the main window.
+class OptionsOwner
+{
+public:
+    // The settings file the dialog's creation reads its options from.
+    virtual std::string defaultSettingsFile() const = 0;
+    // The filter texts changed: the source list is read again and the type filter applied.
+    virtual void filterTextsChanged() = 0;
+
+protected:
+    ~OptionsOwner() = default;
+};
+
 // The options dialog "Options": the include and exclude filter lists, the copy buffer size and
 // auto-continue. The two lists are editing copies; only OK turns them into the filter texts
 // that the rest of the program uses and saves. The buffer size and auto-continue take effect
 // at once.
-class TOptionsbx
+class TOptionsbx : public Window
 {
 public:
     static constexpr int VK_RETURN = 13;
     static constexpr int VK_ESCAPE = 27;
 
-    TOptionsbx(WindowingServices& services, Application& app);
+    TOptionsbx(WindowingServices& services, SyncSettings& settings, OptionsOwner& owner);
 
     EditField EditInclude;
     EditField EditExclude;
@@ -63,19 +77,20 @@ public:
 
     // Shown modally by the main window; closed by OK or by the close box (which keeps the
     // edited lists but not as filter texts).
-    void ShowModal() { m_visible = true; }
-    void closeBoxClicked() { m_visible = false; }
-    bool visible() const { return m_visible; }
+    void ShowModal() { Show(); }
+    void closeBoxClicked() { Close(); }
 
     // The five buffer sizes of the radio buttons, in their order; 0 for an index outside them.
     static std::int32_t bufferSizeOf(int index);
+    // Checks the radio button of a buffer size; a size of none of them leaves the buttons.
+    void showBufferSize(std::int32_t size);
 
 private:
     void chooseBufferSize(int index);
 
     WindowingServices& m_services;
-    Application& m_app;
-    bool m_visible = false;
+    SyncSettings& m_settings;
+    OptionsOwner& m_owner;
 };
 
 } // namespace twinfold

@@ -1,13 +1,11 @@
 #include "ui/DelBox.h"
 
-#include "app/Application.h"
+#include "platform/DirectoryTree.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "platform/TreeRemoval.h"
 #include "platform/Windowing.h"
-#include "ui/DelTree.h"
-
-#include <cerrno>
 
 namespace twinfold
 {
@@ -20,13 +18,13 @@ namespace
 class CloseOnExit
 {
 public:
-    explicit CloseOnExit(bool& visible) : m_visible(visible) {}
-    ~CloseOnExit() { m_visible = false; }
+    explicit CloseOnExit(Window& window) : m_window(window) {}
+    ~CloseOnExit() { m_window.Close(); }
     CloseOnExit(const CloseOnExit&) = delete;
     CloseOnExit& operator=(const CloseOnExit&) = delete;
 
 private:
-    bool& m_visible;
+    Window& m_window;
 };
 
 bool samePath(const std::string& a, const std::string& b)
@@ -39,7 +37,7 @@ bool samePath(const std::string& a, const std::string& b)
 std::string targetOf(const std::string& text)
 {
     if (!isFullPathText(text))
-        throw IoError(EINVAL);
+        throw IoError(invalidArgumentError());
     std::string target = expandFileName(text);
     // There is no parent to move a view to, and removing the root is never meant.
     if (isRootPath(target))
@@ -77,13 +75,16 @@ void refreshView(DirectoryView& view)
 
 } // namespace
 
-TDelete::TDelete(WindowingServices& services, Application& app) : m_services(services), m_app(app)
+TDelete::TDelete(WindowingServices& services, DirectoryView& sourceView,
+                 DirectoryView& destinationView)
+    : Window("TDelete"), m_services(services), m_sourceView(sourceView),
+      m_destinationView(destinationView)
 {
 }
 
 void TDelete::BitBtn2Click()
 {
-    const CloseOnExit close(m_visible);
+    const CloseOnExit close(*this);
     const BusyCursor busy(m_services);
     m_services.processPendingEvents();
     deleteDirectory(targetOf(Edit1.text));
@@ -91,27 +92,26 @@ void TDelete::BitBtn2Click()
 
 void TDelete::BitBtn1Click()
 {
-    m_visible = false;
+    Close();
 }
 
 void TDelete::deleteDirectory(const std::string& target)
 {
-    TMain& main = m_app.Main;
-    const std::string source = main.SourceDirListBox.directory();
-    const std::string destination = main.DestDirListBox.directory();
+    const std::string source = m_sourceView.directory();
+    const std::string destination = m_destinationView.directory();
 
     // Neither view may sit in the directory that is about to go.
     if (samePath(target, destination))
-        main.DestDirListBox.setDirectory(parentPath(destination));
+        m_destinationView.setDirectory(parentPath(destination));
     if (samePath(target, source))
-        main.SourceDirListBox.setDirectory(parentPath(source));
+        m_sourceView.setDirectory(parentPath(source));
 
     if (DelSubdir.checked()) {
         DelTree(target);
     } else {
         DeleteFiles(target);
-        main.SourceDirListBox.setDirectory(source);
-        main.DestDirListBox.setDirectory(destination);
+        m_sourceView.setDirectory(source);
+        m_destinationView.setDirectory(destination);
     }
     refreshViews();
 }
@@ -119,7 +119,7 @@ void TDelete::deleteDirectory(const std::string& target)
 void TDelete::DelTree(const std::string& path)
 {
     delTree(path, [this](const std::string& stays) {
-        m_services.information(ProblemRemovingDirectory + stays);
+        m_services.information(this, ProblemRemovingDirectory + stays);
     });
 }
 
@@ -132,8 +132,8 @@ void TDelete::refreshViews()
 {
     // The listings are cached by directory; after removals nothing cached is trusted.
     clearDirectoryCache();
-    refreshView(m_app.Main.SourceDirListBox);
-    refreshView(m_app.Main.DestDirListBox);
+    refreshView(m_sourceView);
+    refreshView(m_destinationView);
 }
 
 } // namespace twinfold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/Window.h"
 #include "settings/Options.h"
 #include "ui/DirectoryView.h"
 
@@ -9,7 +10,6 @@
 namespace twinfold
 {
 
-class Application;
 class WindowingServices;
 
 inline constexpr const char* ProblemRemovingDirectory = "Problem removing directory: ";
@@ -17,10 +17,10 @@ inline constexpr const char* CannotDeleteRoot = "Cannot delete a root directory"
 
 // The delete-directory dialog "Delete?": deletes the files of one directory, or its whole
 // tree. The dialog itself is the confirmation.
-class TDelete
+class TDelete : public Window
 {
 public:
-    TDelete(WindowingServices& services, Application& app);
+    TDelete(WindowingServices& services, DirectoryView& sourceView, DirectoryView& destinationView);
 
     EditField Edit1;                                           // the directory to delete
     CheckBox DelSubdir{"Delete All SubDirectories and Files"}; // keeps its tick between uses
@@ -33,16 +33,15 @@ public:
     // Every entry of the directory except its subdirectories.
     void DeleteFiles(const std::string& path);
 
-    void ShowModal() { m_visible = true; }
-    bool visible() const { return m_visible; }
+    void ShowModal() { Show(); }
 
 private:
     void deleteDirectory(const std::string& target);
     void refreshViews();
 
     WindowingServices& m_services;
-    Application& m_app;
-    bool m_visible = false;
+    DirectoryView& m_sourceView;
+    DirectoryView& m_destinationView;
 };
 
 } // namespace twinfold

@@ -1,10 +1,14 @@
-#include "ui/Main.h"
+// The main window's file and directory operations.
+#include "ui/FileOperations.h"
 
-#include "app/Application.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "platform/Window.h"
 #include "platform/Windowing.h"
+#include "ui/DelBox.h"
+#include "ui/DirectoryView.h"
+#include "ui/FileListBox.h"
 
 namespace twinfold
 {
@@ -42,16 +46,23 @@ void makeDirectoryBelow(WindowingServices& services, DirectoryView& view)
     view.update();
 }
 
-void openDeleteDialog(WindowingServices& services, Application& app, const DirectoryView& view)
+void openDeleteDialog(WindowingServices& services, TDelete& dialog, const DirectoryView& view)
 {
-    app.Delete.Edit1.text = recordedPath(view.directory());
-    app.Delete.ShowModal();
-    services.showModal("TDelete");
+    dialog.Edit1.text = recordedPath(view.directory());
+    services.showModal(dialog);
 }
 
 } // namespace
 
-void TMain::Delete1Click()
+FileOperations::FileOperations(WindowingServices& services, const Window& owner,
+                               DirectoryView& sourceView, FileListBox& fileList,
+                               DirectoryView& destinationView, TDelete& deleteDialog)
+    : m_services(services), m_owner(owner), SourceDirListBox(sourceView), FileList(fileList),
+      DestDirListBox(destinationView), m_delete(deleteDialog)
+{
+}
+
+void FileOperations::Delete1Click()
 {
     const std::string directory = SourceDirListBox.directory();
     std::vector<std::string> chosen;
@@ -61,9 +72,10 @@ void TMain::Delete1Click()
     }
     bool go = false;
     if (chosen.size() == 1)
-        go = m_services.confirm("Delete File: " + chosen.front() + "?");
+        go = m_services.confirm(&m_owner, "Delete File: " + chosen.front() + "?");
     else if (chosen.size() > 1)
-        go = m_services.confirm("Delete Selected Files from " + joinPath(directory, "") + "?");
+        go = m_services.confirm(&m_owner,
+                                "Delete Selected Files from " + joinPath(directory, "") + "?");
     // A file that cannot be deleted (read-only, in use, gone) simply stays listed.
     if (go) {
         for (const auto& path : chosen)
@@ -73,7 +85,7 @@ void TMain::Delete1Click()
     FileList.update();
 }
 
-void TMain::Rename1Click()
+void FileOperations::Rename1Click()
 {
     // The current file is the focused entry only while it is selected; a focused entry that is
     // not selected is no current file, and nothing happens, as when nothing is selected.
@@ -84,29 +96,29 @@ void TMain::Rename1Click()
     const std::string name = FileList.item(current);
     const auto text = m_services.inputBox("Rename File", "Enter New File Name:", name);
     if (text && !renameFile(joinPath(directory, name), joinPath(directory, *text)))
-        m_services.showMessage("File not renamed!");
+        m_services.showMessage(&m_owner, "File not renamed!");
     clearDirectoryCache();
     FileList.update();
 }
 
-void TMain::MakeDirectorySDClick()
+void FileOperations::MakeDirectorySDClick()
 {
     makeDirectoryBelow(m_services, SourceDirListBox);
 }
 
-void TMain::MakeDirectoryDDClick()
+void FileOperations::MakeDirectoryDDClick()
 {
     makeDirectoryBelow(m_services, DestDirListBox);
 }
 
-void TMain::DeleteDirectorySDClick()
+void FileOperations::DeleteDirectorySDClick()
 {
-    openDeleteDialog(m_services, m_app, SourceDirListBox);
+    openDeleteDialog(m_services, m_delete, SourceDirListBox);
 }
 
-void TMain::DeleteDirectoryDDClick()
+void FileOperations::DeleteDirectoryDDClick()
 {
-    openDeleteDialog(m_services, m_app, DestDirListBox);
+    openDeleteDialog(m_services, m_delete, DestDirListBox);
 }
 
 } // namespace twinfold

@@ -1,8 +1,13 @@
 // The source file list: the file-type choice, the exclude filter and the selection statistics.
+#include "ui/FileSelection.h"
+
 #include "engine/BufferedCopy.h"
+#include "platform/Controls.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 #include "settings/SyncSettings.h"
+#include "ui/DirectoryView.h"
+#include "ui/FileListBox.h"
 #include "ui/Main.h"
 
 #include <cmath>
@@ -11,7 +16,16 @@
 namespace twinfold
 {
 
-void TMain::EditFilterChange()
+FileSelection::FileSelection(WindowingServices& services, const SyncSettings& settings,
+                             Controls controls)
+    : m_services(services), m_settings(settings), SourceDirListBox(controls.SourceDirListBox),
+      FileList(controls.FileList), ExcludeFiles(controls.ExcludeFiles),
+      EditFilter(controls.EditFilter), cbSelectAll(controls.cbSelectAll), selsize(controls.selsize),
+      FileCount(controls.FileCount)
+{
+}
+
+void FileSelection::EditFilterChange()
 {
     const std::string choice = EditFilter.text();
     if (choice == FileTypeAll) {
@@ -29,7 +43,7 @@ void TMain::EditFilterChange()
     }
 }
 
-void TMain::FilterFileList()
+void FileSelection::FilterFileList()
 {
     ExcludeFiles.read(SourceDirListBox.directory(), m_settings.Exclude);
     for (int e = ExcludeFiles.count() - 1; e >= 0; --e) {
@@ -43,14 +57,14 @@ void TMain::FilterFileList()
     }
 }
 
-void TMain::FileListChange()
+void FileSelection::FileListChange()
 {
     if (EditFilter.text() == FileTypeCustom)
         FilterFileList();
     FileListClick();
 }
 
-void TMain::FileListClick()
+void FileSelection::FileListClick()
 {
     BusyCursor busy(m_services);
     const int selected = FileList.selectedCount();
@@ -75,7 +89,7 @@ void TMain::FileListClick()
         cbSelectAll.setChecked(false);
 }
 
-void TMain::SelectAll()
+void FileSelection::SelectAll()
 {
     {
         BusyCursor busy(m_services);
@@ -86,20 +100,20 @@ void TMain::SelectAll()
     FileListClick();
 }
 
-void TMain::SelectAll1Click()
+void FileSelection::SelectAll1Click()
 {
     // Ticking the box selects; a box ticked already means everything is selected.
     cbSelectAll.setChecked(true);
 }
 
-void TMain::cbSelectAllClick()
+void FileSelection::cbSelectAllClick()
 {
     // Clearing the box leaves the selection as it is.
     if (cbSelectAll.checked())
         SelectAll();
 }
 
-void TMain::Cancel1Click()
+void FileSelection::Cancel1Click()
 {
     for (int i = 0; i < FileList.count(); ++i)
         FileList.setSelected(i, false);

@@ -1,17 +1,23 @@
 #include "ui/Main.h"
 
-#include "app/Application.h"
 #include "engine/SyncBox.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "settings/SyncSettings.h"
 
 namespace twinfold
 {
 
-TMain::TMain(WindowingServices& services, Application& app)
-    : EditFilter({FileTypeAll, FileTypeCustom, FileTypeExcel, FileTypeLotus, FileTypeDocuments}),
-      m_services(services), m_app(app), m_settings(app.Settings), m_syncBox(app.SyncBox),
-      m_log(app.LogFilebx)
+TMain::TMain(WindowingServices& services, SyncSettings& settings, MainWindows windows)
+    : Window("TMain"),
+      EditFilter({FileTypeAll, FileTypeCustom, FileTypeExcel, FileTypeLotus, FileTypeDocuments}),
+      m_services(services), m_app(windows), m_settings(settings), m_syncBox(windows.SyncBox),
+      m_log(windows.LogFilebx), m_run(services, *this, windows.SyncBox, windows.LogFilebx),
+      m_batch(services, *this, settings, windows.Optionsbx),
+      m_selection(
+          services, settings,
+          {SourceDirListBox, FileList, ExcludeFiles, EditFilter, cbSelectAll, selsize, FileCount}),
+      m_operations(services, *this, SourceDirListBox, FileList, DestDirListBox, windows.Delete)
 {
     // These run at every directory a Sync All walk visits: the directory is read once, and the
     // view and the file list share that listing.

@@ -1,9 +1,17 @@
 #pragma once
 
+#include "batch/BatchRun.h"
+#include "batch/BatchWindow.h"
+#include "engine/RunWindow.h"
+#include "engine/SyncRun.h"
 #include "platform/Controls.h"
+#include "platform/Window.h"
 #include "platform/Windowing.h"
+#include "settings/Options.h"
 #include "ui/DirectoryView.h"
 #include "ui/FileListBox.h"
+#include "ui/FileOperations.h"
+#include "ui/FileSelection.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,11 +21,22 @@
 namespace twinfold
 {
 
-class Application;
-class TSyncBox;
+class TBatchDlg;
+class TMain;
+class TDelete;
 class TLogFilebx;
+class TSyncBox;
 struct SyncSettings;
-struct CopyDirectory;
+
+// The other windows the main window opens or works with.
+struct MainWindows {
+    TSyncBox& SyncBox;
+    TLogFilebx& LogFilebx;
+    TOptionsbx& Optionsbx;
+    Window& AboutBox;
+    TBatchDlg& BatchDlg;
+    TDelete& Delete;
+};
 
 // The file-type choices of EditFilter, in their order.
 inline constexpr const char* FileTypeAll = "All files (*.*)";
@@ -36,14 +55,15 @@ struct MainCommand {
     std::string caption;  // "&Sync"
     std::string shortcut; // "Ctrl+S", "Del", or empty
     std::string handler;  // "SyncBtnClick"
+    void (TMain::*run)();
 };
 
 // The main window: the job's inputs (the two directory views, the source file list, the
 // file-type choice, the two check boxes) and every command that acts on them.
-class TMain
+class TMain : public Window, public RunWindow, public BatchWindow, public OptionsOwner
 {
 public:
-    TMain(WindowingServices& services, Application& app);
+    TMain(WindowingServices& services, SyncSettings& settings, MainWindows windows);
     TMain(const TMain&) = delete;
     TMain& operator=(const TMain&) = delete;
 
@@ -125,8 +145,8 @@ public:
     void RunBatchFile1Click();
     void ExecuteBatch(const std::string& path);
     // Entries of the last batch run that were skipped as invalid.
-    int batchSkipped = 0;
-    bool batchRunning() const { return m_batchRunning; }
+    int batchSkipped() const { return m_batch.skipped(); }
+    bool batchRunning() const { return m_batch.running(); }
 
     // File and directory operations.
     void Delete1Click();
@@ -139,13 +159,13 @@ public:
     // The configuration directory, with a trailing separator: home of the default settings
     // file and the default batch file, and the starting directory of the settings dialogs.
     std::string programDirectory;
-    std::string defaultSettingsFile() const;
+    std::string defaultSettingsFile() const override;
     std::string HelpFile = "Tfoldw.hlp";
     // A batch file given on the command line, run at the first activation.
     std::optional<std::string> commandLineBatch;
     // Set by the exit steps; the window is then closed and the program ends.
     bool closing = false;
-    bool closed() const { return m_closed; }
+    bool isClosed() const { return m_closed; }
 
     // True while a run is in progress: the main window's commands are kept out until it ends.
     bool runInProgress() const;
@@ -164,26 +184,36 @@ private:
     void saveSettingsTo(const std::string& path);
     std::string defaultBatchFile() const;
 
-    void runSelectedFiles();
-    void runSyncAll();
-    void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
+    // What the run, the batch run and the options dialog reach of the window.
+    DirectoryView& sourceView() override { return SourceDirListBox; }
+    FileListBox& sourceFiles() override { return FileList; }
+    DirectoryView& destinationView() override { return DestDirListBox; }
+    bool syncAllChecked() const override { return SyncAll.checked(); }
+    RunChoices runChoices() const override;
+    void setSourceRoot(const std::string& root) override { SourceRoot = root; }
+    const std::string& sourceRoot() const override { return SourceRoot; }
     // Brings the drive boxes up to date with the views after a run, which does not on its way.
-    void runEnded();
-    void processFile(const CopyDirectory& source, const CopyDirectory& destination,
-                     const std::string& name);
+    void runEnded() override;
+    ComboBox& fileTypeBox() override { return EditFilter; }
+    CheckBox& syncAllBox() override { return SyncAll; }
+    CheckBox& selectAllBox() override { return cbSelectAll; }
+    void applyFileType() override { EditFilterChange(); }
+    void showCopyBufferSize(std::int32_t size) override;
+    void sync() override { SyncBtnClick(); }
+    void setBatchMode(bool on) override { BatchMode = on; }
+    void filterTextsChanged() override;
 
     WindowingServices& m_services;
-    Application& m_app;
+    // The other windows, under the names they have in the program.
+    MainWindows m_app;
     SyncSettings& m_settings;
     TSyncBox& m_syncBox;
     TLogFilebx& m_log;
-    // The source root and destination root of a Sync All run, open for its length (-1 outside
-    // one): every entry of the tree is reached from them by its path relative to the root,
-    // which spares the kernel walking every file's full path.
-    int m_runSourceRoot = -1;
-    int m_runDestRoot = -1;
+    SyncRun m_run;
+    BatchRun m_batch;
+    FileSelection m_selection;
+    FileOperations m_operations;
     bool m_activated = false;
-    bool m_batchRunning = false;
     bool m_closed = false;
     // The start-up load's SelectAll: the selection it asks for is made at the first activation.
     bool m_startSelectAll = false;

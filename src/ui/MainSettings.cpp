@@ -1,10 +1,10 @@
 // The main window's settings commands: the start-up load, Load Settings and the saves.
-#include "app/Application.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/IniDocument.h"
 #include "settings/FilterText.h"
 #include "settings/SettingsStorage.h"
+#include "settings/SyncSettings.h"
 #include "ui/Main.h"
 
 #include <algorithm>
@@ -139,6 +139,11 @@ void TMain::SaveSettingsonExitClick()
     StoredSettings values;
     values.SaveSettings = SaveSettingsonExit;
     saveKeys(defaultSettingsFile(), values, {"SaveSettings"});
+}
+
+void TMain::showCopyBufferSize(std::int32_t size)
+{
+    m_app.Optionsbx.showBufferSize(size);
 }
 
 } // namespace twinfold

@@ -1,9 +1,10 @@
 // The main window's life: creation, activation, the directory views' drive boxes, Swap, the
 // help and dialog commands, and the exit path.
-#include "app/Application.h"
+#include "engine/LogFile.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
+#include "settings/SyncSettings.h"
 #include "ui/Main.h"
 
 #include <exception>
@@ -52,7 +53,7 @@ void TMain::FormCreate()
         setCurrentDirectory(programDirectory);
     } catch (const std::exception& failure) {
         // The settings are reached by full paths; the program can do without this.
-        m_services.errorReport(failure.what());
+        m_services.errorReport(this, failure.what());
     }
     closing = false;
 
@@ -71,6 +72,7 @@ void TMain::FormCreate()
 void TMain::FormShow()
 {
     FileListScrollWidth = 400;
+    Show();
 }
 
 void TMain::FormActivate()
@@ -101,7 +103,7 @@ void TMain::applyTypeChoiceOnActivation()
         if (text == m_activationFailure)
             return;
         m_activationFailure = text;
-        m_services.errorReport(text);
+        m_services.errorReport(this, text);
     }
 }
 
@@ -144,6 +146,7 @@ void TMain::FormClose()
         return;
     }
     m_closed = true;
+    Close();
 }
 
 void TMain::closeWindow()
@@ -177,20 +180,17 @@ void TMain::HelpTopic1()
 
 void TMain::LogFile1Click()
 {
-    m_log.ShowModal();
-    m_services.showModal("TLogFilebx");
+    m_services.showModal(m_log);
 }
 
 void TMain::Options1Click()
 {
-    m_app.Optionsbx.ShowModal();
-    m_services.showModal("TOptionsbx");
+    m_services.showModal(m_app.Optionsbx);
 }
 
 void TMain::About1Click()
 {
-    m_app.AboutBox.ShowModal();
-    m_services.showModal("TAboutBox");
+    m_services.showModal(m_app.AboutBox);
 }
 
 void TMain::viewChanged(DirectoryView& view, Label& label, ComboBox& driveBox)

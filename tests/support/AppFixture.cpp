@@ -12,6 +12,7 @@ AppFixture::AppFixture()
     tmp.makeDir("src");
     tmp.makeDir("dst");
     app = std::make_unique<Application>(ui);
+    ui.attach(app->SyncBox);
     showSource();
 }
 

@@ -1,14 +1,17 @@
 #include "support/ScriptedServices.h"
 
+#include "engine/SyncBox.h"
+#include "platform/Window.h"
+
 #include <gtest/gtest.h>
 
 namespace twinfold::test
 {
 
-Answer ScriptedServices::messageBox(MessageForm form, const std::string& caption,
-                                    const std::string& text)
+Answer ScriptedServices::messageBox(const Window* owner, MessageForm form,
+                                    const std::string& caption, const std::string& text)
 {
-    messages.push_back({form, caption, text});
+    messages.push_back({owner, form, caption, text});
     Answer next = Answer::Ok;
     if (form == MessageForm::Confirmation || form == MessageForm::Warning) {
         if (m_answers.empty()) {
@@ -23,16 +26,46 @@ Answer ScriptedServices::messageBox(MessageForm form, const std::string& caption
     return next;
 }
 
-void ScriptedServices::showModal(const std::string& window)
+void ScriptedServices::showModal(Window& window)
 {
-    modalWindows.push_back(window);
-    auto queued = m_modalActions.find(window);
+    modalWindows.push_back(window.name());
+    window.Show();
+    auto queued = m_modalActions.find(window.name());
     if (queued != m_modalActions.end() && !queued->second.empty()) {
         const auto action = std::move(queued->second.front());
         queued->second.pop_front();
         action();
+        // The modal loop runs until the window closes; nothing is left to close it.
+        if (window.visible()) {
+            modalsLeftOpen.push_back(window.name());
+            window.Close();
+        }
     }
     modalClosed();
+}
+
+void ScriptedServices::attach(TSyncBox& syncBox)
+{
+    m_fileStatus =
+        syncBox.fileStatus.connect([this](const std::string& status, const std::string& path) {
+            for (auto& scripted : m_fileActions) {
+                const std::string& name = scripted.name;
+                const bool named = path.size() >= name.size() &&
+                                   path.compare(path.size() - name.size(), name.size(), name) == 0;
+                if (scripted.action && scripted.status == status && named) {
+                    // The user's action reaches the program at its next poll, as events do.
+                    m_atNextPoll.push_back(std::move(scripted.action));
+                    scripted.action = nullptr;
+                    return;
+                }
+            }
+        });
+}
+
+void ScriptedServices::onFileStatus(const std::string& status, const std::string& name,
+                                    std::function<void()> action)
+{
+    m_fileActions.push_back({status, name, std::move(action)});
 }
 
 void ScriptedServices::modalClosed()
@@ -53,7 +86,7 @@ std::optional<std::string> ScriptedServices::inputBox(const std::string& caption
                                                       const std::string& prompt,
                                                       const std::string& initialText)
 {
-    messages.push_back({MessageForm::Plain, caption, prompt + " [" + initialText + "]"});
+    messages.push_back({nullptr, MessageForm::Plain, caption, prompt + " [" + initialText + "]"});
     if (m_inputs.empty()) {
         ADD_FAILURE() << "unexpected input box: " << caption;
         return std::nullopt;
@@ -83,6 +116,10 @@ std::optional<std::string> ScriptedServices::saveFileDialog(const FileDialogOpti
 void ScriptedServices::processPendingEvents()
 {
     ++polls;
+    auto due = std::move(m_atNextPoll);
+    m_atNextPoll.clear();
+    for (const auto& pending : due)
+        pending();
     const auto action = m_pollActions.find(polls);
     if (action != m_pollActions.end())
         action->second();

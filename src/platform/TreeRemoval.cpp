@@ -1,4 +1,4 @@
-#include "DelTree.h"
+#include "TreeRemoval.h"
 
 #include "platform/DirectoryEntries.h"
 #include "platform/ErrorText.h"
@@ -110,6 +110,11 @@ void deleteFiles(const std::string& path)
     if (!dir.isOpen())
         throw IoError(errno);
     deleteEntriesAt(dir.fd());
+}
+
+bool removeEntry(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0;
 }
 
 } // namespace twinfold

@@ -27,4 +27,7 @@ void delTree(const std::string& path, const RemovalProblem& problem);
 // the directory cannot be opened.
 void deleteFiles(const std::string& path);
 
+// Removes one entry that is not a directory, whatever its permissions; false when it stays.
+bool removeEntry(const std::string& path);
+
 } // namespace twinfold

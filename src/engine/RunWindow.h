@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace twinfold
+{
+
+class DirectoryView;
+class FileListBox;
+
+// What a run takes from the window it is started from, read at each file.
+struct RunChoices {
+    bool batchMode = false;    // the success messages are left out
+    bool dryRun = false;       // the newer-than rule is applied and logged, nothing changes
+    bool autoContinue = false; // a failed copy is logged without a question
+    std::int32_t copyBuffer = 32768;
+};
+
+// The window a run works through. A Sync All walk moves the source view as its cursor, and the
+// file list follows it; the destination view follows the mirrored directory.
+class RunWindow
+{
+public:
+    virtual DirectoryView& sourceView() = 0;
+    virtual FileListBox& sourceFiles() = 0;
+    virtual DirectoryView& destinationView() = 0;
+    virtual bool syncAllChecked() const = 0;
+    virtual RunChoices runChoices() const = 0;
+    // The base of the mirror of the Sync All run starting.
+    virtual void setSourceRoot(const std::string& root) = 0;
+    virtual const std::string& sourceRoot() const = 0;
+    // The run is over, however it ended: the window brings what it skipped during it up to date.
+    virtual void runEnded() = 0;
+
+protected:
+    ~RunWindow() = default;
+};
+
+} // namespace twinfold

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+namespace twinfold
+{
+
+class DirectoryView;
+class RunWindow;
+class TLogFilebx;
+class TSyncBox;
+class WindowingServices;
+struct CopyDirectory;
+
+// The Sync command: the selected files of the source directory, or (Sync All) the whole tree
+// below it, walked depth-first with the source view as the cursor. Each file is copied when
+// the newer-than rule asks for it, and ends in one of the log's lists.
+class SyncRun
+{
+public:
+    SyncRun(WindowingServices& services, RunWindow& window, TSyncBox& syncBox, TLogFilebx& log);
+    SyncRun(const SyncRun&) = delete;
+    SyncRun& operator=(const SyncRun&) = delete;
+
+    // Runs the command; ignored while a run is in progress.
+    void run();
+    // The walk below the view's current entry, then the pass over the view's directory.
+    void Traverse(DirectoryView& view);
+    // One pass: the files of the view's directory against the mirrored destination directory.
+    void SyncAllFiles(DirectoryView& view);
+
+private:
+    void runSelectedFiles();
+    void runSyncAll();
+    void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
+    void processFile(const CopyDirectory& source, const CopyDirectory& destination,
+                     const std::string& name);
+
+    WindowingServices& m_services;
+    RunWindow& m_window;
+    TSyncBox& m_syncBox;
+    TLogFilebx& m_log;
+    // The source root and destination root of a Sync All run, open for its length (-1 outside
+    // one): every entry of the tree is reached from them by its path relative to the root,
+    // which spares the kernel walking every file's full path.
+    int m_runSourceRoot = -1;
+    int m_runDestRoot = -1;
+};
+
+} // namespace twinfold
