@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Controls.h"
+#include "controls/Controls.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "platform/Windowing.h"
-#include "ui/DirectoryView.h"
-#include "ui/FileListBox.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Controls.h"
+#include "controls/Controls.h"
+#include "controls/DirectoryView.h"
 #include "settings/Options.h"
-#include "ui/DirectoryView.h"
 
 #include <string>
 
