@@ -16,7 +16,7 @@ const char* const BatchFilter = "Tfold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*";
 } // namespace
 
 TBatchDlg::TBatchDlg(WindowingServices& services, Application& app)
-    : m_services(services), m_app(app)
+    : SDirList(app.directoryCache), FileList(app.directoryCache), m_services(services), m_app(app)
 {
     FilterComboBox1.setItemIndex(0);
     FileList.setMask("*.ini");

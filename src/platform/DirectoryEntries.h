@@ -9,7 +9,7 @@ namespace twinfold
 {
 
 // Every entry of one directory, classified without following symbolic links. Unlike
-// readDirectory(), nothing is left out: a deletion has to see the links (to directories,
+// DirectoryCache::read(), nothing is left out: a deletion has to see the links (to directories,
 // dangling or not), FIFOs, sockets and devices too, and has to know that a link to a directory
 // is not a directory.
 struct DirectoryEntries {

@@ -131,7 +131,7 @@ void TDelete::DeleteFiles(const std::string& path)
 void TDelete::refreshViews()
 {
     // The listings are cached by directory; after removals nothing cached is trusted.
-    clearDirectoryCache();
+    m_app.directoryCache.clear();
     refreshView(m_app.Main.SourceDirListBox);
     refreshView(m_app.Main.DestDirListBox);
 }

@@ -32,13 +32,13 @@ std::string newDirectoryPath(const std::string& text, const std::string& viewDir
     return expandFileName(isFullPathText(text) ? text : joinPath(viewDirectory, text));
 }
 
-void makeDirectoryBelow(WindowingServices& services, DirectoryView& view)
+void makeDirectoryBelow(WindowingServices& services, DirectoryCache& cache, DirectoryView& view)
 {
     const auto text =
         services.inputBox("Create Directory", "Enter New Directory Name:", view.directory());
     if (text)
         forceDirectories(newDirectoryPath(*text, view.directory()));
-    clearDirectoryCache();
+    cache.clear();
     view.update();
 }
 
@@ -69,7 +69,7 @@ void TMain::Delete1Click()
         for (const auto& path : chosen)
             deleteFile(path);
     }
-    clearDirectoryCache();
+    m_app.directoryCache.clear();
     FileList.update();
 }
 
@@ -85,18 +85,18 @@ void TMain::Rename1Click()
     const auto text = m_services.inputBox("Rename File", "Enter New File Name:", name);
     if (text && !renameFile(joinPath(directory, name), joinPath(directory, *text)))
         m_services.showMessage("File not renamed!");
-    clearDirectoryCache();
+    m_app.directoryCache.clear();
     FileList.update();
 }
 
 void TMain::MakeDirectorySDClick()
 {
-    makeDirectoryBelow(m_services, SourceDirListBox);
+    makeDirectoryBelow(m_services, m_app.directoryCache, SourceDirListBox);
 }
 
 void TMain::MakeDirectoryDDClick()
 {
-    makeDirectoryBelow(m_services, DestDirListBox);
+    makeDirectoryBelow(m_services, m_app.directoryCache, DestDirListBox);
 }
 
 void TMain::DeleteDirectorySDClick()

@@ -9,9 +9,11 @@ namespace twinfold
 {
 
 TMain::TMain(WindowingServices& services, Application& app)
-    : EditFilter({FileTypeAll, FileTypeCustom, FileTypeExcel, FileTypeLotus, FileTypeDocuments}),
-      m_services(services), m_app(app), m_settings(app.Settings), m_syncBox(app.SyncBox),
-      m_log(app.LogFilebx)
+    : SourceDirListBox(app.directoryCache), FileList(app.directoryCache),
+      DestDirListBox(app.directoryCache),
+      EditFilter({FileTypeAll, FileTypeCustom, FileTypeExcel, FileTypeLotus, FileTypeDocuments}),
+      ExcludeFiles(app.directoryCache), m_services(services), m_app(app), m_settings(app.Settings),
+      m_syncBox(app.SyncBox), m_log(app.LogFilebx)
 {
     // These run at every directory a Sync All walk visits: the directory is read once, and the
     // view and the file list share that listing.
