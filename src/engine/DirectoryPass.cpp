@@ -42,30 +42,31 @@ void TMain::SyncAllFiles(DirectoryView& view)
     const auto openMirrored = [&] {
         if (m_runDestRoot < 0)
             return openDirectory(mirrored);
-        return FileHandle(::openat(m_runDestRoot, relative.empty() ? "." : relative.c_str(),
-                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        return openDirectoryAt(m_runDestRoot, relative);
     };
 
     std::string passDest;
-    FileHandle destination = openMirrored();
+    auto opened = openMirrored();
     bool made = false;
-    if (!destination.isOpen() && errno == ENOENT && !dryRun) {
+    if (opened.error == ENOENT && !dryRun) {
         made = createDirectoryTree(mirrored);
-        destination = openMirrored();
+        opened = openMirrored();
     }
+    const FileHandle destination = std::move(opened.value);
+    const int error = opened.error;
     if (destination.isOpen()) {
         DestDirListBox.moveTo(mirrored);
         passDest = DestDirListBox.directory();
         // A directory made just now holds no leftovers of killed runs.
         if (!dryRun && !made)
             removeLeftoverTemporaries(destination);
-    } else if (dryRun && errno == ENOENT) {
+    } else if (dryRun && error == ENOENT) {
         // Nothing is made in a dry run: every file of a missing directory would be copied.
         passDest = mirrored;
     } else {
         // A directory that can be neither made nor entered (a file stands in its place, access
         // refused) abandons the run: its files must never land anywhere else.
-        throw IoError(errno);
+        throw IoError(error);
     }
     // Every file is looked up from the open directories rather than by its full path.
     const CopyDirectory sourceSite = m_runSourceRoot >= 0

@@ -125,7 +125,7 @@ ListingRead readListing(int dirFd)
 {
     auto listing = std::make_shared<DirectoryListing>();
     bool sawLink = false;
-    const bool read = forEachDirectoryEntry(dirFd, [&](const char* name, unsigned char type) {
+    const int error = forEachDirectoryEntry(dirFd, [&](const char* name, unsigned char type) {
         if (isDotOrDotDot(name))
             return;
         switch (classify(dirFd, name, type, sawLink)) {
@@ -139,8 +139,8 @@ ListingRead readListing(int dirFd)
             break;
         }
     });
-    if (!read)
-        throw IoError(errno);
+    if (error != 0)
+        throw IoError(error);
     std::sort(listing->files.begin(), listing->files.end(), nameLess);
     std::sort(listing->subdirectories.begin(), listing->subdirectories.end(), nameLess);
     return ListingRead{std::move(listing), sawLink};
