@@ -64,8 +64,6 @@ public:
     CheckBox SyncAll{"Sync All Subdirectories"};
     Label selsize;
     Label FileCount;
-    // How far the file list scrolls sideways, in pixels; set when the window is first shown.
-    int FileListScrollWidth = 0;
     FileListBox ExcludeFiles; // hidden: the source directory's files that match the exclude masks
     // The check mark of the File menu's "Save Settings on Exit"; setting it runs nothing.
     bool SaveSettingsonExit = true;

@@ -70,7 +70,7 @@ void TMain::FormCreate()
 
 void TMain::FormShow()
 {
-    FileListScrollWidth = 400;
+    // The file list's sideways scroll width (400 pixels) is the view's own business.
 }
 
 void TMain::FormActivate()
