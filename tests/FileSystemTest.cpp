@@ -1,4 +1,5 @@
 #include "platform/FileSystem.h"
+#include "platform/DirectoryCache.h"
 #include "platform/ErrorText.h"
 #include "support/TempDir.h"
 
@@ -10,7 +11,6 @@
 #include <cerrno>
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace twinfold;
@@ -38,20 +38,24 @@ private:
     std::string m_saved;
 };
 
-// Waits until a directory's last change lies far enough in the past for its listing to be
-// kept, so that a following change has to be noticed by the cache check itself.
-void letChangesSettle()
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(3500));
-}
-
 } // namespace
 
 class DirectoryListingTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { clearDirectoryCache(); }
-    void TearDown() override { clearDirectoryCache(); }
+    std::shared_ptr<const DirectoryListing> readDirectory(const std::string& path)
+    {
+        return cache.read(path);
+    }
+    // Dates the following reads well after every change made so far, so that their listings
+    // are kept and a later change has to be noticed by the cache check itself.
+    void letChangesSettle()
+    {
+        const auto later = std::chrono::system_clock::now() + std::chrono::seconds(10);
+        cache.setClock([later] { return later; });
+    }
+
+    DirectoryCache cache;
     TempDir dir;
 };
 
@@ -108,6 +112,8 @@ TEST_F(DirectoryListingTest, NoticesChangesToListingsItHasKept)
     dir.writeFile("replaced/a", "");
     dir.writeFile("other/b", "");
     makeLink(dir.pathOf("target"), dir.pathOf("links/later"));
+    const auto fresh = readDirectory(grows);
+    EXPECT_NE(readDirectory(grows), fresh) << "a listing read just after a change is kept";
     letChangesSettle();
 
     const auto first = readDirectory(grows);

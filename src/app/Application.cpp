@@ -12,9 +12,10 @@ namespace twinfold
 
 Application::Application(WindowingServices& services)
     : SyncBox(services), LogFilebx(services), AboutBox(services, SpecialBox),
-      Main(services, Settings,
+      Main(services, Settings, directoryCache,
            MainWindows{SyncBox, LogFilebx, Optionsbx, AboutBox, BatchDlg, Delete}),
-      BatchDlg(services, Settings), Delete(services, Main.SourceDirListBox, Main.DestDirListBox),
+      BatchDlg(services, Settings, directoryCache),
+      Delete(services, directoryCache, Main.SourceDirListBox, Main.DestDirListBox),
       Optionsbx(services, Settings, Main), m_services(services)
 {
 }

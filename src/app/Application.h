@@ -4,6 +4,7 @@
 #include "batch/Batch.h"
 #include "engine/LogFile.h"
 #include "engine/SyncBox.h"
+#include "platform/DirectoryCache.h"
 #include "settings/Options.h"
 #include "settings/SyncSettings.h"
 #include "ui/DelBox.h"
@@ -41,6 +42,8 @@ public:
     void start(const StartOptions& options);
 
     SyncSettings Settings;
+    // The directory listings every view reads through; made before the windows that hold views.
+    DirectoryCache directoryCache;
     // The progress window and the log are constructed before the main window, which reads them
     // from its first moment, and so is the About box, which the main window knows only as a
     // window; start() still creates the windows in their designed order.

@@ -15,8 +15,9 @@ const char* const BatchFilter = "Tfold Batch (*.tfw)|*.tfw|All Files (*.*)|*.*";
 
 } // namespace
 
-TBatchDlg::TBatchDlg(WindowingServices& services, SyncSettings& settings)
-    : Window("TBatchDlg"), m_services(services), m_settings(settings)
+TBatchDlg::TBatchDlg(WindowingServices& services, SyncSettings& settings, DirectoryCache& cache)
+    : Window("TBatchDlg"), SDirList(cache), FileList(cache), m_services(services),
+      m_settings(settings)
 {
     FilterComboBox1.setItemIndex(0);
     FileList.setMask("*.ini");

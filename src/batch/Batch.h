@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/Controls.h"
+#include "controls/Controls.h"
 #include "platform/Window.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "platform/Windowing.h"
-#include "ui/DirectoryView.h"
-#include "ui/FileListBox.h"
 
 #include <string>
 
@@ -20,7 +20,7 @@ inline constexpr const char* Untitled = "Untitled";
 class TBatchDlg : public Window
 {
 public:
-    TBatchDlg(WindowingServices& services, SyncSettings& settings);
+    TBatchDlg(WindowingServices& services, SyncSettings& settings, DirectoryCache& cache);
 
     // The browser.
     ComboBox DriveComboBox1;

@@ -3,7 +3,7 @@
 
 #include "batch/BatchFile.h"
 #include "batch/BatchWindow.h"
-#include "platform/Controls.h"
+#include "controls/Controls.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/ScopeExit.h"
@@ -12,7 +12,7 @@
 #include "settings/Options.h"
 #include "settings/SettingsStorage.h"
 #include "settings/SyncSettings.h"
-#include "ui/DirectoryView.h"
+#include "controls/DirectoryView.h"
 
 #include <unordered_map>
 

@@ -9,8 +9,8 @@
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
-#include "ui/DirectoryView.h"
-#include "ui/FileListBox.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 
 namespace twinfold
 {

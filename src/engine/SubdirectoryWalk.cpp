@@ -3,8 +3,8 @@
 #include "engine/SyncBox.h"
 #include "engine/SyncRun.h"
 #include "platform/Windowing.h"
-#include "ui/DirectoryView.h"
-#include "ui/FileListBox.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 
 namespace twinfold
 {

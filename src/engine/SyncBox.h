@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Controls.h"
+#include "controls/Controls.h"
 #include "platform/Signal.h"
 #include "platform/Window.h"
 

@@ -11,8 +11,8 @@
 #include "platform/PathRules.h"
 #include "platform/ScopeExit.h"
 #include "platform/Windowing.h"
-#include "ui/DirectoryView.h"
-#include "ui/FileListBox.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 
 namespace twinfold
 {

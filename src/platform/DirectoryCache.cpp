@@ -1,3 +1,4 @@
+#include "DirectoryCache.h"
 #include "DirectoryStream.h"
 #include "ErrorText.h"
 #include "FileHandle.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 #include <list>
 #include <mutex>
 #include <unordered_map>
@@ -29,7 +29,7 @@ constexpr std::size_t CacheCapacity = 128;
 // as FAT keep the change time only to two seconds, so a later change can carry the very same
 // stamp as an earlier one. Three seconds covers both with room to spare; a directory changed
 // more recently is simply read again.
-constexpr std::time_t TrustMarginSeconds = 3;
+constexpr std::chrono::seconds TrustMargin{3};
 
 struct DirectoryState {
     dev_t device = 0;
@@ -48,11 +48,17 @@ DirectoryState stateOf(const struct stat& st)
     return DirectoryState{st.st_dev, st.st_ino, st.st_ctim};
 }
 
-// True when `earlier` lies more than the margin before `later`.
-bool clearlyBefore(const timespec& earlier, const timespec& later)
+std::chrono::system_clock::time_point timePointOf(const timespec& time)
 {
-    const std::time_t limit = later.tv_sec - TrustMarginSeconds;
-    return earlier.tv_sec < limit || (earlier.tv_sec == limit && earlier.tv_nsec < later.tv_nsec);
+    using namespace std::chrono;
+    return system_clock::time_point(
+        duration_cast<system_clock::duration>(seconds(time.tv_sec) + nanoseconds(time.tv_nsec)));
+}
+
+// True when `earlier` lies more than the margin before `later`.
+bool clearlyBefore(const timespec& earlier, std::chrono::system_clock::time_point later)
+{
+    return timePointOf(earlier) < later - TrustMargin;
 }
 
 enum class EntryKind { File, Directory, Other };
@@ -119,7 +125,7 @@ ListingRead readListing(int dirFd)
 {
     auto listing = std::make_shared<DirectoryListing>();
     bool sawLink = false;
-    const bool read = forEachDirectoryEntry(dirFd, [&](const char* name, unsigned char type) {
+    const int error = forEachDirectoryEntry(dirFd, [&](const char* name, unsigned char type) {
         if (isDotOrDotDot(name))
             return;
         switch (classify(dirFd, name, type, sawLink)) {
@@ -133,8 +139,8 @@ ListingRead readListing(int dirFd)
             break;
         }
     });
-    if (!read)
-        throw IoError(errno);
+    if (error != 0)
+        throw IoError(error);
     std::sort(listing->files.begin(), listing->files.end(), nameLess);
     std::sort(listing->subdirectories.begin(), listing->subdirectories.end(), nameLess);
     return ListingRead{std::move(listing), sawLink};
@@ -146,8 +152,10 @@ struct CachedListing {
     std::shared_ptr<const DirectoryListing> listing;
 };
 
+} // namespace
+
 // Least recently used first out; the map points into the list for constant-time lookups.
-class ListingCache
+class DirectoryCache::Store
 {
 public:
     std::shared_ptr<const DirectoryListing> find(const std::string& path, const DirectoryState& now)
@@ -212,28 +220,31 @@ private:
     std::unordered_map<std::string, std::list<CachedListing>::iterator> m_index;
 };
 
-ListingCache& cache()
+DirectoryCache::DirectoryCache()
+    : m_store(std::make_unique<Store>()), m_clock([] { return std::chrono::system_clock::now(); })
 {
-    static ListingCache instance;
-    return instance;
 }
 
-} // namespace
+DirectoryCache::~DirectoryCache() = default;
 
-std::shared_ptr<const DirectoryListing> readDirectory(const std::string& dir)
+void DirectoryCache::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
+
+std::shared_ptr<const DirectoryListing> DirectoryCache::read(const std::string& dir)
 {
     struct stat st {
     };
     // A directory never read before costs no status query of its own.
-    if (cache().holds(dir) && stat(dir.c_str(), &st) == 0) {
-        if (auto cached = cache().find(dir, stateOf(st)))
+    if (m_store->holds(dir) && stat(dir.c_str(), &st) == 0) {
+        if (auto cached = m_store->find(dir, stateOf(st)))
             return cached;
     }
 
     // The clock is read before the directory is opened, so that any change the read might
     // have missed lies after this moment.
-    timespec readStarted{};
-    clock_gettime(CLOCK_REALTIME, &readStarted);
+    const auto readStarted = m_clock();
 
     const FileHandle handle(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
     if (!handle.isOpen())
@@ -247,15 +258,15 @@ std::shared_ptr<const DirectoryListing> readDirectory(const std::string& dir)
 
     ListingRead read = readListing(handle.fd());
     if (!read.dependsOnLinks && clearlyBefore(opened.st_ctim, readStarted))
-        cache().store(dir, stateOf(opened), read.listing);
+        m_store->store(dir, stateOf(opened), read.listing);
     else
-        cache().forget(dir);
+        m_store->forget(dir);
     return read.listing;
 }
 
-void clearDirectoryCache()
+void DirectoryCache::clear()
 {
-    cache().clear();
+    m_store->clear();
 }
 
 } // namespace twinfold

@@ -65,23 +65,41 @@ DirectoryEntries readEntriesAt(int dirFd)
     return entries;
 }
 
-FileHandle openDirectory(const std::string& path)
+namespace
 {
-    return FileHandle(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+
+// Takes the error at once, before anything else can overwrite it.
+IoResult<FileHandle> opened(int fd)
+{
+    const int error = fd < 0 ? errno : 0;
+    return {FileHandle(fd), error};
 }
 
-FileHandle openDirectoryBase(const std::string& path)
+} // namespace
+
+IoResult<FileHandle> openDirectory(const std::string& path)
+{
+    return opened(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+IoResult<FileHandle> openDirectoryAt(int baseFd, const std::string& relative)
+{
+    return opened(openat(baseFd, relative.empty() ? "." : relative.c_str(),
+                         O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+IoResult<FileHandle> openDirectoryBase(const std::string& path)
 {
 #ifdef O_PATH
-    return FileHandle(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return opened(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 #else
     return openDirectory(path);
 #endif
 }
 
-FileHandle openSubdirectoryAt(int dirFd, const std::string& name)
+IoResult<FileHandle> openSubdirectoryAt(int dirFd, const std::string& name)
 {
-    return FileHandle(openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return opened(openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 } // namespace twinfold

@@ -31,7 +31,8 @@ struct SearchRec {
     TimeValue Time = NoTimeValue;
 };
 
-// The names of one directory's entries, each list sorted by nameLess().
+// The names of one directory's entries (as DirectoryCache reads them), each list sorted by
+// nameLess().
 // Files are regular files and symbolic links to regular files; subdirectories are real
 // directories (a symbolic link to a directory is neither). FIFOs, sockets, devices and
 // dangling links are left out, so nothing listed can block when opened.
@@ -39,18 +40,6 @@ struct DirectoryListing {
     std::vector<std::string> files;
     std::vector<std::string> subdirectories;
 };
-
-// Reads a directory's listing; throws IoError when it cannot be read.
-//
-// A walk returns to a parent directory after each child and reads it again; for a wide
-// directory that would make the walk quadratic. Listings are therefore kept in a small cache
-// and reused while the directory provably has not changed since it was read: same device,
-// inode and status-change time, and that change lay clearly before the read (a change in the
-// same clock tick as the read could otherwise go unnoticed).
-std::shared_ptr<const DirectoryListing> readDirectory(const std::string& dir);
-
-// Forgets every cached listing.
-void clearDirectoryCache();
 
 // Looks up the entry that a path names, without following a final symbolic link, with every
 // kind admitted. Name is the last path component.

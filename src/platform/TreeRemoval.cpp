@@ -58,8 +58,8 @@ public:
     // Removes the subdirectory `name` of the directory open at parentFd with all it holds.
     void removeSubdirectory(int parentFd, const std::string& name, const std::string& path)
     {
-        const FileHandle dir = openSubdirectoryAt(parentFd, name);
-        if (!dir.isOpen() && (errno == ELOOP || errno == ENOTDIR)) {
+        const auto [dir, error] = openSubdirectoryAt(parentFd, name);
+        if (error == ELOOP || error == ENOTDIR) {
             // Replaced by a link or a file since it was listed: not a directory to enter. The
             // entry is removed with the other entries of its parent.
             return;
@@ -86,9 +86,9 @@ private:
 
 void delTree(const std::string& path, const RemovalProblem& problem)
 {
-    const FileHandle parent = openDirectoryBase(parentPath(path));
-    if (!parent.isOpen())
-        throw IoError(errno);
+    const auto [parent, error] = openDirectoryBase(parentPath(path));
+    if (error != 0)
+        throw IoError(error);
     const std::string name = extractFileName(path);
 
     struct stat st {
@@ -106,9 +106,9 @@ void delTree(const std::string& path, const RemovalProblem& problem)
 
 void deleteFiles(const std::string& path)
 {
-    const FileHandle dir = openDirectory(path);
-    if (!dir.isOpen())
-        throw IoError(errno);
+    const auto [dir, error] = openDirectory(path);
+    if (error != 0)
+        throw IoError(error);
     deleteEntriesAt(dir.fd());
 }
 

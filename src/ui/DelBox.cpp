@@ -75,9 +75,9 @@ void refreshView(DirectoryView& view)
 
 } // namespace
 
-TDelete::TDelete(WindowingServices& services, DirectoryView& sourceView,
+TDelete::TDelete(WindowingServices& services, DirectoryCache& cache, DirectoryView& sourceView,
                  DirectoryView& destinationView)
-    : Window("TDelete"), m_services(services), m_sourceView(sourceView),
+    : Window("TDelete"), m_services(services), m_cache(cache), m_sourceView(sourceView),
       m_destinationView(destinationView)
 {
 }
@@ -131,7 +131,7 @@ void TDelete::DeleteFiles(const std::string& path)
 void TDelete::refreshViews()
 {
     // The listings are cached by directory; after removals nothing cached is trusted.
-    clearDirectoryCache();
+    m_cache.clear();
     refreshView(m_sourceView);
     refreshView(m_destinationView);
 }

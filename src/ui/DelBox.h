@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Controls.h"
+#include "controls/Controls.h"
 #include "platform/Window.h"
+#include "controls/DirectoryView.h"
 #include "settings/Options.h"
-#include "ui/DirectoryView.h"
 
 #include <string>
 
@@ -20,7 +20,8 @@ inline constexpr const char* CannotDeleteRoot = "Cannot delete a root directory"
 class TDelete : public Window
 {
 public:
-    TDelete(WindowingServices& services, DirectoryView& sourceView, DirectoryView& destinationView);
+    TDelete(WindowingServices& services, DirectoryCache& cache, DirectoryView& sourceView,
+            DirectoryView& destinationView);
 
     EditField Edit1;                                           // the directory to delete
     CheckBox DelSubdir{"Delete All SubDirectories and Files"}; // keeps its tick between uses
@@ -40,6 +41,7 @@ private:
     void refreshViews();
 
     WindowingServices& m_services;
+    DirectoryCache& m_cache;
     DirectoryView& m_sourceView;
     DirectoryView& m_destinationView;
 };

@@ -7,8 +7,8 @@
 #include "platform/Window.h"
 #include "platform/Windowing.h"
 #include "ui/DelBox.h"
-#include "ui/DirectoryView.h"
-#include "ui/FileListBox.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 
 namespace twinfold
 {
@@ -36,13 +36,13 @@ std::string newDirectoryPath(const std::string& text, const std::string& viewDir
     return expandFileName(isFullPathText(text) ? text : joinPath(viewDirectory, text));
 }
 
-void makeDirectoryBelow(WindowingServices& services, DirectoryView& view)
+void makeDirectoryBelow(WindowingServices& services, DirectoryCache& cache, DirectoryView& view)
 {
     const auto text =
         services.inputBox("Create Directory", "Enter New Directory Name:", view.directory());
     if (text)
         forceDirectories(newDirectoryPath(*text, view.directory()));
-    clearDirectoryCache();
+    cache.clear();
     view.update();
 }
 
@@ -55,9 +55,11 @@ void openDeleteDialog(WindowingServices& services, TDelete& dialog, const Direct
 } // namespace
 
 FileOperations::FileOperations(WindowingServices& services, const Window& owner,
-                               DirectoryView& sourceView, FileListBox& fileList,
-                               DirectoryView& destinationView, TDelete& deleteDialog)
-    : m_services(services), m_owner(owner), SourceDirListBox(sourceView), FileList(fileList),
+                               DirectoryCache& cache, DirectoryView& sourceView,
+                               FileListBox& fileList, DirectoryView& destinationView,
+                               TDelete& deleteDialog)
+    : m_services(services), m_owner(owner), m_cache(cache), SourceDirListBox(sourceView),
+      FileList(fileList),
       DestDirListBox(destinationView), m_delete(deleteDialog)
 {
 }
@@ -81,7 +83,7 @@ void FileOperations::Delete1Click()
         for (const auto& path : chosen)
             deleteFile(path);
     }
-    clearDirectoryCache();
+    m_cache.clear();
     FileList.update();
 }
 
@@ -97,18 +99,18 @@ void FileOperations::Rename1Click()
     const auto text = m_services.inputBox("Rename File", "Enter New File Name:", name);
     if (text && !renameFile(joinPath(directory, name), joinPath(directory, *text)))
         m_services.showMessage(&m_owner, "File not renamed!");
-    clearDirectoryCache();
+    m_cache.clear();
     FileList.update();
 }
 
 void FileOperations::MakeDirectorySDClick()
 {
-    makeDirectoryBelow(m_services, SourceDirListBox);
+    makeDirectoryBelow(m_services, m_cache, SourceDirListBox);
 }
 
 void FileOperations::MakeDirectoryDDClick()
 {
-    makeDirectoryBelow(m_services, DestDirListBox);
+    makeDirectoryBelow(m_services, m_cache, DestDirListBox);
 }
 
 void FileOperations::DeleteDirectorySDClick()

@@ -7,6 +7,7 @@ class DirectoryView;
 class FileListBox;
 class TDelete;
 class Window;
+class DirectoryCache;
 class WindowingServices;
 
 // The main window's file and directory operations: delete and rename the selected files, make
@@ -14,8 +15,9 @@ class WindowingServices;
 class FileOperations
 {
 public:
-    FileOperations(WindowingServices& services, const Window& owner, DirectoryView& sourceView,
-                   FileListBox& fileList, DirectoryView& destinationView, TDelete& deleteDialog);
+    FileOperations(WindowingServices& services, const Window& owner, DirectoryCache& cache,
+                   DirectoryView& sourceView, FileListBox& fileList,
+                   DirectoryView& destinationView, TDelete& deleteDialog);
 
     void Delete1Click();
     void Rename1Click();
@@ -27,6 +29,7 @@ public:
 private:
     WindowingServices& m_services;
     const Window& m_owner;
+    DirectoryCache& m_cache;
     DirectoryView& SourceDirListBox;
     FileListBox& FileList;
     DirectoryView& DestDirListBox;

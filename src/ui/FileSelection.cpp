@@ -2,12 +2,12 @@
 #include "ui/FileSelection.h"
 
 #include "engine/BufferedCopy.h"
-#include "platform/Controls.h"
+#include "controls/Controls.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 #include "settings/SyncSettings.h"
-#include "ui/DirectoryView.h"
-#include "ui/FileListBox.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "ui/Main.h"
 
 #include <cmath>

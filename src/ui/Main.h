@@ -4,12 +4,12 @@
 #include "batch/BatchWindow.h"
 #include "engine/RunWindow.h"
 #include "engine/SyncRun.h"
-#include "platform/Controls.h"
+#include "controls/Controls.h"
 #include "platform/Window.h"
 #include "platform/Windowing.h"
 #include "settings/Options.h"
-#include "ui/DirectoryView.h"
-#include "ui/FileListBox.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "ui/FileOperations.h"
 #include "ui/FileSelection.h"
 
@@ -63,7 +63,8 @@ struct MainCommand {
 class TMain : public Window, public RunWindow, public BatchWindow, public OptionsOwner
 {
 public:
-    TMain(WindowingServices& services, SyncSettings& settings, MainWindows windows);
+    TMain(WindowingServices& services, SyncSettings& settings, DirectoryCache& cache,
+          MainWindows windows);
     TMain(const TMain&) = delete;
     TMain& operator=(const TMain&) = delete;
 
@@ -84,8 +85,6 @@ public:
     CheckBox SyncAll{"Sync All Subdirectories"};
     Label selsize;
     Label FileCount;
-    // How far the file list scrolls sideways, in pixels; set when the window is first shown.
-    int FileListScrollWidth = 0;
     FileListBox ExcludeFiles; // hidden: the source directory's files that match the exclude masks
     // The check mark of the File menu's "Save Settings on Exit"; setting it runs nothing.
     bool SaveSettingsonExit = true;

@@ -71,7 +71,6 @@ void TMain::FormCreate()
 
 void TMain::FormShow()
 {
-    FileListScrollWidth = 400;
     Show();
 }
 

@@ -28,7 +28,7 @@ std::string AppFixture::dst(const std::string& relative) const
 
 void AppFixture::showSource(const std::string& relativeSource)
 {
-    clearDirectoryCache();
+    app->directoryCache.clear();
     app->Main.SourceDirListBox.setDirectory(src(relativeSource));
     app->Main.DestDirListBox.setDirectory(dst());
     app->Main.EditFilter.setItemIndex(0);

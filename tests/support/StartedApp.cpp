@@ -12,7 +12,6 @@ StartedAppFixture::StartedAppFixture() : m_savedDirectory(currentDirectory())
     for (const char* dir : {"work", "config", "src", "dst"})
         tmp.makeDir(dir);
     setCurrentDirectory(work());
-    clearDirectoryCache();
 }
 
 StartedAppFixture::~StartedAppFixture()

@@ -7,7 +7,10 @@
 namespace twinfold
 {
 
-DirectoryView::DirectoryView() : m_directory(1, NativeSeparator) {}
+DirectoryView::DirectoryView(DirectoryCache& cache)
+    : m_directory(1, NativeSeparator), m_cache(cache)
+{
+}
 
 // The chain of a full path's ancestors is its prefixes up to each separator, so it is never
 // stored: a walk moves the view thousands of times and asks for one ancestor at most.
@@ -44,25 +47,37 @@ void DirectoryView::update()
 
 void DirectoryView::moveTo(const std::string& directory)
 {
-    m_directory = expandFileName(directory);
-    m_depth = depthOf(m_directory);
-    m_listing.reset();
-    m_itemIndex = directoryPosition();
-    if (onChange)
-        onChange();
+    show(expandFileName(directory), nullptr);
 }
 
 void DirectoryView::load(const std::string& directory)
 {
     std::shared_ptr<const DirectoryListing> listing;
     if (m_eager)
-        listing = readDirectory(directory);
+        listing = m_cache.read(directory);
     else
         checkDirectoryAccess(directory);
+    show(directory, std::move(listing));
+}
+
+void DirectoryView::show(const std::string& directory,
+                         std::shared_ptr<const DirectoryListing> listing)
+{
+    const bool moved = directory != m_directory;
+    // A listing not read yet may differ from the one shown; the very same one kept in the
+    // cache does not.
+    const bool listingKept = listing && listing == m_listing;
+    const int previousIndex = m_itemIndex;
     m_directory = directory;
-    m_depth = depthOf(directory);
+    m_depth = depthOf(m_directory);
     m_listing = std::move(listing);
     m_itemIndex = directoryPosition();
+    if (moved)
+        directoryChanged.emit(m_directory);
+    else if (!listingKept)
+        listingChanged.emit();
+    else if (m_itemIndex != previousIndex)
+        currentChanged.emit(m_itemIndex);
     if (onChange)
         onChange();
 }
@@ -70,7 +85,7 @@ void DirectoryView::load(const std::string& directory)
 const DirectoryListing& DirectoryView::listing() const
 {
     if (!m_listing)
-        m_listing = readDirectory(m_directory);
+        m_listing = m_cache.read(m_directory);
     return *m_listing;
 }
 
@@ -103,8 +118,10 @@ const std::vector<std::string>& DirectoryView::subdirectoryNames() const
 
 void DirectoryView::setItemIndex(int index)
 {
-    if (index >= 0 && (index <= directoryPosition() || index < count()))
-        m_itemIndex = index;
+    if (index < 0 || (index > directoryPosition() && index >= count()) || index == m_itemIndex)
+        return;
+    m_itemIndex = index;
+    currentChanged.emit(m_itemIndex);
 }
 
 void DirectoryView::openCurrent()

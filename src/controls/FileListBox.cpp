@@ -33,7 +33,7 @@ std::vector<std::string> matchingFiles(const DirectoryListing& listing, const st
 
 } // namespace
 
-FileListBox::FileListBox() = default;
+FileListBox::FileListBox(DirectoryCache& cache) : m_cache(cache) {}
 
 void FileListBox::setDirectory(const std::string& directory)
 {
@@ -67,7 +67,7 @@ void FileListBox::setDirectory(const std::string& directory, const DirectoryList
 void FileListBox::update()
 {
     assign(m_directory.empty() ? std::vector<std::string>{}
-                               : matchingFiles(*readDirectory(m_directory), m_mask));
+                               : matchingFiles(*m_cache.read(m_directory), m_mask));
     if (onChange)
         onChange();
 }

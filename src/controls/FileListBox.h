@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/Controls.h"
+#include "controls/Controls.h"
+#include "platform/DirectoryCache.h"
 #include "platform/FileSystem.h"
 
 #include <functional>
@@ -11,11 +12,13 @@ namespace twinfold
 
 // A file list: the names of one directory's files that match a mask of ";"-separated patterns,
 // in name order, each with a selected flag. A file that matches several patterns is listed once
-// for each. Every reading drops the selection and then runs onChange.
+// for each. Every reading drops the selection (announced as a reset of the list when it brings
+// a change) and then runs onChange, the window model's own single hook.
 class FileListBox : public ListBox
 {
 public:
-    FileListBox();
+    // Directories are read through the cache, which must outlive the list.
+    explicit FileListBox(DirectoryCache& cache);
 
     const std::string& directory() const { return m_directory; }
     const std::string& mask() const { return m_mask; }
@@ -34,6 +37,7 @@ public:
     std::function<void()> onChange;
 
 private:
+    DirectoryCache& m_cache;
     std::string m_directory;
     std::string m_mask = "*.*";
 };

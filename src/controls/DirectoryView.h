@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/DirectoryCache.h"
 #include "platform/FileSystem.h"
+#include "platform/Signal.h"
 
 #include <functional>
 #include <memory>
@@ -18,10 +20,15 @@ namespace twinfold
 // listing with full paths made only on demand: a view moved through many directories (the
 // destination view during a run) reads nothing it is not asked for, and returning to a wide
 // parent costs no more than the check that it has not changed.
+//
+// `directoryChanged` announces a move: everything shown (entries and item index) is then new.
+// `listingChanged` announces an update that may have brought other entries, the directory
+// kept; `currentChanged` a change of the item index alone.
 class DirectoryView
 {
 public:
-    DirectoryView();
+    // Listings are read through the cache, which must outlive the view.
+    explicit DirectoryView(DirectoryCache& cache);
 
     const std::string& directory() const { return m_directory; }
 
@@ -55,17 +62,24 @@ public:
     // Makes the entry at the item index the current directory.
     void openCurrent();
 
-    // Runs after every change of directory and every update.
+    // Runs after every change of directory and every update: the window model's own logic, a
+    // single hook apart from the signals, which are emitted before it runs.
     std::function<void()> onChange;
+
+    Signal<const std::string&> directoryChanged;
+    Signal<> listingChanged;
+    Signal<int> currentChanged;
 
 private:
     void load(const std::string& directory);
+    void show(const std::string& directory, std::shared_ptr<const DirectoryListing> listing);
     const DirectoryListing& listing() const;
 
     std::string m_directory;
     std::string ancestorAt(int position) const;
     static int depthOf(const std::string& directory);
 
+    DirectoryCache& m_cache;
     int m_depth = 0;
     mutable std::shared_ptr<const DirectoryListing> m_listing;
     int m_itemIndex = 0;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <utility>
+
+namespace twinfold
+{
+
+// A platform call's result together with the system's error number (0 when it succeeded), so
+// that the error travels with the result instead of in a global that the next call overwrites.
+// A caller that needs no error takes the value alone: the result converts to it.
+template <typename T> struct IoResult {
+    T value{};
+    int error = 0;
+
+    bool ok() const { return error == 0; }
+    operator T() && { return std::move(value); }
+};
+
+} // namespace twinfold
