@@ -68,11 +68,13 @@ public:
     // becoming active again; not called again while it runs.
     std::function<void()> afterModal;
 
-    // Starts counting polls afresh and forgets every poll action and recorded message.
+    // Starts counting polls afresh and forgets every poll and file action and recorded message.
     void restart()
     {
         polls = 0;
         m_pollActions.clear();
+        m_fileActions.clear();
+        m_atNextPoll.clear();
         messages.clear();
     }
 
