@@ -15,8 +15,13 @@ std::optional<BatchOptions> parseBatchOptions(const std::string& configDir,
 {
     BatchOptions options;
     options.configDir = configDir;
-    const auto own = [](const std::string&, const std::function<const std::string*()>&,
-                        std::string&) { return OptionOutcome::NotMine; };
+    const auto own = [&options](const std::string& option,
+                                const std::function<const std::string*()>&, std::string&) {
+        if (option != "--fsync")
+            return OptionOutcome::NotMine;
+        options.fsync = true;
+        return OptionOutcome::Taken;
+    };
     const auto positional = readArguments(args, options.run, own, error);
     if (!positional)
         return std::nullopt;
@@ -37,6 +42,7 @@ int runBatch(const BatchOptions& options)
         console.fileStatus(status, path);
     };
     app.start(StartOptions{options.configDir, options.batchFile});
+    app.Settings.Fsync = options.fsync;
     auto& main = app.Main;
     app.command([&] { main.FormShow(); });
     // The first activation runs the batch and closes the window through the exit steps.

@@ -12,6 +12,7 @@ namespace twinfold::cli
 struct BatchOptions {
     std::string configDir;
     std::string batchFile;
+    bool fsync = false; // every copy made durable before it counts as copied
     RunOptions run;
 };
 

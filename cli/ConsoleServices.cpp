@@ -1,8 +1,8 @@
 #include "ConsoleServices.h"
 
 #include "engine/SyncBox.h"
+#include "platform/Termination.h"
 
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <sys/ioctl.h>
@@ -13,18 +13,6 @@ namespace twinfold::cli
 
 namespace
 {
-
-volatile std::sig_atomic_t interruptRequested = 0;
-volatile std::sig_atomic_t interruptSeen = 0;
-
-void onInterrupt(int)
-{
-    interruptRequested = 1;
-    interruptSeen = 1;
-    // A second Ctrl+C ends the program at once; a copy cut off that way leaves only a
-    // temporary file, which the next run removes.
-    std::signal(SIGINT, SIG_DFL);
-}
 
 int terminalWidth()
 {
@@ -53,16 +41,12 @@ ConsoleServices::ConsoleServices(const RunOptions& options)
     : m_options(options), m_started(std::chrono::steady_clock::now())
 {
     m_progress = options.verbosity == Verbosity::Normal && ::isatty(STDERR_FILENO);
-    struct sigaction action {
-    };
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, nullptr);
+    installTerminationHandlers();
 }
 
 ConsoleServices::~ConsoleServices()
 {
-    std::signal(SIGINT, SIG_DFL);
+    restoreTerminationHandlers();
 }
 
 void ConsoleServices::attach(TSyncBox& syncBox)
@@ -72,7 +56,7 @@ void ConsoleServices::attach(TSyncBox& syncBox)
 
 bool ConsoleServices::interrupted() const
 {
-    return interruptSeen != 0;
+    return twinfold::interruptSeen();
 }
 
 Answer ConsoleServices::messageBox(MessageForm form, const std::string&, const std::string& text)
@@ -102,8 +86,8 @@ std::optional<std::string> ConsoleServices::saveFileDialog(const FileDialogOptio
 
 void ConsoleServices::processPendingEvents()
 {
-    if (interruptRequested && m_syncBox) {
-        interruptRequested = 0;
+    throwIfTerminated();
+    if (m_syncBox && takeInterruptRequest()) {
         // Ctrl+C is Cancel already confirmed.
         m_syncBox->ModalResult = TSyncBox::mrCancel;
         m_syncBox->Close();

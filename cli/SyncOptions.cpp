@@ -55,6 +55,8 @@ std::optional<SyncOptions> parseSyncOptions(const std::vector<std::string>& args
             options.autoContinue = true;
         } else if (option == "--dry-run") {
             options.dryRun = true;
+        } else if (option == "--fsync") {
+            options.fsync = true;
         } else if (option == "--type") {
             const std::string* text = value();
             int type = 0;

@@ -27,6 +27,7 @@ struct SyncOptions {
     std::optional<std::int32_t> buffer;
     bool autoContinue = false;
     bool dryRun = false;
+    bool fsync = false; // every copy made durable before it counts as copied
     RunOptions run;
 };
 

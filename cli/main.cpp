@@ -2,6 +2,7 @@
 #include "BatchCommand.h"
 #include "RunReport.h"
 #include "SyncCommand.h"
+#include "platform/Termination.h"
 
 #include <iostream>
 #include <string>
@@ -13,10 +14,10 @@ namespace
 const char* const Usage =
     "usage: twinfold-cli sync SOURCE DEST [--all] [--type N] [--include MASK]...\n"
     "                         [--exclude MASK]... [--buffer BYTES] [--auto-continue]\n"
-    "                         [--answer yes|no] [--log-dir DIR] [--dry-run]\n"
+    "                         [--answer yes|no] [--log-dir DIR] [--dry-run] [--fsync]\n"
     "                         [--quiet | --verbose]\n"
     "       twinfold-cli [--config-dir DIR] batch BATCHFILE [--log-dir DIR]\n"
-    "                         [--answer yes|no] [--quiet | --verbose]\n";
+    "                         [--answer yes|no] [--fsync] [--quiet | --verbose]\n";
 
 int usageError(const std::string& error)
 {
@@ -26,7 +27,7 @@ int usageError(const std::string& error)
 
 } // namespace
 
-int main(int argc, char** argv)
+static int dispatch(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string configDir;
@@ -60,4 +61,13 @@ int main(int argc, char** argv)
         return twinfold::cli::runSync(*options);
     }
     return usageError("unknown command " + args[0]);
+}
+
+int main(int argc, char** argv)
+{
+    try {
+        return dispatch(argc, argv);
+    } catch (const twinfold::Terminated& end) {
+        return end.exitStatus();
+    }
 }

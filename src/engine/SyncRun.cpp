@@ -136,9 +136,12 @@ void TMain::processFile(const CopyDirectory& source, const CopyDirectory& destin
         CopyOutcome outcome{true, 0};
         if (!dryRun)
             outcome = copyFileAt(m_services, source, destination, name, m_settings.AutoContinue,
-                                 m_settings.CopyBuffer);
+                                 m_settings.CopyBuffer, m_settings.Fsync);
         m_syncBox.bytesCopied += outcome.bytes;
-        m_log.AddLog(outcome.copied ? m_log.FileSuccess : m_log.FileFailed, sourcePath);
+        m_log.AddLog(outcome.copied            ? m_log.FileSuccess
+                     : outcome.destinationKept ? m_log.FileOld
+                                               : m_log.FileFailed,
+                     sourcePath);
     } else {
         m_syncBox.setFileStatus("Skipping", sourcePath);
         m_log.AddLog(m_log.FileOld, sourcePath);
