@@ -63,8 +63,9 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
         EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 4));
         ASSERT_EQ(ui.texts().size(), 1u);
         EXPECT_EQ(ui.texts()[0].rfind(row.lead, 0), 0u) << ui.texts()[0];
-        if (row.replacing)
+        if (row.replacing) {
             EXPECT_EQ(tmp.readFile("dst/a.txt"), "old");
+        }
         EXPECT_EQ(entriesIn(tmp.pathOf("dst")), row.replacing ? 1u : 0u);
     }
 }
