@@ -38,6 +38,7 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
         int error;
         bool replacing;
         std::string lead;
+        std::int64_t room = -1; // bytes the disk takes before it is full
     };
     const std::vector<Row> rows = {
         {Call::Rename, EXDEV, true, "Could not replace destination file: "},
@@ -46,6 +47,13 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
         {Call::Link, EACCES, false, "Could not name destination file: "},
         {Call::Write, ENOSPC, true, "Error writing destination file: "},
         {Call::Read, EIO, true, "Error reading source file: "},
+        {Call::Open, EMFILE, true, "Could not open file: "},
+        {Call::CreateUnnamed, EMFILE, false, "Could not create destination file: "},
+        {Call::CreateUnnamed, EMFILE, true, "Could not create destination file: "},
+        {Call::Flush, EIO, true, "Could not close destination file: "},
+        // No fault of one call: the disk fills up after `room` bytes.
+        {Call::Open, 0, true, "Error writing destination file: ", 5},
+        {Call::Open, 0, false, "Error writing destination file: ", 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.lead + std::to_string(row.replacing));
@@ -58,7 +66,9 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
         else
             tmp.makeDir("dst");
         faulty.fail(Call::CopyRange, EXDEV); // the buffered path, where reads and writes fail
-        faulty.fail(row.call, row.error);
+        if (row.error != 0)
+            faulty.fail(row.call, row.error);
+        faulty.limitWrites(3, row.room); // short writes, all of them
         const ScopedFileServices seam(faulty);
         EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 4));
         ASSERT_EQ(ui.texts().size(), 1u);
@@ -68,6 +78,22 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
         }
         EXPECT_EQ(entriesIn(tmp.pathOf("dst")), row.replacing ? 1u : 0u);
     }
+}
+
+TEST(CopyFaultTest, ShortWritesAndKernelCopiesStillCopyEverything)
+{
+    TempDir tmp;
+    ScriptedServices ui;
+    FaultyFileServices faulty;
+    const ScopedFileServices seam(faulty);
+    const std::string contents(10000, 'k');
+    tmp.writeFile("src/a.txt", contents, 1700000000);
+    tmp.writeFile("dst/a.txt", "old", 1600000000);
+    faulty.limitWrites(7);
+    EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 64));
+    EXPECT_EQ(tmp.readFile("dst/a.txt"), contents);
+    EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 1u);
+    EXPECT_TRUE(ui.texts().empty());
 }
 
 TEST(CopyFaultTest, SourceChangesAndNewerDestinationsAreNeverInstalled)

@@ -122,6 +122,12 @@ public:
             say("Source file changed during copy: " + m_source + ".  File not copied!");
             return {};
         }
+        // A late write error (a network file system reports it at the close) must come while a
+        // replaced destination still stands.
+        if (!output.file().flush()) {
+            sayWithReason("Could not close destination file: ");
+            return {};
+        }
         if (!output.file().setModificationTime(roundDownToTwoSeconds(before.mtimeSeconds))) {
             sayWithReason("Could not set the time of destination file: ");
             return {};
@@ -164,10 +170,7 @@ private:
                 return {};
             }
         }
-        if (!output.closeInstalled()) {
-            sayWithReason("Could not close destination file: ");
-            return {};
-        }
+        output.closeInstalled();
         if (m_durable && !syncDirectory()) {
             sayWithReason("Could not sync the directory of destination file: ");
             return {};

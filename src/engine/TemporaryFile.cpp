@@ -123,14 +123,9 @@ bool TemporaryFile::replace(const std::string& destinationName)
     return true;
 }
 
-bool TemporaryFile::closeInstalled()
+void TemporaryFile::closeInstalled()
 {
-    if (m_file.close())
-        return true;
-    const int error = errno;
-    fileServices().remove(m_dirFd, m_installedName);
-    errno = error;
-    return false;
+    m_file.close();
 }
 
 bool isTemporaryName(std::string_view name)

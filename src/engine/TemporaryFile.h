@@ -39,9 +39,10 @@ public:
     bool installNew(const std::string& destinationName);
     // Renames the file over the entry destinationName; false with errno set on failure.
     bool replace(const std::string& destinationName);
-    // Closes the installed file; when that fails (a late write error) the file just installed
-    // is removed again, so its name never holds a file that may be incomplete.
-    bool closeInstalled();
+    // Closes the installed file. Its write errors must have been taken before the install (by
+    // FileHandle::flush), while a replaced destination still stood: whatever closing reports
+    // now concerns no byte of it, and removing the file would lose both versions.
+    void closeInstalled();
 
 private:
     bool createNamed(unsigned mode);

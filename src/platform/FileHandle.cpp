@@ -134,6 +134,11 @@ bool FileHandle::setOwner(std::uint32_t owner, std::uint32_t group)
     return fileServices().setOwner(m_fd, owner, group);
 }
 
+bool FileHandle::flush()
+{
+    return fileServices().flush(m_fd);
+}
+
 bool FileHandle::sync()
 {
     for (;;) {

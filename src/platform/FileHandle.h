@@ -75,6 +75,8 @@ public:
     bool setOwner(std::uint32_t owner, std::uint32_t group);
     // Makes the contents durable; false with errno on failure.
     bool sync();
+    // The write errors a close would report, with the file kept open (see FileServices::flush).
+    bool flush();
 
 private:
     int m_fd = -1;

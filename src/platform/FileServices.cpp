@@ -132,6 +132,12 @@ bool PosixFileServices::sync(int fd)
     return ::fsync(fd) == 0;
 }
 
+bool PosixFileServices::flush(int fd)
+{
+    const int duplicate = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    return duplicate >= 0 && (::close(duplicate) == 0 || errno == EINTR);
+}
+
 bool PosixFileServices::close(int fd)
 {
     // After an interrupted close the descriptor is gone all the same on this platform.

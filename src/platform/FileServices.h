@@ -35,6 +35,9 @@ public:
     virtual bool setMode(int fd, unsigned mode) = 0;
     virtual bool setOwner(int fd, std::uint32_t owner, std::uint32_t group) = 0;
     virtual bool sync(int fd) = 0;
+    // Reports the write errors that closing the file would report (a network file system sends
+    // its data at a close) and keeps the file open: it closes a duplicate of the descriptor.
+    virtual bool flush(int fd) = 0;
     // The descriptor is gone afterwards whatever the result.
     virtual bool close(int fd) = 0;
     // A file without a name in the directory, which link() names later; -1 where the file
@@ -70,6 +73,7 @@ public:
     bool setMode(int fd, unsigned mode) override;
     bool setOwner(int fd, std::uint32_t owner, std::uint32_t group) override;
     bool sync(int fd) override;
+    bool flush(int fd) override;
     bool close(int fd) override;
     int createUnnamed(int dirFd, unsigned mode) override;
     int createExclusive(int dirFd, const std::string& name, unsigned mode) override;

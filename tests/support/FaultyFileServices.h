@@ -2,6 +2,7 @@
 
 #include "platform/FileServices.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <map>
@@ -14,12 +15,35 @@ namespace twinfold::test
 class FaultyFileServices : public PosixFileServices
 {
 public:
-    enum class Call { Read, Write, CopyRange, SetTime, Close, Link, Rename, CreateUnnamed };
+    enum class Call {
+        Open,
+        Read,
+        Write,
+        CopyRange,
+        SetTime,
+        Close,
+        Flush,
+        Link,
+        Rename,
+        CreateUnnamed
+    };
 
     // The nth call of a kind (counted from 1) fails with error; the call itself is not made,
     // except a close, which always releases its descriptor.
     void fail(Call call, int error, int nth = 1) { m_faults[call] = {error, nth}; }
+    // Writes and kernel copies move at most chunk bytes a call (a short write), and the disk is
+    // full once `room` bytes went through them; negative values lift the limit.
+    void limitWrites(std::int64_t chunk, std::int64_t room = -1)
+    {
+        m_chunk = chunk;
+        m_room = room;
+    }
     std::function<void(Call)> before;
+
+    int openForReading(int dirFd, const std::string& name, FileStatus& status) override
+    {
+        return faulted(Call::Open) ? -1 : PosixFileServices::openForReading(dirFd, name, status);
+    }
 
     std::int64_t read(int fd, void* buffer, std::size_t size) override
     {
@@ -27,11 +51,15 @@ public:
     }
     std::int64_t write(int fd, const void* buffer, std::size_t size) override
     {
-        return faulted(Call::Write) ? -1 : PosixFileServices::write(fd, buffer, size);
+        if (faulted(Call::Write) || !limited(size))
+            return -1;
+        return moved(PosixFileServices::write(fd, buffer, size));
     }
     std::int64_t copyRange(int in, int out, std::size_t size) override
     {
-        return faulted(Call::CopyRange) ? -1 : PosixFileServices::copyRange(in, out, size);
+        if (faulted(Call::CopyRange) || !limited(size))
+            return -1;
+        return moved(PosixFileServices::copyRange(in, out, size));
     }
     bool setModificationTime(int fd, std::int64_t seconds) override
     {
@@ -45,6 +73,7 @@ public:
         errno = fails ? error : errno;
         return closed && !fails;
     }
+    bool flush(int fd) override { return !faulted(Call::Flush) && PosixFileServices::flush(fd); }
     bool link(int fd, int dirFd, const std::string& name) override
     {
         return !faulted(Call::Link) && PosixFileServices::link(fd, dirFd, name);
@@ -73,7 +102,28 @@ private:
         errno = found->second.error;
         return true;
     }
+    // Clamps a request to the limits; false (with ENOSPC) once the disk is full.
+    bool limited(std::size_t& size) const
+    {
+        if (m_chunk >= 0)
+            size = std::min<std::size_t>(size, static_cast<std::size_t>(m_chunk));
+        if (m_room >= 0)
+            size = std::min<std::size_t>(size, static_cast<std::size_t>(m_room));
+        if (size == 0 && m_room == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        return true;
+    }
+    std::int64_t moved(std::int64_t n)
+    {
+        if (n > 0 && m_room >= 0)
+            m_room -= n;
+        return n;
+    }
     std::map<Call, Fault> m_faults;
+    std::int64_t m_chunk = -1;
+    std::int64_t m_room = -1;
 };
 
 } // namespace twinfold::test
