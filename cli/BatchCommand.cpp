@@ -40,6 +40,7 @@ int runBatch(const BatchOptions& options)
     Application app(console);
     console.attach(app.SyncBox);
     app.start(StartOptions{options.configDir, options.batchFile});
+    app.Settings.Fsync = options.fsync;
     auto& main = app.Main;
     app.command([&] { main.FormShow(); });
     // The first activation runs the batch and closes the window through the exit steps.

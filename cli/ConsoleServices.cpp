@@ -4,8 +4,8 @@
 #include "platform/EscapedName.h"
 #include "platform/PathRules.h"
 #include "platform/Terminal.h"
+#include "platform/Termination.h"
 
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -14,18 +14,6 @@ namespace twinfold::cli
 
 namespace
 {
-
-volatile std::sig_atomic_t interruptRequested = 0;
-volatile std::sig_atomic_t interruptSeen = 0;
-
-void onInterrupt(int)
-{
-    interruptRequested = 1;
-    interruptSeen = 1;
-    // A second Ctrl+C ends the program at once; a copy cut off that way leaves only a
-    // temporary file, which the next run removes.
-    std::signal(SIGINT, SIG_DFL);
-}
 
 int terminalWidth()
 {
@@ -52,16 +40,12 @@ ConsoleServices::ConsoleServices(const RunOptions& options)
     : m_options(options), m_started(std::chrono::steady_clock::now())
 {
     m_progress = options.verbosity == Verbosity::Normal && standardErrorIsTerminal();
-    struct sigaction action {
-    };
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, nullptr);
+    installTerminationHandlers();
 }
 
 ConsoleServices::~ConsoleServices()
 {
-    std::signal(SIGINT, SIG_DFL);
+    restoreTerminationHandlers();
 }
 
 void ConsoleServices::attach(TSyncBox& syncBox)
@@ -82,7 +66,7 @@ void ConsoleServices::attach(TSyncBox& syncBox)
 
 bool ConsoleServices::interrupted() const
 {
-    return interruptSeen != 0;
+    return twinfold::interruptSeen();
 }
 
 Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::string&,
@@ -115,8 +99,8 @@ std::optional<std::string> ConsoleServices::saveFileDialog(const FileDialogOptio
 
 void ConsoleServices::processPendingEvents()
 {
-    if (interruptRequested && m_syncBox) {
-        interruptRequested = 0;
+    throwIfTerminated();
+    if (m_syncBox && takeInterruptRequest()) {
         // Ctrl+C is Cancel already confirmed.
         m_cancelConfirmed = true;
         m_syncBox->requestCancel();

@@ -3,12 +3,13 @@
 #include "BatchCommand.h"
 #include "RunReport.h"
 #include "SyncCommand.h"
+#include "platform/Termination.h"
 
 #include <exception>
 #include <iostream>
 #include <variant>
 
-int main(int argc, char** argv)
+static int dispatch(int argc, char** argv)
 {
     using namespace twinfold::cli;
     try {
@@ -22,5 +23,14 @@ int main(int argc, char** argv)
         // The runs report their own failures; this is one before or around them.
         std::cerr << "twinfold-cli: " << failure.what() << std::endl;
         return ExitAbandoned;
+    }
+}
+
+int main(int argc, char** argv)
+{
+    try {
+        return dispatch(argc, argv);
+    } catch (const twinfold::Terminated& end) {
+        return end.exitStatus();
     }
 }

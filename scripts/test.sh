@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every test; then runs them
-# all again under the address and undefined-behaviour sanitizers.
+# all again under the address and undefined-behaviour sanitizers, and gives each fuzzer a short
+# smoke run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,3 +13,6 @@ ctest --preset ci --output-on-failure
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan --output-on-failure
+
+# A few seconds a fuzzer: enough to catch a parser that breaks on its own seeds.
+scripts/fuzz.sh 5

@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
+#include <thread>
 
 namespace twinfold::test
 {
@@ -232,6 +236,63 @@ TEST_F(CliSyncTest, CtrlCCancelsAtTheNextPoll)
     const auto lines = result.outLines();
     EXPECT_LT(lines.size(), 400u);
     EXPECT_EQ(lines.back().rfind("Copied: ", 0), 0u);
+}
+
+// Two runs onto one destination must never take each other's temporaries for leftovers: half
+// the files replace older copies (named, locked temporaries), half are new (unnamed files).
+TEST_F(CliSyncTest, TwoRunsAtOnceBothCopyEverythingAndFailNothing)
+{
+    constexpr int Files = 60;
+    for (int i = 0; i < Files; ++i)
+        tmp.writeFile("src/f" + std::to_string(i), std::string(4000 + i, 'n'), 1700000000);
+    for (int round = 0; round < 6; ++round) {
+        const std::string dst = "dst" + std::to_string(round);
+        for (int i = 0; i < Files; i += 2)
+            tmp.writeFile(dst + "/f" + std::to_string(i), "old", 1600000000);
+        const std::vector<std::string> args{"sync", tmp.pathOf("src"), tmp.pathOf(dst)};
+        CliResult first;
+        std::thread other([&] { first = runCli(args); });
+        CliResult second = runCli(args);
+        other.join();
+        for (const auto* result : {&first, &second}) {
+            EXPECT_EQ(result->status, 0) << result->err;
+            EXPECT_EQ(result->errLines(), std::vector<std::string>{"File Sync Successful!"});
+        }
+        int entries = 0;
+        for ([[maybe_unused]] const auto& entry :
+             std::filesystem::directory_iterator(tmp.pathOf(dst)))
+            ++entries;
+        EXPECT_EQ(entries, Files) << "a temporary was left behind in round " << round;
+        for (int i = 0; i < Files; ++i)
+            ASSERT_EQ(tmp.readFile(dst + "/f" + std::to_string(i)).size(), 4000u + i);
+    }
+}
+
+// A service stop during a long copy: status 143, and neither a temporary nor a torn file.
+TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143)
+{
+    {
+        std::ofstream big(tmp.pathOf("src/big.bin"), std::ios::binary);
+        big << "head";
+    }
+    std::filesystem::resize_file(tmp.pathOf("src/big.bin"), 200 * 1024 * 1024);
+    tmp.writeFile("dst/big.bin", "old copy", 1600000000);
+    tmp.writeFile("dst/keep.txt", "unrelated");
+    bool sent = false;
+    const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose"},
+                               [&](int pid, const std::string&) {
+                                   if (!sent) {
+                                       ::kill(pid, SIGTERM);
+                                       sent = true;
+                                   }
+                               });
+    EXPECT_EQ(result.status, 143);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(tmp.pathOf("dst")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"big.bin", "keep.txt"}));
+    EXPECT_EQ(tmp.readFile("dst/big.bin"), "old copy");
 }
 
 } // namespace

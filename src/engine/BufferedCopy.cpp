@@ -1,15 +1,18 @@
 #include "BufferedCopy.h"
 
+#include "NewerThan.h"
 #include "TemporaryFile.h"
 #include "platform/DirectoryEntries.h"
+#include "platform/ErrorText.h"
 #include "platform/FileHandle.h"
+#include "platform/FileServices.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "platform/Termination.h"
 #include "platform/Windowing.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <memory>
 
 namespace twinfold
@@ -20,23 +23,34 @@ namespace
 
 constexpr std::size_t MaxBufferSize = 64u << 20;
 constexpr std::size_t KernelCopyRequest = 1u << 20;
+constexpr unsigned PermissionBits = 0777;
+constexpr unsigned OwnerWrite = 0200;
+constexpr unsigned StickyBit = 01000;
 
 // A file without owner write permission is protected, also against root; an entry that is not
 // a regular file or a link cannot be replaced by a file.
-bool destinationReplaceable(int dirFd, const std::string& name)
+bool replaceable(const FileStatus& destination)
 {
-    const auto st = statusAt(dirFd, name, false);
-    if (!st)
-        return true;
-    if (st->symlink)
+    if (destination.symlink)
         return true; // the link itself is replaced, never written through
-    return st->regular && st->ownerWritable;
+    return destination.regular && destination.ownerWritable;
 }
 
 bool sameContentState(const FileStatus& before, const FileStatus& after)
 {
     return before.size == after.size && before.mtimeSeconds == after.mtimeSeconds &&
-           before.mtimeNanoseconds == after.mtimeNanoseconds;
+           before.mtimeNanoseconds == after.mtimeNanoseconds &&
+           before.ctimeSeconds == after.ctimeSeconds &&
+           before.ctimeNanoseconds == after.ctimeNanoseconds;
+}
+
+bool changed(const std::optional<FileStatus>& initial, const FileStatus& now)
+{
+    return !initial || initial->inode != now.inode || initial->device != now.device ||
+           initial->mtimeSeconds != now.mtimeSeconds ||
+           initial->mtimeNanoseconds != now.mtimeNanoseconds ||
+           initial->ctimeSeconds != now.ctimeSeconds ||
+           initial->ctimeNanoseconds != now.ctimeNanoseconds;
 }
 
 std::string pathOf(const CopyDirectory& dir, const std::string& name)
@@ -44,11 +58,17 @@ std::string pathOf(const CopyDirectory& dir, const std::string& name)
     return dir.path.empty() ? name : joinPath(dir.path, name);
 }
 
+// What went wrong, in the words of the error texts, for the messages that name a cause.
+std::string reason()
+{
+    return errorText(errno);
+}
+
 } // namespace
 
 std::string CopyDirectory::entry(const std::string& name) const
 {
-    if (fd == AT_FDCWD)
+    if (fd == currentDirectoryFd())
         return pathOf(*this, name);
     return prefix.empty() ? name : joinPath(prefix, name);
 }
@@ -56,104 +76,193 @@ std::string CopyDirectory::entry(const std::string& name) const
 namespace
 {
 
+enum class Transfer { Complete, Failed, SourceChanged };
+
 class Copier
 {
 public:
     Copier(WindowingServices& services, const CopyDirectory& sourceDir,
            const CopyDirectory& destDir, std::string sourceName, std::string destName, bool quiet,
-           std::size_t bufferSize)
+           std::size_t bufferSize, bool durable)
         : m_services(services), m_sourceDir(sourceDir), m_destDir(destDir),
           m_sourceName(std::move(sourceName)), m_destName(std::move(destName)),
           m_source(pathOf(sourceDir, m_sourceName)), m_destFile(pathOf(destDir, m_destName)),
-          m_quiet(quiet), m_bufferSize(bufferSize)
+          m_quiet(quiet), m_bufferSize(bufferSize), m_durable(durable)
     {
     }
 
     CopyOutcome run()
     {
+        FileStatus before;
         FileHandle input =
-            FileHandle::openForReadingAt(m_sourceDir.fd, m_sourceDir.entry(m_sourceName));
-        const auto before = input.isOpen() ? input.status() : std::nullopt;
-        if (!before) {
+            FileHandle::openForReadingAt(m_sourceDir.fd, m_sourceDir.entry(m_sourceName), before);
+        if (!input.isOpen()) {
             say("Could not open file: " + m_source + ".  File not copied!");
             return {};
         }
-        if (!destinationReplaceable(m_destDir.fd, m_destDir.entry(m_destName))) {
+        // The destination as the caller judged it, to tell later whether it changed meanwhile.
+        const auto initial = statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
+        if (initial && !replaceable(*initial)) {
             sayCannotCreate();
             return {};
         }
-        TemporaryFile output(m_destDir.fd);
+        // A copy never grants more than the source does; the owner's write permission is the
+        // one exception, since a protected destination would never be updated again.
+        TemporaryFile output(m_destDir.fd, (before.mode & PermissionBits) | OwnerWrite);
         if (!output.isOpen()) {
             sayCannotCreate();
             return {};
         }
         std::int64_t bytes = 0;
-        if (!transfer(input, output.file(), before->size, bytes))
+        const Transfer transferred = transfer(input, output.file(), before.size, bytes);
+        if (transferred == Transfer::Failed)
             return {};
         const auto after = input.status();
-        if (!after || !sameContentState(*before, *after)) {
+        if (transferred == Transfer::SourceChanged || !after || !sameContentState(before, *after)) {
             say("Source file changed during copy: " + m_source + ".  File not copied!");
             return {};
         }
-        if (!output.file().setModificationTime(roundDownToTwoSeconds(before->mtimeSeconds))) {
+        // A late write error (a network file system reports it at the close) must come while a
+        // replaced destination still stands.
+        if (!output.file().flush()) {
+            sayWithReason("Could not close destination file: ");
+            return {};
+        }
+        if (!output.file().setModificationTime(roundDownToTwoSeconds(before.mtimeSeconds))) {
+            sayWithReason("Could not set the time of destination file: ");
+            return {};
+        }
+        if (m_durable && !output.file().sync()) {
             sayWriteError();
             return {};
         }
-        if (!output.install(m_destName)) {
-            if (errno == EISDIR || errno == ENOTEMPTY || errno == EEXIST)
-                sayCannotCreate();
-            else
-                sayWriteError();
+        return install(output, initial, packTimeValue(before.mtimeSeconds), bytes);
+    }
+
+private:
+    CopyOutcome install(TemporaryFile& output, const std::optional<FileStatus>& initial,
+                        TimeValue sourceAge, std::int64_t bytes)
+    {
+        throwIfTerminated();
+        if (!output.installNew(m_destName)) {
+            if (errno != EEXIST) {
+                sayWithReason("Could not name destination file: ");
+                return {};
+            }
+            // Something stands under the name: the destination as it is now decides.
+            const auto destination = statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
+            if (destination) {
+                if (!replaceable(*destination)) {
+                    sayCannotCreate();
+                    return {};
+                }
+                // Written by another program while the copy was made: the newer-than rule
+                // decides again, as if the run had found it so.
+                if (changed(initial, *destination) &&
+                    !shouldCopy(destinationTimeAt(m_destDir.fd, m_destDir.entry(m_destName)),
+                                sourceAge))
+                    return {false, 0, true};
+                if (destination->regular)
+                    keepAccessOf(output.file(), *destination);
+            }
+            if (!output.replace(m_destName)) {
+                sayWithReason("Could not replace destination file: ");
+                return {};
+            }
+        }
+        output.closeInstalled();
+        if (m_durable && !syncDirectory()) {
+            sayWithReason("Could not sync the directory of destination file: ");
             return {};
         }
         return {true, bytes};
     }
 
-private:
-    bool transfer(FileHandle& input, FileHandle& output, std::int64_t size, std::int64_t& bytes)
+    // A replacement is what overwriting the file in place would leave: its permission bits,
+    // and its owner and group where the process may set them. Set-user-ID and set-group-ID are
+    // dropped, as a write into the file would drop them.
+    static void keepAccessOf(FileHandle& file, const FileStatus& destination)
+    {
+        file.setOwner(destination.owner, destination.group); // refused unless permitted
+        file.setMode(destination.mode & (PermissionBits | StickyBit));
+    }
+
+    bool syncDirectory()
+    {
+        FileHandle dir(fileServices().openDirectory(m_destDir.fd, ".", true));
+        return dir.isOpen() && dir.sync();
+    }
+
+    Transfer transfer(FileHandle& input, FileHandle& output, std::int64_t size, std::int64_t& bytes)
     {
         // Where the kernel can copy between the two files itself, the bytes never pass through
         // this process, which is several times faster than any buffer. It stops at the first
         // refusal (another kind of file system, a pseudo file whose size reads as 0, or any
         // error), and the buffered loop takes over from the same position: it copies what is
-        // left and reports a real failure on the side where it happens. A file that grows
-        // meanwhile is caught by the check of its size after the copy.
+        // left and reports a real failure on the side where it happens. Neither goes beyond the
+        // size seen at the open: a source that grows meanwhile is not chased, and counts as
+        // changed.
         const std::size_t request = std::max(m_bufferSize, KernelCopyRequest);
         while (bytes < size) {
-            const std::int64_t n = input.copyRangeTo(output, request);
+            const std::int64_t n =
+                input.copyRangeTo(output, static_cast<std::size_t>(std::min<std::int64_t>(
+                                              static_cast<std::int64_t>(request), size - bytes)));
+            throwIfTerminated();
             if (n <= 0)
                 break;
             bytes += n;
         }
         if (bytes == size && size > 0)
-            return true;
-        return bufferedTransfer(input, output, bytes);
+            return Transfer::Complete;
+        return bufferedTransfer(input, output, size, bytes);
     }
 
-    bool bufferedTransfer(FileHandle& input, FileHandle& output, std::int64_t& bytes)
+    // size 0 is read to its end: pseudo files have contents though their size reads as 0. A
+    // real file that grows from 0 meanwhile is noticed after each buffer.
+    Transfer bufferedTransfer(FileHandle& input, FileHandle& output, std::int64_t size,
+                              std::int64_t& bytes)
     {
         // One buffer a file, released when the copy ends whatever happens.
         auto buffer = std::make_unique_for_overwrite<char[]>(m_bufferSize);
         for (;;) {
-            const std::int64_t n = input.read(buffer.get(), m_bufferSize);
+            std::size_t want = m_bufferSize;
+            if (size > 0) {
+                if (bytes >= size)
+                    return Transfer::Complete;
+                want = static_cast<std::size_t>(
+                    std::min<std::int64_t>(static_cast<std::int64_t>(want), size - bytes));
+            }
+            const std::int64_t n = input.read(buffer.get(), want);
             if (n < 0) {
-                say("Error reading source file: " + m_source + ".  File not copied!");
-                return false;
+                sayWithReason("Error reading source file: ");
+                return Transfer::Failed;
             }
             if (n == 0)
-                return true;
+                return size > 0 ? Transfer::SourceChanged : Transfer::Complete; // it shrank
             if (!output.writeAll(buffer.get(), static_cast<std::size_t>(n))) {
                 sayWriteError();
-                return false;
+                return Transfer::Failed;
             }
             bytes += n;
+            throwIfTerminated();
+            if (size == 0) {
+                const auto now = input.status();
+                if (!now || now->size != 0)
+                    return Transfer::SourceChanged;
+            }
         }
     }
 
     void say(const std::string& text)
     {
+        // A failure caused by a signal that ends the program is no failure of the copy.
+        throwIfTerminated();
         if (!m_quiet)
             m_services.showMessage(text);
+    }
+    void sayWithReason(const std::string& lead)
+    {
+        say(lead + m_destFile + " (" + reason() + ").  File not copied!");
     }
     void sayCannotCreate()
     {
@@ -174,6 +283,7 @@ private:
     std::string m_destFile;
     bool m_quiet;
     std::size_t m_bufferSize;
+    bool m_durable;
 };
 
 // The directory part of a path, for opening; "." for a bare name.
@@ -194,15 +304,16 @@ std::size_t effectiveBufferSize(std::int32_t copyBuffer)
 
 CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
                        const CopyDirectory& destinationDir, const std::string& name, bool quiet,
-                       std::int32_t copyBuffer)
+                       std::int32_t copyBuffer, bool durable)
 {
     Copier copier(services, sourceDir, destinationDir, name, name, quiet,
-                  effectiveBufferSize(copyBuffer));
+                  effectiveBufferSize(copyBuffer), durable);
     return copier.run();
 }
 
 CopyOutcome copyFile(WindowingServices& services, const std::string& source,
-                     const std::string& destination, bool quiet, std::int32_t copyBuffer)
+                     const std::string& destination, bool quiet, std::int32_t copyBuffer,
+                     bool durable)
 {
     std::string destFile = expandFileName(destination);
     const int attr = fileGetAttr(destFile);
@@ -214,14 +325,14 @@ CopyOutcome copyFile(WindowingServices& services, const std::string& source,
     const CopyDirectory sourceDir{sourceHandle.fd(), extractFilePath(source), {}};
     const CopyDirectory destDir{destHandle.fd(), extractFilePath(destFile), {}};
     Copier copier(services, sourceDir, destDir, extractFileName(source), extractFileName(destFile),
-                  quiet, effectiveBufferSize(copyBuffer));
+                  quiet, effectiveBufferSize(copyBuffer), durable);
     return copier.run();
 }
 
 bool BufferedCopy(WindowingServices& services, const std::string& source,
-                  const std::string& destination, bool quiet, std::int32_t copyBuffer)
+                  const std::string& destination, bool quiet, std::int32_t copyBuffer, bool durable)
 {
-    return copyFile(services, source, destination, quiet, copyBuffer).copied;
+    return copyFile(services, source, destination, quiet, copyBuffer, durable).copied;
 }
 
 std::int32_t FileSizeByName(const std::string& path)

@@ -10,15 +10,19 @@ class WindowingServices;
 
 inline constexpr std::int32_t DefaultCopyBuffer = 32768;
 
-// What one copy did, for the callers that count bytes.
+// What one copy did, for the callers that count bytes. Besides copied and failed there is a
+// third outcome: the destination became newer than the source while the copy was made (another
+// program wrote it); it is kept, the copy discarded, and the file belongs with the files not
+// copied, not with the failures.
 struct CopyOutcome {
     bool copied = false;
     std::int64_t bytes = 0;
+    bool destinationKept = false;
 };
 
 // A directory that a copy reads from or writes into: open (a descriptor that the caller keeps
-// open for the copy; -1 when it could not be opened; AT_FDCWD when its entries are to be taken
-// by their full paths), and its full path for the messages.
+// open for the copy; -1 when it could not be opened; currentDirectoryFd() when its entries are
+// taken by their full paths), and its full path for the messages.
 struct CopyDirectory {
     int fd = -1;
     std::string path;
@@ -35,21 +39,33 @@ struct CopyDirectory {
 // takes the source's file name) or the full path of the destination file. Unless quiet, each
 // failure is shown in a message box. True when the file was copied.
 //
-// The old destination is never torn: the bytes go to a temporary file beside it, which replaces
-// it only when complete, timed and closed. A source that changes size or time while it is being
-// copied is not installed.
+// The old destination is never torn: the bytes go to a file beside it, which takes its name
+// only when complete and timed. At most the size the source had when it was opened is copied,
+// and a source whose size, time or change time differ afterwards is not installed. Just before
+// the copy takes the destination's place the destination is looked at again: one that the
+// newer-than rule would no longer replace is kept.
+//
+// A new copy gets the source's permission bits less the umask, set-user-ID and set-group-ID
+// never carried, and the owner's write permission (so a later run can replace it); a copy that
+// replaces a file keeps that file's permission bits and, where the process may, its owner and
+// group. With durable true, the copy and its directory are synced before it counts as copied.
+//
+// Throws Terminated when a signal asks the program to end during the copy; the copy is then
+// abandoned and leaves nothing behind.
 bool BufferedCopy(WindowingServices& services, const std::string& source,
-                  const std::string& destination, bool quiet, std::int32_t copyBuffer);
+                  const std::string& destination, bool quiet, std::int32_t copyBuffer,
+                  bool durable = false);
 
 CopyOutcome copyFile(WindowingServices& services, const std::string& source,
-                     const std::string& destination, bool quiet, std::int32_t copyBuffer);
+                     const std::string& destination, bool quiet, std::int32_t copyBuffer,
+                     bool durable = false);
 
 // The same copy of the entry `name` of one open directory to the entry of the same name of
 // another. The engine keeps both directories of a pass open, so that no file's copy makes the
 // kernel walk the full paths again.
 CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
                        const CopyDirectory& destinationDir, const std::string& name, bool quiet,
-                       std::int32_t copyBuffer);
+                       std::int32_t copyBuffer, bool durable = false);
 
 // The size of the entry a path names, any kind admitted; -1 when nothing is found. Only the low
 // 32 bits of the size are returned, as a signed number.

@@ -15,6 +15,7 @@ struct RunChoices {
     bool dryRun = false;       // the newer-than rule is applied and logged, nothing changes
     bool autoContinue = false; // a failed copy is logged without a question
     std::int32_t copyBuffer = 32768;
+    bool fsync = false; // every copy synced, with its directory, before it counts as copied
 };
 
 // The window a run works through. A Sync All walk moves the source view as its cursor, and the

@@ -1,6 +1,8 @@
 // The Sync command: selected-files mode and Sync All mode.
 #include "engine/SyncRun.h"
 
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "engine/BufferedCopy.h"
 #include "engine/LogFile.h"
 #include "engine/NewerThan.h"
@@ -11,8 +13,6 @@
 #include "platform/PathRules.h"
 #include "platform/ScopeExit.h"
 #include "platform/Windowing.h"
-#include "controls/DirectoryView.h"
-#include "controls/FileListBox.h"
 
 namespace twinfold
 {
@@ -151,9 +151,14 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
         CopyOutcome outcome{true, 0};
         if (!choices.dryRun)
             outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,
-                                 choices.copyBuffer);
+                                 choices.copyBuffer, choices.fsync);
         bytes = outcome.bytes;
-        m_log.AddLog(outcome.copied ? m_log.FileSuccess : m_log.FileFailed, sourcePath);
+        // A destination that became newer while the copy was made is kept, as one the
+        // newer-than rule leaves alone.
+        m_log.AddLog(outcome.copied            ? m_log.FileSuccess
+                     : outcome.destinationKept ? m_log.FileOld
+                                               : m_log.FileFailed,
+                     sourcePath);
     } else {
         m_syncBox.setFileStatus("Skipping", sourcePath);
         m_log.AddLog(m_log.FileOld, sourcePath);

@@ -1,18 +1,12 @@
 #include "TemporaryFile.h"
 
 #include "platform/DirectoryEntries.h"
-#include "platform/DirectoryStream.h"
-#include "platform/PathRules.h"
+#include "platform/FileServices.h"
 
-#include <array>
 #include <cerrno>
-#include <cstdio>
-#include <dirent.h>
-#include <fcntl.h>
-#include <memory>
+#include <cstdint>
 #include <random>
-#include <sys/file.h>
-#include <unistd.h>
+#include <thread>
 
 namespace twinfold
 {
@@ -23,11 +17,13 @@ namespace
 constexpr std::string_view Prefix = ".twinfold-";
 constexpr std::string_view Suffix = ".partial";
 constexpr std::size_t RandomDigits = 12;
+constexpr int NameAttempts = 16;
 
 std::string randomName()
 {
-    static std::mt19937_64 generator{std::random_device{}() ^
-                                     (static_cast<std::uint64_t>(::getpid()) << 32)};
+    static std::mt19937_64 generator{
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()))};
     static constexpr char Hex[] = "0123456789abcdef";
     std::string name(Prefix);
     std::uint64_t bits = generator();
@@ -37,40 +33,99 @@ std::string randomName()
     return name;
 }
 
+bool sameFile(const std::optional<FileStatus>& a, const std::optional<FileStatus>& b)
+{
+    return a && b && a->device == b->device && a->inode == b->inode;
+}
+
+// The file system cannot make unnamed files here at all (rather than failing this once).
+bool unnamedUnsupported(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOENT;
+}
+
 } // namespace
 
-TemporaryFile::TemporaryFile(int dirFd) : m_dirFd(dirFd)
+TemporaryFile::TemporaryFile(int dirFd, unsigned mode, bool unnamedAllowed) : m_dirFd(dirFd)
 {
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string candidate = randomName();
-        // New files get ordinary permissions, as any file the user creates.
-        FileHandle file(::openat(dirFd, candidate.c_str(),
-                                 O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-        if (file.isOpen()) {
-            ::flock(file.fd(), LOCK_EX | LOCK_NB);
-            m_file = std::move(file);
-            m_name = std::move(candidate);
-            return;
-        }
-        if (errno != EEXIST)
+    if (unnamedAllowed) {
+        m_file = FileHandle(fileServices().createUnnamed(dirFd, mode));
+        if (m_file.isOpen() || !unnamedUnsupported(errno))
             return;
     }
+    createNamed(mode);
 }
 
 TemporaryFile::~TemporaryFile()
 {
-    if (!m_installed && !m_name.empty())
-        ::unlinkat(m_dirFd, m_name.c_str(), 0);
+    if (m_installedName.empty() && !m_name.empty())
+        fileServices().remove(m_dirFd, m_name);
 }
 
-bool TemporaryFile::install(const std::string& destinationName)
+bool TemporaryFile::createNamed(unsigned mode)
 {
-    if (!m_file.close())
+    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
+        std::string candidate = randomName();
+        FileHandle file(fileServices().createExclusive(m_dirFd, candidate, mode));
+        if (!file.isOpen()) {
+            if (errno == EEXIST)
+                continue;
+            return false;
+        }
+        // Between the creation and the lock another run's clean-up may have taken the file for
+        // a leftover and removed it; only a file still under its name once locked is ours.
+        if (fileServices().lock(file.fd(), true) &&
+            sameFile(file.status(), fileServices().statusAt(m_dirFd, candidate, false))) {
+            m_file = std::move(file);
+            m_name = std::move(candidate);
+            return true;
+        }
+    }
+    errno = EEXIST;
+    return false;
+}
+
+bool TemporaryFile::giveTemporaryName()
+{
+    if (!fileServices().lock(m_file.fd(), false))
         return false;
-    if (::renameat(m_dirFd, m_name.c_str(), m_dirFd, destinationName.c_str()) != 0)
+    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
+        std::string candidate = randomName();
+        if (fileServices().link(m_file.fd(), m_dirFd, candidate)) {
+            m_name = std::move(candidate);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+bool TemporaryFile::installNew(const std::string& destinationName)
+{
+    if (!unnamed()) {
+        errno = EEXIST;
         return false;
-    m_installed = true;
+    }
+    if (!fileServices().link(m_file.fd(), m_dirFd, destinationName))
+        return false;
+    m_installedName = destinationName;
     return true;
+}
+
+bool TemporaryFile::replace(const std::string& destinationName)
+{
+    if (unnamed() && !giveTemporaryName())
+        return false;
+    if (!fileServices().rename(m_dirFd, m_name, destinationName))
+        return false;
+    m_installedName = destinationName;
+    return true;
+}
+
+void TemporaryFile::closeInstalled()
+{
+    m_file.close();
 }
 
 bool isTemporaryName(std::string_view name)
@@ -95,21 +150,18 @@ void removeLeftoverTemporaries(const std::string& dir)
 void removeLeftoverTemporaries(const FileHandle& dir)
 {
     const int dirFd = dir.fd();
-    forEachDirectoryEntry(
+    fileServices().listNames(
         dirFd,
-        [dirFd](const char* name, unsigned char) {
-            if (!isTemporaryName(name))
+        [dirFd](const char* name, bool mayBeRegular) {
+            if (!mayBeRegular || !isTemporaryName(name))
                 return;
-            FileHandle file(
-                ::openat(dirFd, name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+            // Opened only when it is a regular file, so nothing here can block.
+            FileHandle file = FileHandle::openForReadingAt(dirFd, name);
             if (!file.isOpen())
                 return;
-            const auto st = file.status();
-            if (!st || !st->regular)
-                return;
-            if (::flock(file.fd(), LOCK_EX | LOCK_NB) != 0)
+            if (!fileServices().lock(file.fd(), false))
                 return; // a copy in progress in another process
-            ::unlinkat(dirFd, name, 0);
+            fileServices().remove(dirFd, name);
         },
         /*glance=*/true);
 }

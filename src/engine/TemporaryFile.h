@@ -8,35 +8,50 @@
 namespace twinfold
 {
 
-// A copy is written under a temporary name beside its destination and renamed over it only
-// when complete, so a failed or killed copy never leaves a partial file under the
-// destination's name. Temporary names look like ".twinfold-0123456789ab.partial": short enough
-// for any file system, and recognisable, so that a later run can remove the leftovers of a
-// killed one. While a copy is in progress its file holds an exclusive lock, which tells a
-// leftover (no lock) from another process's copy in progress (locked).
+// The file a copy is written into before it takes the destination's name, so that a failed or
+// killed copy never leaves a partial file under that name.
+//
+// Where the file system allows it the file has no name at all while it is written: a killed
+// run then leaves nothing behind, and a new file costs a single directory operation. Elsewhere,
+// and for a replacement, it has a temporary name like ".twinfold-0123456789ab.partial": short
+// enough for any file system, and recognisable, so that a later run can remove the leftovers of
+// a killed one. A file under a temporary name is locked whenever the name is visible to the
+// clean-up (an unnamed file is locked before it is named; a named one is checked to be still
+// the file just made once it is locked), so a clean-up never takes a live copy for a leftover.
 class TemporaryFile
 {
 public:
-    // Creates a new, exclusively named file in the directory open at dirFd, which must stay open
-    // while this object lives; isOpen() is false with errno set on failure.
-    explicit TemporaryFile(int dirFd);
+    // Creates the file in the directory open at dirFd, which must stay open while this object
+    // lives, with the permission bits mode less the umask; isOpen() is false with errno set on
+    // failure. unnamedAllowed false always gives it a temporary name.
+    TemporaryFile(int dirFd, unsigned mode, bool unnamedAllowed = true);
     ~TemporaryFile(); // removes the file unless it was installed
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     bool isOpen() const { return m_file.isOpen(); }
     FileHandle& file() { return m_file; }
-    const std::string& name() const { return m_name; }
+    bool unnamed() const { return m_name.empty(); }
 
-    // Closes the file and renames it over the entry destinationName of the same directory;
-    // false with errno set on failure.
-    bool install(const std::string& destinationName);
+    // Gives an unnamed file the name destinationName, never replacing an entry that stands
+    // there: false with errno EEXIST then, and the file is kept for replace(). False with
+    // errno EEXIST at once for a named file, which can only replace().
+    bool installNew(const std::string& destinationName);
+    // Renames the file over the entry destinationName; false with errno set on failure.
+    bool replace(const std::string& destinationName);
+    // Closes the installed file. Its write errors must have been taken before the install (by
+    // FileHandle::flush), while a replaced destination still stood: whatever closing reports
+    // now concerns no byte of it, and removing the file would lose both versions.
+    void closeInstalled();
 
 private:
+    bool createNamed(unsigned mode);
+    bool giveTemporaryName();
+
     int m_dirFd;
     FileHandle m_file;
     std::string m_name;
-    bool m_installed = false;
+    std::string m_installedName;
 };
 
 bool isTemporaryName(std::string_view name);

@@ -13,9 +13,14 @@ struct FileStatus {
     bool directory = false;
     bool symlink = false;
     bool ownerWritable = false;
+    unsigned mode = 0; // permission bits, set-user-ID, set-group-ID and sticky included
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
     std::int64_t size = 0;
     std::int64_t mtimeSeconds = 0;
     std::int64_t mtimeNanoseconds = 0;
+    std::int64_t ctimeSeconds = 0; // the last change of contents or status
+    std::int64_t ctimeNanoseconds = 0;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
 };
@@ -50,10 +55,13 @@ public:
     // since it was listed) and checks that it is a regular file. Sets errno on failure.
     static FileHandle openForReading(const std::string& path);
     static FileHandle openForReadingAt(int dirFd, const std::string& name);
+    // The same, reporting the status that the open found.
+    static FileHandle openForReadingAt(int dirFd, const std::string& name, FileStatus& status);
 
     std::optional<FileStatus> status() const;
 
-    // Reads up to size bytes, retrying on interruption; -1 with errno on failure.
+    // Reads up to size bytes, retrying on interruption unless the program is being ended;
+    // -1 with errno on failure.
     std::int64_t read(void* buffer, std::size_t size);
     // Writes all size bytes, continuing after short writes; false with errno on failure
     // (a write that stores nothing counts as a full disk).
@@ -63,6 +71,12 @@ public:
     std::int64_t copyRangeTo(FileHandle& output, std::size_t size);
     // Sets the last-write time, leaving the access time alone; false with errno on failure.
     bool setModificationTime(std::int64_t unixSeconds);
+    bool setMode(unsigned mode);
+    bool setOwner(std::uint32_t owner, std::uint32_t group);
+    // Makes the contents durable; false with errno on failure.
+    bool sync();
+    // The write errors a close would report, with the file kept open (see FileServices::flush).
+    bool flush();
 
 private:
     int m_fd = -1;

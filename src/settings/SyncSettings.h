@@ -16,6 +16,9 @@ struct SyncSettings {
     std::int32_t CopyBuffer = 32768; // bytes
     bool AutoContinue = false;       // failed copies are logged without a message box
     std::string BatchDir;            // the current batch file (a file path)
+    // Not stored: set for one run from the command line. Every copy and its directory are
+    // synced before the copy counts as done.
+    bool Fsync = false;
 };
 
 } // namespace twinfold

@@ -1,0 +1,79 @@
+#include "Termination.h"
+
+#include <csignal>
+
+namespace twinfold
+{
+
+namespace
+{
+
+volatile std::sig_atomic_t endSignal = 0;
+volatile std::sig_atomic_t interruptPending = 0;
+volatile std::sig_atomic_t interruptArrived = 0;
+
+void onEndSignal(int signal)
+{
+    endSignal = signal;
+}
+
+void onInterrupt(int signal)
+{
+    if (interruptArrived != 0)
+        endSignal = signal;
+    interruptArrived = 1;
+    interruptPending = 1;
+}
+
+void handle(int signal, void (*handler)(int))
+{
+    struct sigaction action {
+    };
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a call that waits on a slow file system returns, so the end is noticed.
+    action.sa_flags = 0;
+    ::sigaction(signal, &action, nullptr);
+}
+
+} // namespace
+
+void installTerminationHandlers()
+{
+    handle(SIGTERM, onEndSignal);
+    handle(SIGHUP, onEndSignal);
+    handle(SIGINT, onInterrupt);
+}
+
+void restoreTerminationHandlers()
+{
+    handle(SIGTERM, SIG_DFL);
+    handle(SIGHUP, SIG_DFL);
+    handle(SIGINT, SIG_DFL);
+}
+
+int terminationSignal()
+{
+    return endSignal;
+}
+
+bool takeInterruptRequest()
+{
+    if (interruptPending == 0)
+        return false;
+    interruptPending = 0;
+    return true;
+}
+
+bool interruptSeen()
+{
+    return interruptArrived != 0;
+}
+
+void throwIfTerminated()
+{
+    if (const int signal = endSignal; signal != 0)
+        throw Terminated(signal);
+}
+
+} // namespace twinfold

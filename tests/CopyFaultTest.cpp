@@ -1,0 +1,154 @@
+// The copy under injected faults and races: the message, the result, the old destination kept
+// and no temporary left behind.
+#include "engine/BufferedCopy.h"
+#include "platform/FileHandle.h"
+#include "support/FaultyFileServices.h"
+#include "support/ScriptedServices.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace twinfold::test
+{
+namespace
+{
+
+using Call = FaultyFileServices::Call;
+
+std::size_t entriesIn(const std::string& dir)
+{
+    std::size_t count = 0;
+    DIR* stream = ::opendir(dir.c_str());
+    while (const dirent* entry = ::readdir(stream)) {
+        const std::string name = entry->d_name;
+        count += name != "." && name != "..";
+    }
+    ::closedir(stream);
+    return count;
+}
+
+TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
+{
+    struct Row {
+        Call call;
+        int error;
+        bool replacing;
+        std::string lead;
+        std::int64_t room = -1; // bytes the disk takes before it is full
+    };
+    const std::vector<Row> rows = {
+        {Call::Rename, EXDEV, true, "Could not replace destination file: "},
+        {Call::SetTime, EPERM, true, "Could not set the time of destination file: "},
+        {Call::SetTime, EPERM, false, "Could not set the time of destination file: "},
+        {Call::Link, EACCES, false, "Could not name destination file: "},
+        {Call::Write, ENOSPC, true, "Error writing destination file: "},
+        {Call::Read, EIO, true, "Error reading source file: "},
+        {Call::Open, EMFILE, true, "Could not open file: "},
+        {Call::CreateUnnamed, EMFILE, false, "Could not create destination file: "},
+        {Call::CreateUnnamed, EMFILE, true, "Could not create destination file: "},
+        {Call::Flush, EIO, true, "Could not close destination file: "},
+        // No fault of one call: the disk fills up after `room` bytes.
+        {Call::Open, 0, true, "Error writing destination file: ", 5},
+        {Call::Open, 0, false, "Error writing destination file: ", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.lead + std::to_string(row.replacing));
+        TempDir tmp;
+        ScriptedServices ui;
+        FaultyFileServices faulty;
+        tmp.writeFile("src/a.txt", "new contents", 1700000000);
+        if (row.replacing)
+            tmp.writeFile("dst/a.txt", "old", 1600000000);
+        else
+            tmp.makeDir("dst");
+        faulty.fail(Call::CopyRange, EXDEV); // the buffered path, where reads and writes fail
+        if (row.error != 0)
+            faulty.fail(row.call, row.error);
+        faulty.limitWrites(3, row.room); // short writes, all of them
+        const ScopedFileServices seam(faulty);
+        EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 4));
+        ASSERT_EQ(ui.texts().size(), 1u);
+        EXPECT_EQ(ui.texts()[0].rfind(row.lead, 0), 0u) << ui.texts()[0];
+        if (row.replacing) {
+            EXPECT_EQ(tmp.readFile("dst/a.txt"), "old");
+        }
+        EXPECT_EQ(entriesIn(tmp.pathOf("dst")), row.replacing ? 1u : 0u);
+    }
+}
+
+TEST(CopyFaultTest, ShortWritesAndKernelCopiesStillCopyEverything)
+{
+    TempDir tmp;
+    ScriptedServices ui;
+    FaultyFileServices faulty;
+    const ScopedFileServices seam(faulty);
+    const std::string contents(10000, 'k');
+    tmp.writeFile("src/a.txt", contents, 1700000000);
+    tmp.writeFile("dst/a.txt", "old", 1600000000);
+    faulty.limitWrites(7);
+    EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 64));
+    EXPECT_EQ(tmp.readFile("dst/a.txt"), contents);
+    EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 1u);
+    EXPECT_TRUE(ui.texts().empty());
+}
+
+TEST(CopyFaultTest, SourceChangesAndNewerDestinationsAreNeverInstalled)
+{
+    TempDir tmp;
+    ScriptedServices ui;
+    FaultyFileServices faulty;
+    const ScopedFileServices seam(faulty);
+    // A same-size rewrite that puts the old time back is caught by the change time.
+    tmp.writeFile("src/a.txt", "0123456789", 1700000000);
+    tmp.makeDir("dst");
+    faulty.before = [&](Call call) {
+        if (call == Call::CopyRange || call == Call::Read) {
+            faulty.before = nullptr;
+            tmp.writeFile("src/a.txt", "ABCDEFGHIJ", 1700000000);
+        }
+    };
+    EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), true, 4));
+    EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 0u);
+    // A destination written meanwhile, newer than the source, is kept.
+    tmp.writeFile("dst/a.txt", "old", 1600000000);
+    faulty.before = [&](Call call) {
+        if (call == Call::Rename || call == Call::Link) {
+            faulty.before = nullptr;
+            tmp.writeFile("dst/a.txt", "theirs", 1800000000);
+        }
+    };
+    const CopyOutcome outcome =
+        copyFile(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 32768);
+    EXPECT_FALSE(outcome.copied);
+    EXPECT_TRUE(outcome.destinationKept);
+    EXPECT_EQ(tmp.readFile("dst/a.txt"), "theirs");
+    EXPECT_TRUE(ui.texts().empty());
+}
+
+TEST(CopyFaultTest, PermissionsNeverWidenAndReplacementsKeepTheirs)
+{
+    TempDir tmp;
+    ScriptedServices ui;
+    const mode_t saved = ::umask(022);
+    tmp.writeFile("src/key", "secret");
+    tmp.writeFile("src/tool", "#!/bin/sh");
+    tmp.writeFile("src/kept", "new", 1700000000);
+    tmp.writeFile("dst/kept", "old", 1600000000);
+    ::chmod(tmp.pathOf("src/key").c_str(), 0600);
+    ::chmod(tmp.pathOf("src/tool").c_str(), 04777);
+    ::chmod(tmp.pathOf("dst/kept").c_str(), 0640);
+    for (const char* name : {"key", "tool", "kept"})
+        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf(std::string("src/") + name), tmp.pathOf("dst"),
+                                 false, 32768));
+    ::umask(saved);
+    EXPECT_EQ(statusOf(tmp.pathOf("dst/key"), false)->mode, 0600u);
+    EXPECT_EQ(statusOf(tmp.pathOf("dst/tool"), false)->mode, 0755u);
+    EXPECT_EQ(statusOf(tmp.pathOf("dst/kept"), false)->mode, 0640u);
+}
+
+} // namespace
+} // namespace twinfold::test
