@@ -4,6 +4,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+// Resources in a static library are registered by hand.
+static void initHelpResources()
+{
+    Q_INIT_RESOURCE(help);
+}
+
 namespace twinfold
 {
 
@@ -25,6 +31,7 @@ const char* const TopicPages[] = {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser(new QTextBrowser)
 {
+    initHelpResources();
     setWindowTitle(QStringLiteral("Twinfold Help"));
     resize(560, 480);
     auto* contents = new QPushButton(QStringLiteral("&Contents"));

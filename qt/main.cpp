@@ -1,5 +1,8 @@
 #include "CommandLine.h"
+#include "HelpWindow.h"
+#include "MainWindowView.h"
 #include "QtServices.h"
+#include "SyncBoxView.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -14,6 +17,24 @@ int main(int argc, char* argv[])
     const twinfold::StartOptions options = twinfold::parseCommandLine(QApplication::arguments());
     (void)options; // handed to Application::start once the views are bound to the models
     twinfold::QtServices services;
-    services.showHelpContents();
+    twinfold::MainWindowView mainView;
+    services.setMainView(&mainView);
+    // Unbound for now: with TWINFOLD_SCREENSHOTS=DIR each window is drawn into DIR and the
+    // program ends, which scripts/screenshots.sh uses.
+    const QString screenshots = qEnvironmentVariable("TWINFOLD_SCREENSHOTS");
+    if (!screenshots.isEmpty()) {
+        twinfold::SyncBoxView syncBox(&mainView);
+        QWidget* const windows[] = {&mainView, &syncBox, services.helpWindow()};
+        const char* const names[] = {"main", "progress", "help"};
+        services.showHelpContents();
+        for (std::size_t i = 0; i < std::size(windows); ++i) {
+            windows[i]->show();
+            QApplication::processEvents();
+            windows[i]->grab().save(screenshots + QLatin1Char('/') + QLatin1String(names[i]) +
+                                    QStringLiteral(".png"));
+        }
+        return 0;
+    }
+    mainView.show();
     return QApplication::exec();
 }
