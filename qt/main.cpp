@@ -2,7 +2,7 @@
 #include "HelpWindow.h"
 #include "MainWindowView.h"
 #include "QtServices.h"
-#include "SyncBoxView.h"
+#include "Screenshots.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,16 +23,7 @@ int main(int argc, char* argv[])
     // program ends, which scripts/screenshots.sh uses.
     const QString screenshots = qEnvironmentVariable("TWINFOLD_SCREENSHOTS");
     if (!screenshots.isEmpty()) {
-        twinfold::SyncBoxView syncBox(&mainView);
-        QWidget* const windows[] = {&mainView, &syncBox, services.helpWindow()};
-        const char* const names[] = {"main", "progress", "help"};
-        services.showHelpContents();
-        for (std::size_t i = 0; i < std::size(windows); ++i) {
-            windows[i]->show();
-            QApplication::processEvents();
-            windows[i]->grab().save(screenshots + QLatin1Char('/') + QLatin1String(names[i]) +
-                                    QStringLiteral(".png"));
-        }
+        twinfold::drawScreenshots(services, mainView, screenshots);
         return 0;
     }
     mainView.show();
