@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace twinfold
@@ -11,12 +12,13 @@ namespace twinfold
 namespace
 {
 
-QToolButton* arrowButton(Qt::ArrowType arrow, const char* hint)
+QToolButton* arrowButton(QStyle::StandardPixmap arrow, const char* hint)
 {
     auto* button = new QToolButton;
-    button->setArrowType(arrow);
+    button->setIcon(button->style()->standardIcon(arrow));
     button->setToolTip(QString::fromLatin1(hint));
-    button->setFixedSize(28, 28);
+    button->setIconSize(QSize(20, 20));
+    button->setFixedSize(32, 32);
     return button;
 }
 
@@ -41,8 +43,8 @@ BatchEditorView::BatchEditorView(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       DriveComboBox1(new QComboBox), SourceLabel(new QLabel), SDirList(new QListWidget),
       FileList(new QListWidget), FilterComboBox1(new QComboBox),
-      SpeedButton3(arrowButton(Qt::LeftArrow, "Remove the selected entries")),
-      SpeedButton4(arrowButton(Qt::RightArrow, "Add the selected files")),
+      SpeedButton3(arrowButton(QStyle::SP_ArrowLeft, "Remove the selected entries")),
+      SpeedButton4(arrowButton(QStyle::SP_ArrowRight, "Add the selected files")),
       BatchList(new QListWidget), Cancel(plainButton("Cancel")), Exit(plainButton("E&xit"))
 {
     setWindowTitle(QStringLiteral("Batch Editor (Untitled)"));

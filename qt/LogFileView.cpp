@@ -17,7 +17,8 @@ QListWidget* resultList(QWidget* parent)
     // appears whenever a path is wider than the list.
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    list->setMinimumSize(420, 90);
+    list->setFixedHeight(110);
+    list->setMinimumWidth(440);
     return list;
 }
 

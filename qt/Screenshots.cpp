@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QStyle>
 
 namespace twinfold
 {
@@ -27,14 +28,19 @@ void save(QWidget& window, const QString& dir, const char* name)
     window.grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
 }
 
+void addFolders(QListWidget& view, std::initializer_list<const char*> names)
+{
+    const QIcon folder = view.style()->standardIcon(QStyle::SP_DirIcon);
+    for (const char* name : names)
+        view.addItem(new QListWidgetItem(folder, QString::fromLatin1(name)));
+}
+
 void fillMain(MainWindowView& view)
 {
     view.SourceLabel->setText(QStringLiteral("/home/user/Documents"));
     view.DestLabel->setText(QStringLiteral("/media/backup/Documents"));
-    for (const char* dir : {"/", "home", "user", "Documents", "letters", "reports"})
-        view.SourceDirListBox->addItem(QString::fromLatin1(dir));
-    for (const char* dir : {"/", "media", "backup", "Documents", "letters"})
-        view.DestDirListBox->addItem(QString::fromLatin1(dir));
+    addFolders(*view.SourceDirListBox, {"/", "home", "user", "Documents", "letters", "reports"});
+    addFolders(*view.DestDirListBox, {"/", "media", "backup", "Documents", "letters"});
     view.fileNames->setStringList({QStringLiteral("budget.xls"), QStringLiteral("notes.txt"),
                                    QStringLiteral("plan.doc"), QStringLiteral("todo.txt")});
     view.EditFilter->setCurrentIndex(0);

@@ -13,7 +13,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("twinfold"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(twinfold::ApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TWINFOLD_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/twinfold.svg")));
+    // The icons live in the static view library, whose resources are not registered by themselves.
+    Q_INIT_RESOURCE(icons);
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/twinfold-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     const twinfold::StartOptions options = twinfold::parseCommandLine(QApplication::arguments());
     (void)options; // handed to Application::start once the views are bound to the models
     twinfold::QtServices services;
