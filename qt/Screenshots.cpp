@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
+#include <QPainter>
 #include <QStyle>
 
 namespace twinfold
@@ -21,11 +23,29 @@ namespace twinfold
 namespace
 {
 
+// Xvfb has no window manager to draw frames, so a plain title bar is painted above each window
+// to show its caption.
+QImage withTitleBar(QWidget& window)
+{
+    const QPixmap content = window.grab();
+    const int barHeight = window.fontMetrics().height() + 10;
+    QImage image(content.width(), content.height() + barHeight, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, image.width(), barHeight, QColor(0x3c, 0x4a, 0x5c));
+    painter.setPen(Qt::white);
+    painter.setFont(window.font());
+    painter.drawText(QRect(8, 0, image.width() - 16, barHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                     window.windowTitle());
+    painter.drawPixmap(0, barHeight, content);
+    return image;
+}
+
 void save(QWidget& window, const QString& dir, const char* name)
 {
     window.show();
     QApplication::processEvents();
-    window.grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+    withTitleBar(window).save(dir + QLatin1Char('/') + QLatin1String(name) +
+                              QStringLiteral(".png"));
 }
 
 void addFolders(QListWidget& view, std::initializer_list<const char*> names)
@@ -76,8 +96,7 @@ void fillBatchEditor(BatchEditorView& editor)
 {
     editor.DriveComboBox1->addItem(QStringLiteral("/"));
     editor.SourceLabel->setText(QStringLiteral("/home/user/jobs"));
-    editor.SDirList->addItems({QStringLiteral("/"), QStringLiteral("home"), QStringLiteral("user"),
-                               QStringLiteral("jobs")});
+    addFolders(*editor.SDirList, {"/", "home", "user", "jobs"});
     editor.FileList->addItems({QStringLiteral("documents.ini"), QStringLiteral("photos.ini")});
     editor.BatchList->addItems({QStringLiteral("/HOME/USER/JOBS/DOCUMENTS.INI"),
                                 QStringLiteral("/HOME/USER/JOBS/PHOTOS.INI")});
