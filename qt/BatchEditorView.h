@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace twinfold
+{
+
+// The batch editor: the file browser on the left, the two arrow buttons between the lists, the
+// batch list on the right, Cancel and Exit at the bottom right, and the File menu.
+class BatchEditorView : public QDialog
+{
+public:
+    explicit BatchEditorView(QWidget* parent = nullptr);
+
+    QMenu* FileMenu;
+    QAction* New1;
+    QAction* Open1;
+    QAction* Save1;
+    QAction* SaveAsMenu;
+    QAction* Exit1;
+    QComboBox* DriveComboBox1;
+    QLabel* SourceLabel;
+    QListWidget* SDirList;
+    QListWidget* FileList;
+    QComboBox* FilterComboBox1;
+    QToolButton* SpeedButton3;
+    QToolButton* SpeedButton4;
+    QListWidget* BatchList;
+    QPushButton* Cancel;
+    QPushButton* Exit;
+};
+
+} // namespace twinfold

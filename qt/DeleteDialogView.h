@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace twinfold
+{
+
+// The delete-directory dialog "Delete?": the path first in tab order, the subtree option, OK as
+// the default button and Cancel on Escape.
+class DeleteDialogView : public QDialog
+{
+public:
+    explicit DeleteDialogView(QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    QCheckBox* DelSubdir;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn1;
+};
+
+} // namespace twinfold

@@ -1,0 +1,105 @@
+#include "OptionsView.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace twinfold
+{
+
+namespace
+{
+
+QPushButton* plainButton(const char* caption)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption));
+    // A dialog's push buttons would otherwise take Enter from the entry fields.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QListWidget* filterList()
+{
+    auto* list = new QListWidget;
+    list->setToolTip(QStringLiteral("DoubleClick to Remove"));
+    list->setMinimumSize(150, 120);
+    return list;
+}
+
+QLabel* labelFor(const char* text, QWidget* buddy)
+{
+    auto* label = new QLabel(QString::fromLatin1(text));
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+OptionsView::OptionsView(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      EditInclude(new QLineEdit), AddInclude(plainButton("Add")), EditExclude(new QLineEdit),
+      AddExclude(plainButton("Add")), IncludeList(filterList()), ExcludeList(filterList()),
+      CopyBuffer(new QGroupBox(QStringLiteral("Copy Buffer Size"))),
+      Mem32K(new QRadioButton(QStringLiteral("32K (default)"))),
+      Mem128K(new QRadioButton(QStringLiteral("128K"))),
+      Mem256k(new QRadioButton(QStringLiteral("256K"))),
+      Mem512k(new QRadioButton(QStringLiteral("512K"))),
+      Mem1mb(new QRadioButton(QStringLiteral("1 MB"))), Ok(plainButton("OK")),
+      AutoContinue(new QCheckBox(QStringLiteral("Auto-Continue thru errors and Log them "))),
+      Clear(plainButton("Clear"))
+{
+    setWindowTitle(QStringLiteral("Options"));
+    CopyBuffer->setToolTip(QStringLiteral("Change buffer size"));
+    Mem32K->setChecked(true);
+    auto* sizes = new QVBoxLayout(CopyBuffer);
+    for (QRadioButton* size : {Mem32K, Mem128K, Mem256k, Mem512k, Mem1mb})
+        sizes->addWidget(size);
+
+    auto* filters = new QGridLayout;
+    filters->addWidget(labelFor("Include:", EditInclude), 0, 0);
+    filters->addWidget(EditInclude, 1, 0);
+    filters->addWidget(AddInclude, 1, 1);
+    filters->addWidget(labelFor("Exclude:", EditExclude), 0, 2);
+    filters->addWidget(EditExclude, 1, 2);
+    filters->addWidget(AddExclude, 1, 3);
+    filters->addWidget(labelFor("Include Filters:", IncludeList), 2, 0, 1, 2);
+    filters->addWidget(IncludeList, 3, 0, 1, 2);
+    filters->addWidget(labelFor("Exclude Filters:", ExcludeList), 2, 2, 1, 2);
+    filters->addWidget(ExcludeList, 3, 2, 1, 2);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(CopyBuffer);
+    right->addStretch();
+    right->addWidget(Ok);
+    auto* top = new QHBoxLayout;
+    top->addLayout(filters);
+    top->addLayout(right);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(AutoContinue);
+    bottom->addStretch();
+    bottom->addWidget(Clear);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    QWidget* const order[] = {EditInclude, AddInclude, EditExclude,  AddExclude, IncludeList,
+                              ExcludeList, Mem32K,     Mem128K,      Mem256k,    Mem512k,
+                              Mem1mb,      Ok,         AutoContinue, Clear};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void OptionsView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Clear->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace twinfold

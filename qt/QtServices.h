@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/Window.h"
+#include "platform/Windowing.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+class QDialog;
+
+namespace twinfold
+{
+
+class HelpWindow;
+
+// The windowing services on Qt Widgets. Each model window is paired with its view, so that a
+// dialog asked for by a model is centred on and owned by the view the user sees.
+class QtServices
+{
+public:
+    QtServices();
+    ~QtServices();
+    QtServices(const QtServices&) = delete;
+    QtServices& operator=(const QtServices&) = delete;
+
+    void registerView(const Window& model, QWidget* view);
+    QWidget* viewOf(const Window* owner) const;
+    // The window that stands for a null owner.
+    void setMainView(QWidget* view) { m_mainView = view; }
+
+    Answer messageBox(const Window* owner, MessageForm form, const std::string& caption,
+                      const std::string& text);
+    std::optional<std::string> inputBox(const Window* owner, const std::string& caption,
+                                        const std::string& prompt, const std::string& initialText);
+    std::optional<std::string> openFileDialog(const Window* owner,
+                                              const FileDialogOptions& options);
+    std::optional<std::string> saveFileDialog(const Window* owner,
+                                              const FileDialogOptions& options);
+    void showModal(Window& window);
+    void processPendingEvents();
+    void setBusyCursor(bool busy);
+    void showHelpContents();
+    void showHelpTopic(int topic);
+    void closeHelp();
+
+    HelpWindow* helpWindow() const { return m_help.get(); }
+
+    // Called with every dialog once it is on screen, so that tests can answer it without a
+    // person. Unset, the dialogs wait for the user.
+    std::function<void(QDialog&)> dialogHook;
+
+private:
+    int runDialog(QDialog& dialog);
+    std::optional<std::string> fileDialog(const Window* owner, const FileDialogOptions& options,
+                                          bool save);
+
+    std::map<const Window*, QPointer<QWidget>> m_views;
+    QPointer<QWidget> m_mainView;
+    std::unique_ptr<HelpWindow> m_help;
+    int m_busyDepth = 0;
+};
+
+} // namespace twinfold

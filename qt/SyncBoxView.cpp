@@ -1,0 +1,50 @@
+#include "SyncBoxView.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace twinfold
+{
+
+namespace
+{
+
+QLabel* boldLabel(const char* text)
+{
+    auto* label = new QLabel(QString::fromLatin1(text));
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+SyncBoxView::SyncBoxView(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      SyncDirFrom(new QLabel), SyncDirTo(new QLabel), FileName(new QLabel),
+      Process(new QLabel(QStringLiteral("Processing..."))), Gauge(new QProgressBar),
+      Cancel(new QPushButton(QStringLiteral("Cancel")))
+{
+    setWindowTitle(QStringLiteral("Twinfolding..."));
+    setModal(false);
+    setCursor(Qt::WaitCursor);
+    Gauge->setFormat(QStringLiteral("%p%"));
+    Gauge->setValue(0);
+    Cancel->setDefault(true);
+    Cancel->setCursor(Qt::ArrowCursor);
+    auto* form = new QFormLayout;
+    form->addRow(boldLabel("From:"), SyncDirFrom);
+    form->addRow(boldLabel("To:"), SyncDirTo);
+    form->addRow(boldLabel("File:"), FileName);
+    form->addRow(boldLabel("Status:"), Process);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(Gauge);
+    layout->addWidget(Cancel, 0, Qt::AlignHCenter);
+    setMinimumWidth(380);
+    Cancel->setFocus();
+}
+
+} // namespace twinfold
