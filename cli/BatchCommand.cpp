@@ -41,6 +41,7 @@ int runBatch(const BatchOptions& options)
     console.attach(app.SyncBox);
     app.start(StartOptions{options.configDir, options.batchFile});
     auto& main = app.Main;
+    main.keepGoing = options.keepGoing;
     app.command([&] { main.FormShow(); });
     // The first activation runs the batch and closes the window through the exit steps.
     const bool completed = app.command([&] { main.FormActivate(); });

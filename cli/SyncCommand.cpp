@@ -33,6 +33,7 @@ void prepare(Application& app, const SyncOptions& options)
         app.Settings.CopyBuffer = *options.buffer;
     app.Settings.AutoContinue = options.autoContinue;
     main.dryRun = options.dryRun;
+    main.keepGoing = options.keepGoing;
 
     main.SourceDirListBox.setDirectory(options.source);
     main.DestDirListBox.setDirectory(options.dest);

@@ -206,13 +206,34 @@ TEST_F(CliSyncTest, BufferSuffixesAreAccepted)
     }
 }
 
-TEST_F(CliSyncTest, AbandonedRunGivesStatusThree)
+TEST_F(CliSyncTest, AbandonedRunGivesStatusThreeAndNamesTheDirectory)
 {
     tmp.writeFile("src/sub/a.txt", "a");
     tmp.writeFile("dst/sub", "a file where a directory belongs");
     const auto result = sync({"--all"});
     EXPECT_EQ(result.status, 3);
-    EXPECT_EQ(result.errLines(), std::vector<std::string>{"Invalid filename."});
+    EXPECT_EQ(result.errLines(),
+              (std::vector<std::string>{"twinfold-cli: cannot make " + tmp.pathOf("dst/sub"),
+                                        "Invalid filename."}));
+}
+
+TEST_F(CliSyncTest, KeepGoingPassesOverADirectoryAndSynchronisesTheRest)
+{
+    tmp.writeFile("src/sub/a.txt", "a");
+    tmp.writeFile("src/sub/deeper/c.txt", "c");
+    tmp.writeFile("src/next/b.txt", "b");
+    tmp.writeFile("src/top.txt", "t");
+    tmp.writeFile("dst/sub", "a file where a directory belongs");
+    tmp.makeDir("logs");
+    const auto result = sync({"--all", "--keep-going", "--log-dir", tmp.pathOf("logs")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.errLines().front(),
+              "twinfold-cli: passed over " + tmp.pathOf("dst/sub/deeper") + ": Invalid filename");
+    EXPECT_EQ(tmp.readFile("logs/TFFailed.txt"),
+              tmp.pathOf("dst/sub/deeper") + "\r\n" + tmp.pathOf("dst/sub") + "\r\n");
+    EXPECT_EQ(tmp.readFile("dst/next/b.txt"), "b");
+    EXPECT_EQ(tmp.readFile("dst/top.txt"), "t");
+    EXPECT_EQ(tmp.readFile("dst/sub"), "a file where a directory belongs");
 }
 
 TEST_F(CliSyncTest, CtrlCCancelsAtTheNextPoll)

@@ -15,6 +15,9 @@ struct RunChoices {
     bool dryRun = false;       // the newer-than rule is applied and logged, nothing changes
     bool autoContinue = false; // a failed copy is logged without a question
     std::int32_t copyBuffer = 32768;
+    // A directory that cannot be entered or made is logged as failed and passed over with its
+    // subtree, where the run would otherwise abandon itself.
+    bool keepGoing = false;
 };
 
 // The window a run works through. A Sync All walk moves the source view as its cursor, and the

@@ -1,7 +1,10 @@
 // The Sync command: selected-files mode and Sync All mode.
 #include "engine/SyncRun.h"
 
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "engine/BufferedCopy.h"
+#include "engine/DirectoryFailure.h"
 #include "engine/LogFile.h"
 #include "engine/NewerThan.h"
 #include "engine/RunWindow.h"
@@ -11,8 +14,6 @@
 #include "platform/PathRules.h"
 #include "platform/ScopeExit.h"
 #include "platform/Windowing.h"
-#include "controls/DirectoryView.h"
-#include "controls/FileListBox.h"
 
 namespace twinfold
 {
@@ -135,6 +136,14 @@ void SyncRun::restoreViewsAfterFailure(const std::string& source, const std::str
         m_window.destinationView().setDirectory(destination);
     } catch (const std::exception&) {
     }
+}
+
+void SyncRun::passOver(const DirectoryFailure& failure)
+{
+    if (!m_window.runChoices().keepGoing)
+        throw failure;
+    m_log.AddLog(m_log.FileFailed, failure.path());
+    m_syncBox.directoryPassedOver.emit(failure.path(), failure.what());
 }
 
 void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& destination,

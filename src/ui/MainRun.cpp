@@ -23,7 +23,7 @@ void TMain::SyncAllFiles(DirectoryView& view)
 
 RunChoices TMain::runChoices() const
 {
-    return {BatchMode, dryRun, m_settings.AutoContinue, m_settings.CopyBuffer};
+    return {BatchMode, dryRun, m_settings.AutoContinue, m_settings.CopyBuffer, keepGoing};
 }
 
 void TMain::ExecuteBatch(const std::string& path)
