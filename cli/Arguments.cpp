@@ -70,8 +70,8 @@ struct SharedOptions {
                          "make every copy durable: file and directory synced before it is "
                          "reported copied (default: off)");
         command.add_flag("--keep-going", keepGoing,
-                         "a directory that cannot be entered is recorded as failed and passed "
-                         "over (default: off, the run is abandoned)");
+                         "a directory that cannot be entered or made is recorded as failed "
+                         "and passed over with its subtree (default: off, the run is abandoned)");
     }
 
     // Checked here rather than by the parser so that the help line says it plainly.

@@ -1,5 +1,6 @@
 #include "ConsoleServices.h"
 
+#include "engine/DirectoryFailure.h"
 #include "engine/SyncBox.h"
 #include "platform/EscapedName.h"
 #include "platform/PathRules.h"
@@ -7,6 +8,7 @@
 #include "platform/Termination.h"
 
 #include <cstdio>
+#include <exception>
 #include <iostream>
 
 namespace twinfold::cli
@@ -34,6 +36,27 @@ std::string humanRate(double perSecond)
     return text;
 }
 
+const char* actionText(DirectoryAction action)
+{
+    return action == DirectoryAction::Make ? "cannot make " : "cannot enter ";
+}
+
+// The general error report is shown while the failure is being handled: when it is a directory
+// the run could not enter or make, the line before the designed message says which.
+void nameFailedDirectory()
+{
+    const std::exception_ptr current = std::current_exception();
+    if (!current)
+        return;
+    try {
+        std::rethrow_exception(current);
+    } catch (const DirectoryFailure& failure) {
+        std::cerr << "twinfold-cli: " << actionText(failure.action()) << escapedName(failure.path())
+                  << std::endl;
+    } catch (...) {
+    }
+}
+
 } // namespace
 
 ConsoleServices::ConsoleServices(const RunOptions& options)
@@ -58,6 +81,12 @@ void ConsoleServices::attach(TSyncBox& syncBox)
             m_fileName = extractFileName(path);
             fileStatus(status, path);
         }));
+    m_connections.push_back(syncBox.directoryPassedOver.connect(
+        [this](const std::string& path, const std::string& reason) {
+            clearProgress();
+            std::cerr << "twinfold-cli: passed over " << escapedName(path) << ": " << reason
+                      << std::endl;
+        }));
     m_connections.push_back(syncBox.fileDone.connect([this](std::int64_t bytes) {
         ++m_filesDone;
         m_bytesCopied += bytes;
@@ -75,6 +104,8 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
     if (m_cancelConfirmed && form == MessageForm::Confirmation)
         return Answer::Yes;
     clearProgress();
+    if (form == MessageForm::Error)
+        nameFailedDirectory();
     std::cerr << text << std::endl;
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
         return m_options.answerYes ? Answer::Yes : Answer::No;

@@ -34,6 +34,7 @@ void prepare(Application& app, const SyncOptions& options)
     app.Settings.AutoContinue = options.autoContinue;
     main.dryRun = options.dryRun;
     app.Settings.Fsync = options.fsync;
+    main.keepGoing = options.keepGoing;
 
     main.SourceDirListBox.setDirectory(options.source);
     main.DestDirListBox.setDirectory(options.dest);

@@ -83,7 +83,9 @@ TEST_F(CliBatchTest, AnEscapedFailureGivesStatusThree)
 {
     const auto result = batch({job("a.ini", tmp.pathOf("a"), tmp.pathOf("gone") + "/")});
     EXPECT_EQ(result.status, 3);
-    EXPECT_EQ(result.errLines(), std::vector<std::string>{"File not found."});
+    EXPECT_EQ(result.errLines(),
+              (std::vector<std::string>{"twinfold-cli: cannot enter " + tmp.pathOf("gone") + "/",
+                                        "File not found."}));
 }
 
 TEST_F(CliBatchTest, BadArguments)

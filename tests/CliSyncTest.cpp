@@ -18,6 +18,8 @@ namespace twinfold::test
 namespace
 {
 
+namespace fs = std::filesystem;
+
 class CliSyncTest : public ::testing::Test
 {
 protected:
@@ -210,13 +212,64 @@ TEST_F(CliSyncTest, BufferSuffixesAreAccepted)
     }
 }
 
-TEST_F(CliSyncTest, AbandonedRunGivesStatusThree)
+TEST_F(CliSyncTest, AbandonedRunGivesStatusThreeAndNamesTheDirectory)
 {
     tmp.writeFile("src/sub/a.txt", "a");
     tmp.writeFile("dst/sub", "a file where a directory belongs");
     const auto result = sync({"--all"});
     EXPECT_EQ(result.status, 3);
-    EXPECT_EQ(result.errLines(), std::vector<std::string>{"Invalid filename."});
+    EXPECT_EQ(result.errLines(),
+              (std::vector<std::string>{"twinfold-cli: cannot make " + tmp.pathOf("dst/sub"),
+                                        "Invalid filename."}));
+}
+
+TEST_F(CliSyncTest, KeepGoingPassesOverADirectoryAndSynchronisesTheRest)
+{
+    tmp.writeFile("src/sub/a.txt", "a");
+    tmp.writeFile("src/sub/deeper/c.txt", "c");
+    tmp.writeFile("src/next/b.txt", "b");
+    tmp.writeFile("src/top.txt", "t");
+    tmp.writeFile("dst/sub", "a file where a directory belongs");
+    tmp.makeDir("logs");
+    const auto result = sync({"--all", "--keep-going", "--log-dir", tmp.pathOf("logs")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.errLines().front(),
+              "twinfold-cli: passed over " + tmp.pathOf("dst/sub/deeper") + ": Invalid filename");
+    EXPECT_EQ(tmp.readFile("logs/TFFailed.txt"),
+              tmp.pathOf("dst/sub/deeper") + "\r\n" + tmp.pathOf("dst/sub") + "\r\n");
+    EXPECT_EQ(tmp.readFile("dst/next/b.txt"), "b");
+    EXPECT_EQ(tmp.readFile("dst/top.txt"), "t");
+    EXPECT_EQ(tmp.readFile("dst/sub"), "a file where a directory belongs");
+}
+
+TEST_F(CliSyncTest, ASourceDirectoryBeyondThePathLimitIsNamedOrPassedOver)
+{
+    // Made level by level from inside the tree: its full path is longer than the system takes.
+    std::string tooLong;
+    const auto started = fs::current_path();
+    fs::current_path(tmp.pathOf("src"));
+    std::string path = tmp.pathOf("src");
+    for (int level = 0; level < 24; ++level) {
+        const std::string name = std::to_string(level) + std::string(200, 'x');
+        fs::create_directory(name);
+        fs::current_path(name);
+        path += "/" + name;
+        if (path.size() > 4096 && tooLong.empty())
+            tooLong = path;
+        std::ofstream("f.txt") << level;
+    }
+    fs::current_path(started);
+    tmp.writeFile("src/top.txt", "t");
+    tmp.makeDir("logs");
+
+    auto result = sync({"--all", "--quiet"});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.errLines().at(0), "twinfold-cli: cannot enter " + tooLong);
+    result = sync({"--all", "--quiet", "--keep-going", "--log-dir", tmp.pathOf("logs")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(tmp.readFile("logs/TFFailed.txt"), tooLong + "\r\n");
+    EXPECT_EQ(tmp.readFile("dst/top.txt"), "t");
+    EXPECT_EQ(tmp.readFile("dst/0" + std::string(200, 'x') + "/f.txt"), "0");
 }
 
 TEST_F(CliSyncTest, CtrlCCancelsAtTheNextPoll)

@@ -215,6 +215,11 @@ TEST_F(FileOperationsTest, MakeDirectoryWithEmptyTextIsAnError)
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[1].form, MessageForm::Error);
     EXPECT_EQ(ui.messages[1].text, "Unable to create directory.");
+    // A name without a directory part has no parent to make: it fails, made nowhere.
+    ui.answerInput("newdir");
+    EXPECT_FALSE(run(&TMain::MakeDirectorySDClick));
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_EQ(ui.messages[3].text, "Unable to create directory.");
     EXPECT_TRUE(fs::is_empty(src()));
 }
 

@@ -4,6 +4,8 @@
 #include "batch/BatchFile.h"
 #include "batch/BatchWindow.h"
 #include "controls/Controls.h"
+#include "controls/DirectoryView.h"
+#include "engine/DirectoryFailure.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/ScopeExit.h"
@@ -12,7 +14,6 @@
 #include "settings/Options.h"
 #include "settings/SettingsStorage.h"
 #include "settings/SyncSettings.h"
-#include "controls/DirectoryView.h"
 
 #include <unordered_map>
 
@@ -44,6 +45,17 @@ bool BatchRun::checkJob(const std::string& entry, const StoredSettings& job)
         return false;
     }
     return true;
+}
+
+void BatchRun::showJobDirectory(DirectoryView& view, const std::string& directory)
+{
+    try {
+        view.setDirectory(directory);
+    } catch (const DirectoryFailure&) {
+        throw;
+    } catch (const IoError& failure) {
+        throw DirectoryFailure(failure, DirectoryAction::Enter, directory);
+    }
 }
 
 void BatchRun::ExecuteBatch(const std::string& path)
@@ -81,8 +93,8 @@ void BatchRun::ExecuteBatch(const std::string& path)
             continue;
         // A directory let through by its trailing separator may not exist: the failure ends
         // the whole batch and reaches the general error report.
-        m_window.sourceView().setDirectory(job.SourceDir);
-        m_window.destinationView().setDirectory(job.DestDir);
+        showJobDirectory(m_window.sourceView(), job.SourceDir);
+        showJobDirectory(m_window.destinationView(), job.DestDir);
         m_window.applyFileType();
         m_window.selectAllBox().setChecked(job.SelectAll);
         m_window.sync();

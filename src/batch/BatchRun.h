@@ -6,6 +6,7 @@ namespace twinfold
 {
 
 class BatchWindow;
+class DirectoryView;
 class TOptionsbx;
 class WindowingServices;
 struct StoredSettings;
@@ -30,6 +31,8 @@ public:
 private:
     // Whether a job may run; the reason it may not is reported.
     bool checkJob(const std::string& entry, const StoredSettings& job);
+    // Moves a view to a job's directory; a failure names the directory.
+    void showJobDirectory(DirectoryView& view, const std::string& directory);
 
     WindowingServices& m_services;
     BatchWindow& m_window;

@@ -1,5 +1,8 @@
 // The directory pass: one source directory against its mirrored destination directory.
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "engine/BufferedCopy.h"
+#include "engine/DirectoryFailure.h"
 #include "engine/RunWindow.h"
 #include "engine/SyncBox.h"
 #include "engine/SyncRun.h"
@@ -9,8 +12,8 @@
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
-#include "controls/DirectoryView.h"
-#include "controls/FileListBox.h"
+
+#include <system_error>
 
 namespace twinfold
 {
@@ -48,6 +51,8 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
     std::string passDest;
     OpenedDirectory destination = openMirrored();
     bool made = false;
+    // Whether the directory had to be made: a failure then is one of making it.
+    bool making = destination.missing();
     if (destination.missing() && !dryRun) {
         made = createDirectoryTree(mirrored);
         destination = openMirrored();
@@ -63,8 +68,13 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
         passDest = mirrored;
     } else {
         // A directory that can be neither made nor entered (a file stands in its place, access
-        // refused) abandons the run: its files must never land anywhere else.
-        throw IoError(destination.error);
+        // refused) abandons the run, or with keep-going is passed over: its files must never
+        // land anywhere else.
+        const IoError cause(destination.error);
+        making = making || destination.error == static_cast<int>(std::errc::not_a_directory);
+        passOver(DirectoryFailure(cause, making ? DirectoryAction::Make : DirectoryAction::Enter,
+                                  mirrored));
+        return;
     }
     // Every file is looked up from the open directories rather than by its full path.
     const CopyDirectory sourceSite = m_runSourceRoot >= 0

@@ -16,6 +16,9 @@ struct RunChoices {
     bool autoContinue = false; // a failed copy is logged without a question
     std::int32_t copyBuffer = 32768;
     bool fsync = false; // every copy synced, with its directory, before it counts as copied
+    // A directory that cannot be entered or made is logged as failed and passed over with its
+    // subtree, where the run would otherwise abandon itself.
+    bool keepGoing = false;
 };
 
 // The window a run works through. A Sync All walk moves the source view as its cursor, and the

@@ -1,17 +1,40 @@
 // The subdirectory walk: depth-first, post-order, with the source view as its cursor.
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
+#include "engine/DirectoryFailure.h"
 #include "engine/RunWindow.h"
 #include "engine/SyncBox.h"
 #include "engine/SyncRun.h"
 #include "platform/Windowing.h"
-#include "controls/DirectoryView.h"
-#include "controls/FileListBox.h"
 
 namespace twinfold
 {
 
+bool SyncRun::enterCurrent(DirectoryView& view)
+{
+    const std::string parent = view.directory();
+    const std::string target = view.entryPath(view.itemIndex());
+    try {
+        view.openCurrent();
+        return true;
+    } catch (const DirectoryFailure&) {
+        throw;
+    } catch (const IoError& failure) {
+        // The run's own root was checked when it started; failing now, nothing is left to do.
+        if (target == m_window.sourceRoot())
+            throw DirectoryFailure(failure, DirectoryAction::Enter, target);
+        passOver(DirectoryFailure(failure, DirectoryAction::Enter, target));
+    }
+    // The walk goes on from the parent, wherever the failed move left the view.
+    if (view.directory() != parent)
+        view.setDirectory(parent);
+    return false;
+}
+
 void SyncRun::Traverse(DirectoryView& view)
 {
-    view.openCurrent();
+    if (!enterCurrent(view))
+        return;
     const int position = view.directoryPosition();
     const int first = position + 1;
     const int last = view.count() - 1;

@@ -59,6 +59,9 @@ public:
     Signal<const std::string&, const std::string&> fileStatus;
     Signal<std::int64_t> fileDone; // the bytes copied for the file
     Signal<RunEnd> runFinished;
+    // A directory the run could not enter or make, logged as failed and left out with its
+    // subtree (the keep-going choice): its path and the reason.
+    Signal<const std::string&, const std::string&> directoryPassedOver;
 
     // Sets the status label and announces the file.
     void setFileStatus(const std::string& status, const std::string& sourcePath);

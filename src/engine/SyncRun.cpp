@@ -4,6 +4,7 @@
 #include "controls/DirectoryView.h"
 #include "controls/FileListBox.h"
 #include "engine/BufferedCopy.h"
+#include "engine/DirectoryFailure.h"
 #include "engine/LogFile.h"
 #include "engine/NewerThan.h"
 #include "engine/RunWindow.h"
@@ -135,6 +136,14 @@ void SyncRun::restoreViewsAfterFailure(const std::string& source, const std::str
         m_window.destinationView().setDirectory(destination);
     } catch (const std::exception&) {
     }
+}
+
+void SyncRun::passOver(const DirectoryFailure& failure)
+{
+    if (!m_window.runChoices().keepGoing)
+        throw failure;
+    m_log.AddLog(m_log.FileFailed, failure.path());
+    m_syncBox.directoryPassedOver.emit(failure.path(), failure.what());
 }
 
 void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& destination,

@@ -5,6 +5,7 @@
 namespace twinfold
 {
 
+class DirectoryFailure;
 class DirectoryView;
 class RunWindow;
 class TLogFilebx;
@@ -32,6 +33,11 @@ public:
 private:
     void runSelectedFiles();
     void runSyncAll();
+    // Opens the view's current entry; false when the directory was passed over instead.
+    bool enterCurrent(DirectoryView& view);
+    // With the keep-going choice the directory is logged as failed and the walk goes on;
+    // otherwise the run is abandoned with the failure.
+    void passOver(const DirectoryFailure& failure);
     void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
     void processFile(const CopyDirectory& source, const CopyDirectory& destination,
                      const std::string& name);

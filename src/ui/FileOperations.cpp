@@ -1,14 +1,14 @@
 // The main window's file and directory operations.
 #include "ui/FileOperations.h"
 
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Window.h"
 #include "platform/Windowing.h"
 #include "ui/DelBox.h"
-#include "controls/DirectoryView.h"
-#include "controls/FileListBox.h"
 
 namespace twinfold
 {
@@ -36,12 +36,34 @@ std::string newDirectoryPath(const std::string& text, const std::string& viewDir
     return expandFileName(isFullPathText(text) ? text : joinPath(viewDirectory, text));
 }
 
+// A bare name has no parent path to make first: a short one needs nothing, a longer one that
+// names no existing directory fails rather than landing somewhere the user did not type.
+bool isBareName(const std::string& text)
+{
+    std::string_view name = text;
+    if (endsWithSeparator(name))
+        name.remove_suffix(1);
+    return !name.empty() && name.find(NativeSeparator) == std::string_view::npos;
+}
+
+void makeNamedDirectory(const std::string& text, const std::string& viewDirectory)
+{
+    if (!isBareName(text)) {
+        forceDirectories(newDirectoryPath(text, viewDirectory));
+        return;
+    }
+    const std::string name = endsWithSeparator(text) ? text.substr(0, text.size() - 1) : text;
+    if (name.size() < 3 || directoryExists(joinPath(viewDirectory, name)))
+        return;
+    throw CommandError(UnableToCreateDirectory);
+}
+
 void makeDirectoryBelow(WindowingServices& services, DirectoryCache& cache, DirectoryView& view)
 {
     const auto text =
         services.inputBox("Create Directory", "Enter New Directory Name:", view.directory());
     if (text)
-        forceDirectories(newDirectoryPath(*text, view.directory()));
+        makeNamedDirectory(*text, view.directory());
     cache.clear();
     view.update();
 }
@@ -59,8 +81,7 @@ FileOperations::FileOperations(WindowingServices& services, const Window& owner,
                                FileListBox& fileList, DirectoryView& destinationView,
                                TDelete& deleteDialog)
     : m_services(services), m_owner(owner), m_cache(cache), SourceDirListBox(sourceView),
-      FileList(fileList),
-      DestDirListBox(destinationView), m_delete(deleteDialog)
+      FileList(fileList), DestDirListBox(destinationView), m_delete(deleteDialog)
 {
 }
 

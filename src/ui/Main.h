@@ -2,14 +2,14 @@
 
 #include "batch/BatchRun.h"
 #include "batch/BatchWindow.h"
+#include "controls/Controls.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
 #include "engine/RunWindow.h"
 #include "engine/SyncRun.h"
-#include "controls/Controls.h"
 #include "platform/Window.h"
 #include "platform/Windowing.h"
 #include "settings/Options.h"
-#include "controls/DirectoryView.h"
-#include "controls/FileListBox.h"
 #include "ui/FileOperations.h"
 #include "ui/FileSelection.h"
 
@@ -98,6 +98,8 @@ public:
     // Not part of the window: a dry run applies the newer-than rule and logs what would be
     // copied as copied, but changes nothing on disk.
     bool dryRun = false;
+    // Not part of the window either: a directory that cannot be entered or made is passed over.
+    bool keepGoing = false;
 
     static const std::vector<MainCommand>& commandTable();
     // Runs a command of the table by its handler's name; false for an unknown name.

@@ -23,7 +23,8 @@ void TMain::SyncAllFiles(DirectoryView& view)
 
 RunChoices TMain::runChoices() const
 {
-    return {BatchMode, dryRun, m_settings.AutoContinue, m_settings.CopyBuffer, m_settings.Fsync};
+    return {BatchMode,        dryRun,   m_settings.AutoContinue, m_settings.CopyBuffer,
+            m_settings.Fsync, keepGoing};
 }
 
 void TMain::ExecuteBatch(const std::string& path)
