@@ -50,15 +50,20 @@ void appendHex(std::string& out, const char* format, unsigned value)
     out += text;
 }
 
-void appendList(std::string& out, const char* key, const TLogFilebx::List& list)
+// reasons, when given, stand beside the entries of the same index.
+void appendList(std::string& out, const char* key, const TLogFilebx::List& list,
+                const TLogFilebx::List* reasons = nullptr)
 {
     out += "  \"";
     out += key;
     out += "\": [";
     const char* separator = "\n";
-    for (const auto& entry : list) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
         out += separator;
-        out += "    {\"path\": " + jsonName(entry) + "}";
+        out += "    {\"path\": " + jsonName(list[i]);
+        if (reasons && i < reasons->size())
+            out += ", \"reason\": " + jsonName((*reasons)[i]);
+        out += "}";
         separator = ",\n";
     }
     out += list.empty() ? "]" : "\n  ]";
@@ -108,7 +113,7 @@ std::string jsonLog(const TLogFilebx& log)
     out += ",\n";
     appendList(out, "notCopied", log.FileOld);
     out += ",\n";
-    appendList(out, "failed", log.FileFailed);
+    appendList(out, "failed", log.FileFailed, &log.FailureReasons);
     return out + "\n}\n";
 }
 

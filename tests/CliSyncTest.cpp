@@ -77,9 +77,15 @@ TEST_F(CliSyncTest, FailedCopyGivesStatusOneAndItsMessage)
     EXPECT_EQ(result.errLines().front(), "Could not create destination file: " +
                                              tmp.pathOf("dst/a.txt") + ".  File not copied!");
     EXPECT_EQ(result.outLines().back(), "Copied: 0  Not copied: 0  Failed: 1");
-    result = sync({"--auto-continue"});
+    // Unattended, the reason is not shown but still reaches the JSON log.
+    tmp.makeDir("logs");
+    result = sync({"--auto-continue", "--log-dir", tmp.pathOf("logs"), "--log-format", "json"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.errLines(), std::vector<std::string>{"File Sync Successful!"});
+    EXPECT_NE(tmp.readFile("logs/twinfold-log.json")
+                  .find("\"reason\": \"Could not create destination file: " +
+                        tmp.pathOf("dst/a.txt") + ".  File not copied!\""),
+              std::string::npos);
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "protected");
 }
 

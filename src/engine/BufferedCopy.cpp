@@ -91,6 +91,8 @@ public:
     {
     }
 
+    const std::string& failure() const { return m_failure; }
+
     CopyOutcome run()
     {
         FileStatus before;
@@ -161,7 +163,7 @@ private:
                 if (changed(initial, *destination) &&
                     !shouldCopy(destinationTimeAt(m_destDir.fd, m_destDir.entry(m_destName)),
                                 sourceAge))
-                    return {false, 0, true};
+                    return {false, 0, true, {}};
                 if (destination->regular)
                     keepAccessOf(output.file(), *destination);
             }
@@ -175,7 +177,7 @@ private:
             sayWithReason("Could not sync the directory of destination file: ");
             return {};
         }
-        return {true, bytes};
+        return {true, bytes, false, {}};
     }
 
     // A replacement is what overwriting the file in place would leave: its permission bits,
@@ -257,6 +259,7 @@ private:
     {
         // A failure caused by a signal that ends the program is no failure of the copy.
         throwIfTerminated();
+        m_failure = text;
         if (!m_quiet)
             m_services.showMessage(text);
     }
@@ -282,6 +285,7 @@ private:
     std::string m_source;
     std::string m_destFile;
     bool m_quiet;
+    std::string m_failure;
     std::size_t m_bufferSize;
     bool m_durable;
 };
@@ -291,6 +295,13 @@ std::string directoryPart(const std::string& path)
 {
     const std::string dir = extractFilePath(path);
     return dir.empty() ? std::string(".") : dir;
+}
+
+CopyOutcome withFailure(CopyOutcome outcome, const Copier& copier)
+{
+    if (!outcome.copied && !outcome.destinationKept)
+        outcome.failure = copier.failure();
+    return outcome;
 }
 
 } // namespace
@@ -308,7 +319,7 @@ CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceD
 {
     Copier copier(services, sourceDir, destinationDir, name, name, quiet,
                   effectiveBufferSize(copyBuffer), durable);
-    return copier.run();
+    return withFailure(copier.run(), copier);
 }
 
 CopyOutcome copyFile(WindowingServices& services, const std::string& source,
@@ -326,7 +337,7 @@ CopyOutcome copyFile(WindowingServices& services, const std::string& source,
     const CopyDirectory destDir{destHandle.fd(), extractFilePath(destFile), {}};
     Copier copier(services, sourceDir, destDir, extractFileName(source), extractFileName(destFile),
                   quiet, effectiveBufferSize(copyBuffer), durable);
-    return copier.run();
+    return withFailure(copier.run(), copier);
 }
 
 bool BufferedCopy(WindowingServices& services, const std::string& source,

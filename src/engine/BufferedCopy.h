@@ -18,6 +18,8 @@ struct CopyOutcome {
     bool copied = false;
     std::int64_t bytes = 0;
     bool destinationKept = false;
+    // Why a copy failed, in the words of its message (also when the message was not shown).
+    std::string failure;
 };
 
 // A directory that a copy reads from or writes into: open (a descriptor that the caller keeps

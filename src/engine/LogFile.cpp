@@ -15,14 +15,24 @@ TLogFilebx::TLogFilebx(WindowingServices& services) : Window("TLogFilebx"), m_se
 void TLogFilebx::AddLog(List& list, const std::string& path)
 {
     list.push_back(recordedPath(path));
+    // Kept in step with FileFailed, whoever appends to it.
+    if (&list == &FileFailed)
+        FailureReasons.emplace_back();
     if (onAdd)
         onAdd(list, list.back());
+}
+
+void TLogFilebx::AddFailure(const std::string& path, const std::string& reason)
+{
+    AddLog(FileFailed, path);
+    FailureReasons.back() = reason;
 }
 
 void TLogFilebx::BitBtn2Click()
 {
     FileSuccess.clear();
     FileFailed.clear();
+    FailureReasons.clear();
     FileOld.clear();
 }
 

@@ -23,9 +23,13 @@ public:
     List FileSuccess; // copied
     List FileOld;     // not copied: the destination is not older
     List FileFailed;  // the copy failed
+    // Why each entry of FileFailed failed, in the same order: for front ends that report it.
+    List FailureReasons;
 
     // Appends a source path in its recorded form. The lists have no fixed capacity.
     void AddLog(List& list, const std::string& path);
+    // Appends to FileFailed with the reason.
+    void AddFailure(const std::string& path, const std::string& reason);
 
     void BitBtn2Click(); // "Clear": empties all three lists
     void BitBtn1Click(); // "OK": closes the window

@@ -142,7 +142,7 @@ void SyncRun::passOver(const DirectoryFailure& failure)
 {
     if (!m_window.runChoices().keepGoing)
         throw failure;
-    m_log.AddLog(m_log.FileFailed, failure.path());
+    m_log.AddFailure(failure.path(), failure.what());
     m_syncBox.directoryPassedOver.emit(failure.path(), failure.what());
 }
 
@@ -157,17 +157,17 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     std::int64_t bytes = 0;
     if (shouldCopy(destTime, age)) {
         m_syncBox.setFileStatus("Copying", sourcePath);
-        CopyOutcome outcome{true, 0};
+        CopyOutcome outcome{true, 0, false, {}};
         if (!choices.dryRun)
             outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,
                                  choices.copyBuffer, choices.fsync);
         bytes = outcome.bytes;
         // A destination that became newer while the copy was made is kept, as one the
         // newer-than rule leaves alone.
-        m_log.AddLog(outcome.copied            ? m_log.FileSuccess
-                     : outcome.destinationKept ? m_log.FileOld
-                                               : m_log.FileFailed,
-                     sourcePath);
+        if (outcome.copied || outcome.destinationKept)
+            m_log.AddLog(outcome.copied ? m_log.FileSuccess : m_log.FileOld, sourcePath);
+        else
+            m_log.AddFailure(sourcePath, outcome.failure);
     } else {
         m_syncBox.setFileStatus("Skipping", sourcePath);
         m_log.AddLog(m_log.FileOld, sourcePath);
