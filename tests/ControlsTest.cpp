@@ -25,6 +25,7 @@ struct Observed {
         dir.writeFile("b.dat", "");
         dir.makeDir("sub");
         record(label.textChanged, "text");
+        record(edit.textChanged, "edit");
         record(check.checkedChanged, "checked");
         record(check.enabledChanged, "enabled");
         check.onClick = [this] { events.push_back("click"); };
@@ -57,6 +58,7 @@ struct Observed {
     static std::string describe(bool value) { return value ? "on" : "off"; }
 
     Label label;
+    EditField edit;
     CheckBox check;
     Gauge gauge;
     RadioGroup radio{{"one", "two"}};
@@ -87,6 +89,12 @@ TEST(ControlSignalsTest, EveryChangeIsAnnouncedOnce)
              o.label.setText("hello");
          },
          {"text hello"}},
+        {"edit field",
+         [](Observed& o, const std::string&) {
+             o.edit.setText("*.txt");
+             o.edit.setText("*.txt");
+         },
+         {"edit *.txt"}},
         {"check box",
          [](Observed& o, const std::string&) {
              for (int i = 0; i < 2; ++i) {

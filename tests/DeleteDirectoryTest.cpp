@@ -22,7 +22,7 @@ protected:
     // Runs OK on the dialog for a path as the front end does; false when an error was reported.
     bool deleteDirectory(const std::string& path, bool subdirectories)
     {
-        app->Delete.Edit1.text = path;
+        app->Delete.Edit1.setText(path);
         app->Delete.DelSubdir.setChecked(subdirectories);
         app->Delete.ShowModal();
         return app->command([this] { app->Delete.BitBtn2Click(); });
@@ -48,7 +48,7 @@ TEST_F(DeleteDirectoryTest, CommandFillsTheDialogAndKeepsTheTick)
     app->Main.DestDirListBox.setDirectory(dst("MixedCase"));
     app->Delete.DelSubdir.setChecked(true);
     app->Main.DeleteDirectoryDDClick();
-    EXPECT_EQ(app->Delete.Edit1.text, dst("MixedCase")); // the case is kept
+    EXPECT_EQ(app->Delete.Edit1.text(), dst("MixedCase")); // the case is kept
     EXPECT_TRUE(app->Delete.visible());
     EXPECT_TRUE(app->Delete.DelSubdir.checked());
     EXPECT_EQ(ui.modalWindows, std::vector<std::string>{"TDelete"});
@@ -57,7 +57,7 @@ TEST_F(DeleteDirectoryTest, CommandFillsTheDialogAndKeepsTheTick)
     EXPECT_TRUE(directoryExists(dst("MixedCase")));
 
     app->Main.DeleteDirectorySDClick();
-    EXPECT_EQ(app->Delete.Edit1.text, src());
+    EXPECT_EQ(app->Delete.Edit1.text(), src());
 }
 
 TEST_F(DeleteDirectoryTest, FilesOnlyKeepsTheDirectoryItsSubdirectoriesAndTheView)

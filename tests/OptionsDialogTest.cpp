@@ -51,15 +51,15 @@ protected:
 
 TEST_F(OptionsDialog, AddTakesTheTextAsTypedAndKeepsTheField)
 {
-    dialog().EditInclude.text = "*.txt";
+    dialog().EditInclude.setText("*.txt");
     dialog().AddIncludeClick();
     dialog().AddIncludeClick();
-    dialog().EditExclude.text = "  *.tmp ";
+    dialog().EditExclude.setText("  *.tmp ");
     dialog().AddExcludeClick();
 
     EXPECT_EQ(dialog().IncludeList.items(), (Entries{"*.txt", "*.txt"}));
     EXPECT_EQ(dialog().ExcludeList.items(), (Entries{"  *.tmp "}));
-    EXPECT_EQ(dialog().EditInclude.text, "*.txt");
+    EXPECT_EQ(dialog().EditInclude.text(), "*.txt");
     EXPECT_EQ(dialog().focusedControl, "EditExclude");
     EXPECT_EQ(settings().Include, "") << "the texts wait for OK";
 
@@ -86,14 +86,14 @@ TEST_F(OptionsDialog, AddWithAnEmptyFieldAddsNothingButFocusesTheField)
 
 TEST_F(OptionsDialog, EnterInEitherFieldAddsItsTextEachTime)
 {
-    dialog().EditExclude.text = "*.bak";
+    dialog().EditExclude.setText("*.bak");
     dialog().EditExcludeKeyDown(TOptionsbx::VK_RETURN);
     dialog().EditExcludeKeyDown(TOptionsbx::VK_RETURN);
     dialog().EditExcludeKeyDown('A');
     EXPECT_EQ(dialog().ExcludeList.items(), (Entries{"*.bak", "*.bak"}));
     EXPECT_EQ(dialog().focusedControl, "EditExclude");
 
-    dialog().EditInclude.text = "*.doc";
+    dialog().EditInclude.setText("*.doc");
     dialog().EditIncludeKeyDown(TOptionsbx::VK_RETURN);
     dialog().EditIncludeKeyDown('A');
     EXPECT_EQ(dialog().IncludeList.items(), (Entries{"*.doc"}));
@@ -103,7 +103,7 @@ TEST_F(OptionsDialog, EnterInEitherFieldAddsItsTextEachTime)
 TEST_F(OptionsDialog, DoubleClickRemovesOnlyTheSelectedEntry)
 {
     for (const char* mask : {"a*", "b*", "c*"}) {
-        dialog().EditInclude.text = mask;
+        dialog().EditInclude.setText(mask);
         dialog().AddIncludeClick();
     }
     ListBox& list = dialog().IncludeList;
@@ -121,7 +121,7 @@ TEST_F(OptionsDialog, DoubleClickRemovesOnlyTheSelectedEntry)
     dialog().IncludeListDblClick(); // the entry that moved up was not selected
     EXPECT_EQ(list.count(), 2);
 
-    dialog().EditExclude.text = "x*";
+    dialog().EditExclude.setText("x*");
     dialog().AddExcludeClick();
     chooseEntry(dialog().ExcludeList, 0);
     dialog().ExcludeListDblClick();
@@ -136,9 +136,9 @@ TEST_F(OptionsDialog, EscapeClearsBothListsAndOkThenListsEveryFile)
     tmp.writeFile("src/c.tmp", "c");
     useCustomFilter("*.txt;", "a*;");
     ASSERT_EQ(app->Main.FileList.count(), 0);
-    dialog().EditInclude.text = "*.txt";
+    dialog().EditInclude.setText("*.txt");
     dialog().AddIncludeClick();
-    dialog().EditExclude.text = "a*";
+    dialog().EditExclude.setText("a*");
     dialog().AddExcludeClick();
     dialog().ShowModal();
 
@@ -157,7 +157,7 @@ TEST_F(OptionsDialog, EscapeClearsBothListsAndOkThenListsEveryFile)
 
 TEST_F(OptionsDialog, EscapeAnywhereInTheDialogPressesClear)
 {
-    dialog().EditInclude.text = "*.txt";
+    dialog().EditInclude.setText("*.txt");
     dialog().AddIncludeClick();
     dialog().EditIncludeKeyDown(TOptionsbx::VK_ESCAPE);
     EXPECT_EQ(dialog().IncludeList.count(), 0);
@@ -175,9 +175,9 @@ TEST_F(OptionsDialog, OkAppliesTheNewTextsToACustomFileList)
     useCustomFilter("", "");
     ASSERT_EQ(app->Main.FileList.count(), 3);
 
-    dialog().EditInclude.text = "*.txt";
+    dialog().EditInclude.setText("*.txt");
     dialog().AddIncludeClick();
-    dialog().EditExclude.text = "s*";
+    dialog().EditExclude.setText("s*");
     dialog().AddExcludeClick();
     dialog().OkClick();
     EXPECT_EQ(app->Main.FileList.items(), (Entries{"keep.txt"}));
@@ -207,7 +207,7 @@ TEST_F(OptionsDialog, TheCloseBoxKeepsTheEditedListsButNotTheTexts)
 
 TEST_F(OptionsDialog, AnEntryWithASemicolonIsJoinedUnchangedAndSplitAtTheNextLoad)
 {
-    dialog().EditInclude.text = "*.txt;*.doc";
+    dialog().EditInclude.setText("*.txt;*.doc");
     dialog().AddIncludeClick();
     dialog().OkClick();
     EXPECT_EQ(settings().Include, "*.txt;*.doc;");

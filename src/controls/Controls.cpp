@@ -5,6 +5,14 @@
 namespace twinfold
 {
 
+void EditField::setText(std::string text)
+{
+    if (text == m_text)
+        return;
+    m_text = std::move(text);
+    textChanged.emit(m_text);
+}
+
 void Label::setText(std::string text)
 {
     if (text == m_text)

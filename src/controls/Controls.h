@@ -27,6 +27,19 @@ private:
     std::string m_text;
 };
 
+// A one-line entry field.
+class EditField
+{
+public:
+    const std::string& text() const { return m_text; }
+    void setText(std::string text);
+
+    Signal<std::string> textChanged;
+
+private:
+    std::string m_text;
+};
+
 // A check box. Setting a state that differs from the current one runs the click handler, as a
 // user's click does; setting the state it already has runs nothing. The click handler is the
 // window model's own logic and a single hook, apart from the signals, so that a view that

@@ -19,8 +19,8 @@ constexpr std::array<std::int32_t, 5> BufferSizes{32768, 131072, 262144, 524288,
 // the field keeps its text so that the same mask can be added again at once.
 void addEntry(const EditField& field, ListBox& list)
 {
-    if (!field.text.empty())
-        list.add(field.text);
+    if (!field.text().empty())
+        list.add(field.text());
 }
 
 // Only the entry that is both current and selected goes: a current item the user has

@@ -12,11 +12,6 @@ namespace twinfold
 struct SyncSettings;
 class WindowingServices;
 
-// A one-line entry field.
-struct EditField {
-    std::string text;
-};
-
 // What the options dialog needs of the main window.
 class OptionsOwner
 {

@@ -87,7 +87,7 @@ void TDelete::BitBtn2Click()
     const CloseOnExit close(*this);
     const BusyCursor busy(m_services);
     m_services.processPendingEvents();
-    deleteDirectory(targetOf(Edit1.text));
+    deleteDirectory(targetOf(Edit1.text()));
 }
 
 void TDelete::BitBtn1Click()

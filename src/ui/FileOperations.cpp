@@ -70,7 +70,7 @@ void makeDirectoryBelow(WindowingServices& services, DirectoryCache& cache, Dire
 
 void openDeleteDialog(WindowingServices& services, TDelete& dialog, const DirectoryView& view)
 {
-    dialog.Edit1.text = recordedPath(view.directory());
+    dialog.Edit1.setText(recordedPath(view.directory()));
     services.showModal(dialog);
 }
 
