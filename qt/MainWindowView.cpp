@@ -137,7 +137,7 @@ void MainWindowView::buildMenus()
     // The menu bar's own items sit between Batch and Help, as designed.
     QMenu* help = nullptr;
     for (const MainCommand& command : TMain::commandTable()) {
-        if (command.where == "Button")
+        if (command.where == "Button" || command.where == "Event")
             continue;
         auto* action = new QAction(qs(command.caption), this);
         if (!command.shortcut.empty())

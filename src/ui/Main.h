@@ -51,8 +51,8 @@ inline constexpr const char* DefaultBatchName = "tfoldw.tfw";
 // One entry of the main window's command table: where the command sits, its caption and
 // shortcut, and the handler it runs. Front ends build their menus and buttons from it.
 struct MainCommand {
-    std::string where;    // "File", "Edit", "Batch", "Menu bar", "Help", "PopupMenuFL", ...
-    std::string caption;  // "&Sync"
+    std::string where;   // "File", "Edit", "Batch", "Menu bar", "Help", "PopupMenuFL", ..., "Event"
+    std::string caption; // "&Sync"
     std::string shortcut; // "Ctrl+S", "Del", or empty
     std::string handler;  // "SyncBtnClick"
     void (TMain::*run)();

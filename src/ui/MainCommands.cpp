@@ -1,8 +1,6 @@
 // The main window's command table and the dispatch of its handlers by name.
 #include "ui/Main.h"
 
-#include <map>
-
 namespace twinfold
 {
 
@@ -41,6 +39,16 @@ const std::vector<MainCommand>& TMain::commandTable()
         {"Button", "&Sync", "", "SyncBtnClick", &TMain::SyncBtnClick},
         {"Button", "E&xit", "", "Exit1Click", &TMain::Exit1Click},
         {"Button", "<< Swap >>", "", "SwapbtnClick", &TMain::SwapbtnClick},
+        // Events of the window and its controls that a front end forwards by name; no menu or
+        // button shows them.
+        {"Event", "", "F1", "HelpTopic1", &TMain::HelpTopic1},
+        {"Event", "", "", "EditFilterChange", &TMain::EditFilterChange},
+        {"Event", "", "", "cbSelectAllClick", &TMain::cbSelectAllClick},
+        {"Event", "", "", "SyncAllClick", &TMain::SyncAllClick},
+        {"Event", "", "", "FileListClick", &TMain::FileListClick},
+        {"Event", "", "", "FileListChange", &TMain::FileListChange},
+        {"Event", "", "", "DriveComboBox1Change", &TMain::DriveComboBox1Change},
+        {"Event", "", "", "DriveComboBox2Change", &TMain::DriveComboBox2Change},
     };
     return table;
 }
@@ -53,23 +61,7 @@ bool TMain::invoke(const std::string& handler)
             return true;
         }
     }
-    using Handler = void (TMain::*)();
-    // The other events a front end forwards by name.
-    static const std::map<std::string, Handler> events{
-        {"HelpTopic1", &TMain::HelpTopic1},
-        {"EditFilterChange", &TMain::EditFilterChange},
-        {"cbSelectAllClick", &TMain::cbSelectAllClick},
-        {"SyncAllClick", &TMain::SyncAllClick},
-        {"FileListClick", &TMain::FileListClick},
-        {"FileListChange", &TMain::FileListChange},
-        {"DriveComboBox1Change", &TMain::DriveComboBox1Change},
-        {"DriveComboBox2Change", &TMain::DriveComboBox2Change},
-    };
-    const auto found = events.find(handler);
-    if (found == events.end())
-        return false;
-    (this->*found->second)();
-    return true;
+    return false;
 }
 
 } // namespace twinfold
