@@ -6,7 +6,8 @@
 
 #include <cstdlib>
 
-using twinfold::TMain;
+using twinfold::joinFilter;
+using twinfold::parseString;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
