@@ -1,7 +1,11 @@
 #include "CommandLine.h"
 #include "HelpWindow.h"
+#include "LogFileBinder.h"
+#include "LogFileView.h"
 #include "MainWindowBinder.h"
 #include "MainWindowView.h"
+#include "OptionsBinder.h"
+#include "OptionsView.h"
 #include "QtServices.h"
 #include "Screenshots.h"
 #include "SyncBoxBinder.h"
@@ -38,10 +42,16 @@ int main(int argc, char* argv[])
     twinfold::Application program(services);
     twinfold::SyncBoxView syncView(&mainView);
     services.registerView(program.Main, &mainView);
+    twinfold::LogFileView logView(&mainView);
+    twinfold::OptionsView optionsView(&mainView);
     services.registerView(program.SyncBox, &syncView);
+    services.registerView(program.LogFilebx, &logView);
+    services.registerView(program.Optionsbx, &optionsView);
     // The views follow the models from before the start, which already fills the main window.
     new twinfold::MainWindowBinder(program, mainView);
     new twinfold::SyncBoxBinder(program, syncView, &mainView);
+    new twinfold::LogFileBinder(program, logView);
+    new twinfold::OptionsBinder(program, optionsView);
     // The exit steps end with the main window model closed; the program ends with it.
     const twinfold::Connection quit = program.Main.closed.connect([] { QCoreApplication::quit(); });
     program.start(options);

@@ -1,3 +1,5 @@
+#include "LogFileBinder.h"
+#include "LogFileView.h"
 #include "MainWindowBinder.h"
 #include "MainWindowView.h"
 #include "QtServices.h"
@@ -47,8 +49,12 @@ void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
 
     QtServices services;
     // Every question of the run is answered with its default button.
-    services.dialogHook = [](QDialog& dialog) {
-        if (auto* box = qobject_cast<QMessageBox*>(&dialog); box && box->defaultButton())
+    int loggedRows = -1;
+    services.dialogHook = [&loggedRows](QDialog& dialog) {
+        if (auto* log = dynamic_cast<LogFileView*>(&dialog)) {
+            loggedRows = log->FileSuccess->count();
+            log->BitBtn1->click();
+        } else if (auto* box = qobject_cast<QMessageBox*>(&dialog); box && box->defaultButton())
             box->defaultButton()->click();
         else
             dialog.accept();
@@ -58,9 +64,12 @@ void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
     Application app(services);
     SyncBoxView syncView(&view);
     services.registerView(app.Main, &view);
+    LogFileView logView(&view);
     services.registerView(app.SyncBox, &syncView);
+    services.registerView(app.LogFilebx, &logView);
     new MainWindowBinder(app, view);
     new SyncBoxBinder(app, syncView, &view);
+    new LogFileBinder(app, logView);
     app.start(StartOptions{top.filePath(QStringLiteral("config")).toStdString(), std::nullopt});
     view.show();
     view.activateWindow();
@@ -87,6 +96,11 @@ void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
     QVERIFY(QFile::exists(top.filePath(QStringLiteral("target/one.txt"))));
     QCOMPARE(app.LogFilebx.FileSuccess.size(), std::size_t(2));
     QVERIFY(view.SyncBtn->isEnabled()); // enabled again once the run has ended
+
+    // The log window, opened from the menu bar, lists the copies and closes on OK.
+    view.action("Menu bar", "LogFile1Click")->trigger();
+    QCOMPARE(loggedRows, 2);
+    QVERIFY(!app.LogFilebx.visible() && !logView.isVisible());
 }
 
 QTEST_MAIN(MainWindowBindingTest)
