@@ -24,6 +24,8 @@ QListWidget* directoryView(QWidget* parent)
     view->setToolTip(QStringLiteral("Right Click for Options"));
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     view->setMinimumSize(195, 132);
+    // Small-icon rows, so that a directory view shows as many levels as it can.
+    view->setIconSize(QSize(16, 16));
     return view;
 }
 

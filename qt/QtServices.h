@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,11 +21,11 @@ class HelpWindow;
 
 // The windowing services on Qt Widgets. Each model window is paired with its view, so that a
 // dialog asked for by a model is centred on and owned by the view the user sees.
-class QtServices
+class QtServices : public WindowingServices
 {
 public:
     QtServices();
-    ~QtServices();
+    ~QtServices() override;
     QtServices(const QtServices&) = delete;
     QtServices& operator=(const QtServices&) = delete;
 
@@ -34,19 +35,33 @@ public:
     void setMainView(QWidget* view) { m_mainView = view; }
 
     Answer messageBox(const Window* owner, MessageForm form, const std::string& caption,
-                      const std::string& text);
+                      const std::string& text) override;
+    // The models' dialogs without an owner appear over the main window.
+    std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& initialText) override
+    {
+        return inputBox(nullptr, caption, prompt, initialText);
+    }
+    std::optional<std::string> openFileDialog(const FileDialogOptions& options) override
+    {
+        return openFileDialog(nullptr, options);
+    }
+    std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override
+    {
+        return saveFileDialog(nullptr, options);
+    }
     std::optional<std::string> inputBox(const Window* owner, const std::string& caption,
                                         const std::string& prompt, const std::string& initialText);
     std::optional<std::string> openFileDialog(const Window* owner,
                                               const FileDialogOptions& options);
     std::optional<std::string> saveFileDialog(const Window* owner,
                                               const FileDialogOptions& options);
-    void showModal(Window& window);
-    void processPendingEvents();
-    void setBusyCursor(bool busy);
-    void showHelpContents();
-    void showHelpTopic(int topic);
-    void closeHelp();
+    void showModal(Window& window) override;
+    void processPendingEvents() override;
+    void setBusyCursor(bool busy) override;
+    void showHelpContents() override;
+    void showHelpTopic(int topic) override;
+    void closeHelp() override;
 
     HelpWindow* helpWindow() const { return m_help.get(); }
 

@@ -1,8 +1,17 @@
 #include "CommandLine.h"
 #include "HelpWindow.h"
+#include "LogFileBinder.h"
+#include "LogFileView.h"
+#include "MainWindowBinder.h"
 #include "MainWindowView.h"
+#include "OptionsBinder.h"
+#include "OptionsView.h"
 #include "QtServices.h"
 #include "Screenshots.h"
+#include "SyncBoxBinder.h"
+#include "SyncBoxView.h"
+
+#include "app/Application.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -20,17 +29,32 @@ int main(int argc, char* argv[])
         icon.addFile(QStringLiteral(":/icons/twinfold-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     const twinfold::StartOptions options = twinfold::parseCommandLine(QApplication::arguments());
-    (void)options; // handed to Application::start once the views are bound to the models
     twinfold::QtServices services;
     twinfold::MainWindowView mainView;
     services.setMainView(&mainView);
-    // Unbound for now: with TWINFOLD_SCREENSHOTS=DIR each window is drawn into DIR and the
-    // program ends, which scripts/screenshots.sh uses.
+    // With TWINFOLD_SCREENSHOTS=DIR each window is drawn into DIR and the program ends, which
+    // scripts/screenshots.sh uses.
     const QString screenshots = qEnvironmentVariable("TWINFOLD_SCREENSHOTS");
     if (!screenshots.isEmpty()) {
         twinfold::drawScreenshots(services, mainView, screenshots);
         return 0;
     }
+    twinfold::Application program(services);
+    twinfold::SyncBoxView syncView(&mainView);
+    services.registerView(program.Main, &mainView);
+    twinfold::LogFileView logView(&mainView);
+    twinfold::OptionsView optionsView(&mainView);
+    services.registerView(program.SyncBox, &syncView);
+    services.registerView(program.LogFilebx, &logView);
+    services.registerView(program.Optionsbx, &optionsView);
+    // The views follow the models from before the start, which already fills the main window.
+    new twinfold::MainWindowBinder(program, mainView);
+    new twinfold::SyncBoxBinder(program, syncView, &mainView);
+    new twinfold::LogFileBinder(program, logView);
+    new twinfold::OptionsBinder(program, optionsView);
+    // The exit steps end with the main window model closed; the program ends with it.
+    const twinfold::Connection quit = program.Main.closed.connect([] { QCoreApplication::quit(); });
+    program.start(options);
     mainView.show();
     return QApplication::exec();
 }

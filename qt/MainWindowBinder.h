@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/Signal.h"
+
+#include <QObject>
+
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QWidget;
+
+namespace twinfold
+{
+
+class Application;
+class CheckBox;
+class ComboBox;
+class DirectoryView;
+class Label;
+class MainWindowView;
+class TMain;
+
+// Keeps the main window's widgets in step with TMain and hands every user action to TMain's
+// handlers through the application's command dispatch. The view draws; the model decides.
+class MainWindowBinder : public QObject
+{
+public:
+    MainWindowBinder(Application& app, MainWindowView& view);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void bindLabel(Label& model, QLabel* label, bool path);
+    void bindDirectoryView(DirectoryView& model, QListWidget* list);
+    void bindFileList();
+    void bindComboBox(ComboBox& model, QComboBox* box, void (TMain::*handler)());
+    void bindCheckBox(CheckBox& model, QCheckBox* box, void (TMain::*handler)());
+    void bindCommands();
+    void bindPopup(QWidget* widget, QWidget* menu);
+    void run(void (TMain::*handler)());
+    void followRunState();
+    // Runs a change the model caused, so that the widgets' own notifications of it are not
+    // taken for the user's.
+    void fromModel(const std::function<void()>& change);
+
+    Application& m_app;
+    TMain& m_main;
+    MainWindowView& m_view;
+    std::vector<Connection> m_connections;
+    bool m_updatingFromModel = false;
+    bool m_closing = false;
+};
+
+} // namespace twinfold
