@@ -13,10 +13,15 @@ OptionsBinder::OptionsBinder(Application& app, OptionsView& view)
 {
     bindListBox(m_connections, m_options.IncludeList, view.IncludeList);
     bindListBox(m_connections, m_options.ExcludeList, view.ExcludeList);
+    // The fields follow the model's texts, whoever changes them.
+    m_connections.push_back(
+        m_options.EditInclude.textChanged.connect([this](const std::string&) { showFields(); }));
+    m_connections.push_back(
+        m_options.EditExclude.textChanged.connect([this](const std::string&) { showFields(); }));
     connect(view.EditInclude, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_options.EditInclude.text = text.toStdString(); });
+            [this](const QString& text) { m_options.EditInclude.setText(text.toStdString()); });
     connect(view.EditExclude, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_options.EditExclude.text = text.toStdString(); });
+            [this](const QString& text) { m_options.EditExclude.setText(text.toStdString()); });
     connect(view.EditInclude, &QLineEdit::returnPressed, this, [this] {
         m_app.command([this] { m_options.EditIncludeKeyDown(TOptionsbx::VK_RETURN); });
         showFields();
@@ -70,10 +75,10 @@ void OptionsBinder::run(void (TOptionsbx::*handler)())
 
 void OptionsBinder::showFields()
 {
-    const QString include = QString::fromStdString(m_options.EditInclude.text);
+    const QString include = QString::fromStdString(m_options.EditInclude.text());
     if (m_view.EditInclude->text() != include)
         m_view.EditInclude->setText(include);
-    const QString exclude = QString::fromStdString(m_options.EditExclude.text);
+    const QString exclude = QString::fromStdString(m_options.EditExclude.text());
     if (m_view.EditExclude->text() != exclude)
         m_view.EditExclude->setText(exclude);
 }
