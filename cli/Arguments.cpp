@@ -190,7 +190,8 @@ ParsedCommand parseCommandLine(int argc, const char* const* argv)
     app.set_version_flag("--version", "twinfold-cli " TWINFOLD_VERSION);
     app.require_subcommand(0, 1);
     app.footer("Exit status: 0 done, 1 failed copies or skipped jobs, 2 bad arguments, 3 run "
-               "abandoned, 130 cancelled. See twinfold-cli(1).");
+               "abandoned, 130 cancelled, 143 or 129 ended by SIGTERM or SIGHUP. See "
+               "twinfold-cli(1).");
     std::string configDir;
     app.add_option("--config-dir", configDir,
                    "batch only: directory of tfoldw.ini (default: $XDG_CONFIG_HOME/twinfold)")
