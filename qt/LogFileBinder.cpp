@@ -37,7 +37,7 @@ LogFileBinder::LogFileBinder(Application& app, LogFileView& view)
     };
     auto button = [this](QPushButton* widget, void (TLogFilebx::*handler)()) {
         connect(widget, &QPushButton::clicked, this, [this, handler] {
-            m_app.command([this, handler] { (m_log.*handler)(); });
+            m_app.command([&log = m_log, handler] { (log.*handler)(); });
             refill();
         });
     };

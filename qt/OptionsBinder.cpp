@@ -69,7 +69,7 @@ OptionsBinder::OptionsBinder(Application& app, OptionsView& view)
 
 void OptionsBinder::run(void (TOptionsbx::*handler)())
 {
-    m_app.command([this, handler] { (m_options.*handler)(); });
+    m_app.command([&options = m_options, handler] { (options.*handler)(); });
     showFields();
 }
 
