@@ -21,6 +21,11 @@ TEST(BatchFileTest, RoundTripsInOrder)
     WriteBatchFile(path, entries);
     EXPECT_EQ(tmp.readFile("b.tfw"), "[Files]\nFile0=/a/One.ini\nFile1=/b.ini\nFile2=/a/One.ini\n");
     EXPECT_EQ(ReadBatchFile(path), entries);
+
+    // A name with a blank at either end would come back trimmed, naming another file.
+    const std::vector<std::string> blanks{"/jobs/night ", " /jobs/day.ini"};
+    WriteBatchFile(path, blanks);
+    EXPECT_EQ(ReadBatchFile(path), blanks);
 }
 
 TEST(BatchFileTest, GapsDoneAndCase)

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/ErrorText.h"
+#include "platform/IniDocument.h"
 #include "platform/IniFile.h"
 #include "platform/TreeRemoval.h"
 
@@ -30,10 +31,9 @@ void WriteBatchFile(const std::string& path, const std::vector<std::string>& ent
     }
     std::string contents = "[Files]\n";
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        // A line break would split the entry and change the file's structure.
-        const std::string& entry = entries[i];
-        contents +=
-            "File" + std::to_string(i) + "=" + entry.substr(0, entry.find_first_of("\r\n")) + "\n";
+        // Stored as a settings value is, so that a name with a blank at either end comes back
+        // as it was and a line break cannot split the entry.
+        contents += "File" + std::to_string(i) + "=" + IniDocument::storedValue(entries[i]) + "\n";
     }
     if (!replaceFileContents(path, contents))
         throw CommandError("Unable to write to " + path);

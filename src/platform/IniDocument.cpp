@@ -391,4 +391,9 @@ bool IniDocument::parseInteger(const std::string& text, std::int32_t& result)
     return true;
 }
 
+std::string IniDocument::storedValue(const std::string& value)
+{
+    return writtenValue(value);
+}
+
 } // namespace twinfold

@@ -52,6 +52,9 @@ public:
     // A value with blanks at either end, or in a pair of quotes, is written in double quotes,
     // since reading would strip them.
     void setString(const std::string& section, const std::string& key, const std::string& value);
+    // The text a value is stored as (on one line, quoted where reading would change it), for
+    // writers that compose a whole file themselves.
+    static std::string storedValue(const std::string& value);
     void setInteger(const std::string& section, const std::string& key, std::int32_t value);
     void setBool(const std::string& section, const std::string& key, bool value);
 
