@@ -18,6 +18,10 @@ OptionsBinder::OptionsBinder(Application& app, OptionsView& view)
         m_options.EditInclude.textChanged.connect([this](const std::string&) { showFields(); }));
     m_connections.push_back(
         m_options.EditExclude.textChanged.connect([this](const std::string&) { showFields(); }));
+    m_connections.push_back(m_options.EditInclude.focusRequested.connect(
+        [this] { m_view.EditInclude->setFocus(Qt::OtherFocusReason); }));
+    m_connections.push_back(m_options.EditExclude.focusRequested.connect(
+        [this] { m_view.EditExclude->setFocus(Qt::OtherFocusReason); }));
     connect(view.EditInclude, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_options.EditInclude.setText(text.toStdString()); });
     connect(view.EditExclude, &QLineEdit::textEdited, this,

@@ -33,8 +33,11 @@ class EditField
 public:
     const std::string& text() const { return m_text; }
     void setText(std::string text);
+    // Asks the view to put the input focus into the field; the model keeps no focus of its own.
+    void setFocus() { focusRequested.emit(); }
 
     Signal<std::string> textChanged;
+    Signal<> focusRequested;
 
 private:
     std::string m_text;

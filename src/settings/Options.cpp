@@ -86,13 +86,13 @@ void TOptionsbx::loadFilterLists()
 void TOptionsbx::AddIncludeClick()
 {
     addEntry(EditInclude, IncludeList);
-    focusedControl = "EditInclude";
+    EditInclude.setFocus();
 }
 
 void TOptionsbx::AddExcludeClick()
 {
     addEntry(EditExclude, ExcludeList);
-    focusedControl = "EditExclude";
+    EditExclude.setFocus();
 }
 
 void TOptionsbx::EditIncludeKeyDown(int key)

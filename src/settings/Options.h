@@ -45,9 +45,6 @@ public:
     RadioGroup CopyBuffer{{"32K (default)", "128K", "256K", "512K", "1 MB"}};
     CheckBox AutoContinue{"Auto-Continue thru errors and Log them "};
 
-    // The control that has the input focus, by its name ("EditInclude", ...).
-    std::string focusedControl;
-
     void FormCreate();
     void AddIncludeClick();
     void AddExcludeClick();
