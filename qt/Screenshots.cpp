@@ -133,7 +133,12 @@ void showMain(Application& app, QWidget& view, const DemoTree& demo, const QStri
 {
     TMain& main = app.Main;
     view.resize(760, 520);
+    // Laid out first, so that the path labels are shortened to the widths they get on screen.
+    view.show();
+    QApplication::processEvents();
     app.command([&] {
+        main.EditFilter.setItemIndex(0);
+        main.EditFilterChange();
         main.SourceDirListBox.setDirectory(demo.at("Documents"));
         main.DestDirListBox.setDirectory(demo.at("backup/Documents"));
         main.FileList.setSelected(0, true);
@@ -148,14 +153,18 @@ void showMain(Application& app, QWidget& view, const DemoTree& demo, const QStri
     });
 }
 
-// A Sync All of the demo tree, drawn at its fifth file; it ends with its success message and
-// leaves the log filled.
+// A Sync All of the demo tree, drawn at a file with the gauge well under way; it ends with its
+// success message and leaves the log filled.
 void runSync(Application& app, QtServices& services, ModalShots& shots, const QString& dir)
 {
-    int files = 0;
+    bool drawn = false;
     const Connection midRun = app.SyncBox.fileDone.connect([&](std::int64_t) {
-        if (++files == 5)
-            save(*services.viewOf(&app.SyncBox), dir, QStringLiteral("progress"));
+        const int percent = app.SyncBox.Gauge.percentDone();
+        if (drawn)
+            return;
+        // Every file is drawn until one shows the gauge part-way, so that some picture remains.
+        save(*services.viewOf(&app.SyncBox), dir, QStringLiteral("progress"));
+        drawn = percent >= 30 && percent < 100;
     });
     app.command([&app] { app.Main.SyncAll.setChecked(true); });
     shots.expect(QStringLiteral("message"));
