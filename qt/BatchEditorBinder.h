@@ -4,7 +4,6 @@
 
 #include <QObject>
 
-#include <functional>
 #include <vector>
 
 class QComboBox;
