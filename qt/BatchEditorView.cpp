@@ -56,11 +56,15 @@ BatchEditorView::BatchEditorView(QWidget* parent)
     SaveAsMenu = FileMenu->addAction(QStringLiteral("Save &As..."));
     FileMenu->addSeparator();
     Exit1 = FileMenu->addAction(QStringLiteral("E&xit"));
+    // F1 opens the editor's own help topic.
+    Help = new QAction(this);
+    Help->setShortcut(QKeySequence::HelpContents);
+    addAction(Help);
 
     SourceLabel->setMinimumWidth(180);
     SDirList->setMinimumSize(180, 130);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    FileList->setSortingEnabled(true);
+    // The model lists the names in order; a sorting widget would part its rows from the model's.
     FileList->setToolTip(QStringLiteral("Double Click to Add"));
     FileList->setMinimumSize(180, 110);
     FilterComboBox1->addItem(QStringLiteral("Ini Files (*.ini)"), QStringLiteral("*.ini"));

@@ -25,6 +25,7 @@ public:
     QAction* Save1;
     QAction* SaveAsMenu;
     QAction* Exit1;
+    QAction* Help;
     QComboBox* DriveComboBox1;
     QLabel* SourceLabel;
     QListWidget* SDirList;

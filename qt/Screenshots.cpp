@@ -1,21 +1,23 @@
 #include "Screenshots.h"
 
 #include "AboutBoxView.h"
-#include "BatchEditorView.h"
-#include "DeleteDialogView.h"
 #include "HelpWindow.h"
-#include "LogFileView.h"
-#include "MainWindowView.h"
-#include "OptionsView.h"
 #include "QtServices.h"
-#include "SpecialBoxView.h"
-#include "SyncBoxView.h"
+
+#include "app/Application.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QMessageBox>
 #include <QPainter>
-#include <QStyle>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <stdexcept>
 
 namespace twinfold
 {
@@ -40,108 +42,189 @@ QImage withTitleBar(QWidget& window)
     return image;
 }
 
-void save(QWidget& window, const QString& dir, const char* name)
+void save(QWidget& window, const QString& dir, const QString& name)
 {
     window.show();
     QApplication::processEvents();
-    withTitleBar(window).save(dir + QLatin1Char('/') + QLatin1String(name) +
-                              QStringLiteral(".png"));
+    withTitleBar(window).save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
-void addFolders(QListWidget& view, std::initializer_list<const char*> names)
+void writeFile(const QString& path, qsizetype size)
 {
-    const QIcon folder = view.style()->standardIcon(QStyle::SP_DirIcon);
-    for (const char* name : names)
-        view.addItem(new QListWidgetItem(folder, QString::fromLatin1(name)));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("Unable to write the demo file " + path.toStdString());
+    file.write(QByteArray(size, 'x'));
 }
 
-void fillMain(MainWindowView& view)
+// A small home directory to synchronise: documents in a few folders, an empty backup beside
+// them, and two settings files for the batch editor to pick.
+struct DemoTree {
+    QTemporaryDir root;
+
+    QString path(const char* relative) const
+    {
+        return QDir(root.path()).filePath(QString::fromLatin1(relative));
+    }
+    std::string at(const char* relative) const { return path(relative).toStdString(); }
+
+    DemoTree()
+    {
+        const QDir top(root.path());
+        for (const char* dir : {"Documents/letters", "Documents/reports/2024", "Documents/photos",
+                                "backup/Documents", "jobs"})
+            top.mkpath(QString::fromLatin1(dir));
+        int size = 1500;
+        for (const char* file :
+             {"Documents/budget.xls", "Documents/notes.txt", "Documents/plan.doc",
+              "Documents/todo.txt", "Documents/letters/bank.doc", "Documents/letters/landlord.doc",
+              "Documents/reports/summary.doc", "Documents/reports/2024/q1.xls",
+              "Documents/reports/2024/q2.xls", "Documents/photos/beach.jpg",
+              "Documents/photos/garden.jpg", "jobs/documents.ini", "jobs/photos.ini"}) {
+            writeFile(path(file), size);
+            size = size * 3 % 70000 + 900;
+        }
+    }
+};
+
+// Shows each window the program opens modally, saves it under the name asked for, and closes
+// it the way a user's Escape or OK would.
+class ModalShots
 {
-    view.SourceLabel->setText(QStringLiteral("/home/user/Documents"));
-    view.DestLabel->setText(QStringLiteral("/media/backup/Documents"));
-    addFolders(*view.SourceDirListBox, {"/", "home", "user", "Documents", "letters", "reports"});
-    addFolders(*view.DestDirListBox, {"/", "media", "backup", "Documents", "letters"});
-    view.fileNames->setStringList({QStringLiteral("budget.xls"), QStringLiteral("notes.txt"),
-                                   QStringLiteral("plan.doc"), QStringLiteral("todo.txt")});
-    view.EditFilter->setCurrentIndex(0);
-    view.DriveComboBox1->addItem(QStringLiteral("/"));
-    view.DriveComboBox2->addItem(QStringLiteral("/media/backup"));
+public:
+    ModalShots(QtServices& services, const QString& dir) : m_services(services), m_dir(dir)
+    {
+        services.dialogHook = [this](QDialog& dialog) { onShown(dialog); };
+    }
+    ~ModalShots() { m_services.dialogHook = nullptr; }
+    ModalShots(const ModalShots&) = delete;
+    ModalShots& operator=(const ModalShots&) = delete;
+
+    // What the next window shown is called, and what to do to it before it is drawn.
+    void expect(const QString& name, std::function<void(QDialog&)> prepare = {})
+    {
+        m_name = name;
+        m_prepare = std::move(prepare);
+    }
+
+private:
+    void onShown(QDialog& dialog)
+    {
+        const QString name = m_name.isEmpty() ? QStringLiteral("unexpected") : m_name;
+        m_name.clear();
+        auto prepare = std::move(m_prepare);
+        m_prepare = nullptr;
+        if (prepare)
+            prepare(dialog);
+        save(dialog, m_dir, name);
+        if (auto* box = qobject_cast<QMessageBox*>(&dialog); box && box->defaultButton())
+            box->defaultButton()->click();
+        else
+            dialog.reject();
+    }
+
+    QtServices& m_services;
+    QString m_dir;
+    QString m_name;
+    std::function<void(QDialog&)> m_prepare;
+};
+
+void showMain(Application& app, QWidget& view, const DemoTree& demo, const QString& dir)
+{
+    TMain& main = app.Main;
+    view.resize(760, 520);
+    // Laid out first, so that the path labels are shortened to the widths they get on screen.
+    view.show();
+    QApplication::processEvents();
+    app.command([&] {
+        main.EditFilter.setItemIndex(0);
+        main.EditFilterChange();
+        main.SourceDirListBox.setDirectory(demo.at("Documents"));
+        main.DestDirListBox.setDirectory(demo.at("backup/Documents"));
+        main.FileList.setSelected(0, true);
+        main.FileList.setSelected(2, true);
+        main.FileListClick();
+    });
+    save(view, dir, QStringLiteral("main"));
+    app.command([&] {
+        for (int i = 0; i < main.FileList.count(); ++i)
+            main.FileList.setSelected(i, false);
+        main.FileListClick();
+    });
 }
 
-void fillSyncBox(SyncBoxView& box)
+// A Sync All of the demo tree, drawn at a file with the gauge well under way; it ends with its
+// success message and leaves the log filled.
+void runSync(Application& app, QtServices& services, ModalShots& shots, const QString& dir)
 {
-    box.SyncDirFrom->setText(QStringLiteral("/home/user/Documents"));
-    box.SyncDirTo->setText(QStringLiteral("/media/backup/Documents"));
-    box.FileName->setText(QStringLiteral("/HOME/USER/DOCUMENTS/BUDGET.XLS"));
-    box.Process->setText(QStringLiteral("Copying"));
-    box.Gauge->setValue(42);
+    bool drawn = false;
+    const Connection midRun = app.SyncBox.fileDone.connect([&](std::int64_t) {
+        const int percent = app.SyncBox.Gauge.percentDone();
+        if (drawn)
+            return;
+        // Every file is drawn until one shows the gauge part-way, so that some picture remains.
+        save(*services.viewOf(&app.SyncBox), dir, QStringLiteral("progress"));
+        drawn = percent >= 30 && percent < 100;
+    });
+    app.command([&app] { app.Main.SyncAll.setChecked(true); });
+    shots.expect(QStringLiteral("message"));
+    app.mainCommand([&app] { app.Main.SyncBtnClick(); });
 }
 
-void fillLog(LogFileView& log)
+void showAbout(Application& app, ModalShots& shots)
 {
-    log.FileSuccess->addItems({QStringLiteral("/HOME/USER/DOCUMENTS/BUDGET.XLS"),
-                               QStringLiteral("/HOME/USER/DOCUMENTS/PLAN.DOC")});
-    log.FileOld->addItem(QStringLiteral("/HOME/USER/DOCUMENTS/NOTES.TXT"));
-    log.FileFailed->addItem(QStringLiteral("/HOME/USER/DOCUMENTS/LOCKED.TXT"));
-}
-
-void fillOptions(OptionsView& options)
-{
-    options.EditInclude->setText(QStringLiteral("*.doc"));
-    options.IncludeList->addItems({QStringLiteral("*.doc"), QStringLiteral("*.txt")});
-    options.ExcludeList->addItem(QStringLiteral("~*.*"));
-}
-
-void fillBatchEditor(BatchEditorView& editor)
-{
-    editor.DriveComboBox1->addItem(QStringLiteral("/"));
-    editor.SourceLabel->setText(QStringLiteral("/home/user/jobs"));
-    addFolders(*editor.SDirList, {"/", "home", "user", "jobs"});
-    editor.FileList->addItems({QStringLiteral("documents.ini"), QStringLiteral("photos.ini")});
-    editor.BatchList->addItems({QStringLiteral("/HOME/USER/JOBS/DOCUMENTS.INI"),
-                                QStringLiteral("/HOME/USER/JOBS/PHOTOS.INI")});
+    // The companion opens from a double-click on the panel; it is drawn and closed before the
+    // About box itself is drawn.
+    shots.expect(QStringLiteral("about"), [&shots](QDialog& dialog) {
+        shots.expect(QStringLiteral("special"));
+        Q_EMIT static_cast<AboutBoxView&>(dialog).Panel1->doubleClicked();
+    });
+    app.mainCommand([&app] { app.Main.About1Click(); });
 }
 
 } // namespace
 
-void drawScreenshots(QtServices& services, MainWindowView& mainView, const QString& dir)
+void drawScreenshots(Application& app, QtServices& services, const QString& dir)
 {
-    fillMain(mainView);
-    save(mainView, dir, "main");
-    SyncBoxView syncBox(&mainView);
-    fillSyncBox(syncBox);
-    save(syncBox, dir, "progress");
-    LogFileView log(&mainView);
-    fillLog(log);
-    save(log, dir, "log");
-    OptionsView options(&mainView);
-    fillOptions(options);
-    save(options, dir, "options");
-    BatchEditorView editor(&mainView);
-    fillBatchEditor(editor);
-    save(editor, dir, "batch");
-    DeleteDialogView deleteDialog(&mainView);
-    deleteDialog.Edit1->setText(QStringLiteral("/HOME/USER/DOCUMENTS/OLD"));
-    save(deleteDialog, dir, "delete");
-    AboutBoxView about(&mainView);
-    about.ProductName->setText(QStringLiteral("Twinfold"));
-    about.Version->setText(QStringLiteral("Version ") + QApplication::applicationVersion());
-    about.Copyright->setText(QStringLiteral("Copyright (C) 2024 The Twinfold developers"));
-    save(about, dir, "about");
-    SpecialBoxView special(&about);
-    special.Line->setText(QStringLiteral("Twinfold keeps one directory in step with another."));
-    save(special, dir, "special");
+    const DemoTree demo;
+    QWidget& mainView = *services.viewOf(&app.Main);
+    showMain(app, mainView, demo, dir);
+    ModalShots shots(services, dir);
+    runSync(app, services, shots, dir);
 
-    services.dialogHook = [&dir](QDialog& box) {
-        save(box, dir, "message");
-        box.reject();
-    };
-    services.messageBox(nullptr, MessageForm::Confirmation, "Confirm",
-                        "Delete File: /home/user/Documents/notes.txt?");
-    services.dialogHook = nullptr;
+    shots.expect(QStringLiteral("log"));
+    app.mainCommand([&app] { app.Main.LogFile1Click(); });
+
+    shots.expect(QStringLiteral("options"), [&app](QDialog&) {
+        TOptionsbx& options = app.Optionsbx;
+        for (const char* mask : {"*.doc", "*.xls"}) {
+            options.EditInclude.setText(mask);
+            app.command([&options] { options.AddIncludeClick(); });
+        }
+        options.EditExclude.setText("~*.*");
+        app.command([&options] { options.AddExcludeClick(); });
+    });
+    app.mainCommand([&app] { app.Main.Options1Click(); });
+
+    shots.expect(QStringLiteral("batch"), [&app, &demo](QDialog&) {
+        TBatchDlg& editor = app.BatchDlg;
+        app.command([&] {
+            editor.SDirList.setDirectory(demo.at("jobs"));
+            for (int i = 0; i < editor.FileList.count(); ++i)
+                editor.FileList.setSelected(i, true);
+            editor.SpeedButton4Click();
+            editor.FileList.setSelected(0, false);
+        });
+    });
+    app.mainCommand([&app] { app.Main.BatchFileEditor1Click(); });
+
+    shots.expect(QStringLiteral("delete"));
+    app.mainCommand([&app] { app.Main.DeleteDirectoryDDClick(); });
+
+    showAbout(app, shots);
 
     services.showHelpContents();
-    save(*services.helpWindow(), dir, "help");
+    save(*services.helpWindow(), dir, QStringLiteral("help"));
 }
 
 } // namespace twinfold

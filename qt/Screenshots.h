@@ -5,11 +5,12 @@
 namespace twinfold
 {
 
+class Application;
 class QtServices;
-class MainWindowView;
 
-// Draws every window, filled with sample contents, into DIR as one PNG each; used by
-// scripts/screenshots.sh until the views are bound to the models.
-void drawScreenshots(QtServices& services, MainWindowView& mainView, const QString& dir);
+// Draws every window, bound to the started program's models and working on a generated demo
+// tree, into DIR as one PNG each; used by scripts/screenshots.sh. The views must be registered
+// with the services.
+void drawScreenshots(Application& app, QtServices& services, const QString& dir);
 
 } // namespace twinfold
