@@ -76,11 +76,13 @@ class Copier
 public:
     Copier(WindowingServices& services, const CopyDirectory& sourceDir,
            const CopyDirectory& destDir, std::string sourceName, std::string destName, bool quiet,
-           std::size_t bufferSize, bool durable)
+           std::size_t bufferSize, bool durable,
+           const std::optional<FileStatus>* destinationSeen = nullptr)
         : m_services(services), m_sourceDir(sourceDir), m_destDir(destDir),
           m_sourceName(std::move(sourceName)), m_destName(std::move(destName)),
           m_source(pathOf(sourceDir, m_sourceName)), m_destFile(pathOf(destDir, m_destName)),
-          m_quiet(quiet), m_bufferSize(bufferSize), m_durable(durable)
+          m_quiet(quiet), m_bufferSize(bufferSize), m_durable(durable),
+          m_destinationSeen(destinationSeen)
     {
     }
 
@@ -96,7 +98,9 @@ public:
             return {};
         }
         // The destination as the caller judged it, to tell later whether it changed meanwhile.
-        const auto initial = statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
+        const auto initial = m_destinationSeen
+                                 ? *m_destinationSeen
+                                 : statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
         if (initial && !replaceable(*initial)) {
             sayCannotCreate();
             return {};
@@ -290,6 +294,7 @@ private:
     std::string m_failure;
     std::size_t m_bufferSize;
     bool m_durable;
+    const std::optional<FileStatus>* m_destinationSeen;
 };
 
 // The directory part of a path, for opening; "." for a bare name.
@@ -317,10 +322,11 @@ std::size_t effectiveBufferSize(std::int32_t copyBuffer)
 
 CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
                        const CopyDirectory& destinationDir, const std::string& name, bool quiet,
-                       std::int32_t copyBuffer, bool durable)
+                       std::int32_t copyBuffer, bool durable,
+                       const std::optional<FileStatus>* destinationSeen)
 {
     Copier copier(services, sourceDir, destinationDir, name, name, quiet,
-                  effectiveBufferSize(copyBuffer), durable);
+                  effectiveBufferSize(copyBuffer), durable, destinationSeen);
     return withFailure(copier.run(), copier);
 }
 
