@@ -6,7 +6,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/ErrorText.h"
 
-#include <cerrno>
 #include <iostream>
 
 namespace twinfold::cli
@@ -23,9 +22,9 @@ bool checkBatchFile(const std::string& path)
     int error = 0;
     if (readRegularFile(path, contents, error))
         return true;
-    const std::string reason = error == ENOENT                      ? errorText(error)
-                               : error == EISDIR || error == EINVAL ? "not a regular file"
-                                                                    : errorText(error);
+    const std::string reason = !isNotFound(error) && isNotRegularFile(error)
+                                   ? std::string("not a regular file")
+                                   : errorText(error);
     std::cerr << "twinfold-cli: batch file " << path << ": " << reason << std::endl;
     return false;
 }

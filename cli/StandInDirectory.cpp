@@ -4,7 +4,6 @@
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <random>
 
@@ -26,7 +25,8 @@ StandInDirectory::StandInDirectory()
             return;
         }
     }
-    throw IoError(EEXIST, "no empty directory could be made to stand in for the destination");
+    throw IoError(nameTakenError(),
+                  "no empty directory could be made to stand in for the destination");
 }
 
 StandInDirectory::~StandInDirectory()

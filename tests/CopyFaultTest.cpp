@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,6 +74,10 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
         EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 4));
         ASSERT_EQ(ui.texts().size(), 1u);
         EXPECT_EQ(ui.texts()[0].rfind(row.lead, 0), 0u) << ui.texts()[0];
+        // A read failure names the file that failed: the source.
+        if (row.call == Call::Read) {
+            EXPECT_NE(ui.texts()[0].find(tmp.pathOf("src/a.txt")), std::string::npos);
+        }
         if (row.replacing) {
             EXPECT_EQ(tmp.readFile("dst/a.txt"), "old");
         }
@@ -126,6 +131,37 @@ TEST(CopyFaultTest, SourceChangesAndNewerDestinationsAreNeverInstalled)
     EXPECT_FALSE(outcome.copied);
     EXPECT_TRUE(outcome.destinationKept);
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "theirs");
+    EXPECT_TRUE(ui.texts().empty());
+}
+
+TEST(CopyFaultTest, NewCopiesAreNamedOnlyWhenCompleteAndFallBackWhereUnnamedIsRefused)
+{
+    TempDir tmp;
+    ScriptedServices ui;
+    tmp.writeFile("src/a.txt", "contents", 1700000000);
+    tmp.makeDir("dst");
+    {
+        FaultyFileServices faulty;
+        std::size_t entriesBeforeLink = 99;
+        faulty.before = [&](Call call) {
+            if (call == Call::Link)
+                entriesBeforeLink = entriesIn(tmp.pathOf("dst"));
+        };
+        const ScopedFileServices seam(faulty);
+        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 32768));
+        // Written and timed without any name in the directory, then named in one step.
+        EXPECT_EQ(entriesBeforeLink, 0u);
+    }
+    for (const int refusal : {EOPNOTSUPP, EISDIR}) {
+        SCOPED_TRACE(refusal);
+        std::remove(tmp.pathOf("dst/a.txt").c_str());
+        FaultyFileServices faulty;
+        faulty.fail(Call::CreateUnnamed, refusal);
+        const ScopedFileServices seam(faulty);
+        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 32768));
+        EXPECT_EQ(tmp.readFile("dst/a.txt"), "contents");
+        EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 1u);
+    }
     EXPECT_TRUE(ui.texts().empty());
 }
 

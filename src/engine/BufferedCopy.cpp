@@ -12,7 +12,6 @@
 #include "platform/Windowing.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 
 namespace twinfold
@@ -58,12 +57,6 @@ std::string pathOf(const CopyDirectory& dir, const std::string& name)
     return dir.path.empty() ? name : joinPath(dir.path, name);
 }
 
-// What went wrong, in the words of the error texts, for the messages that name a cause.
-std::string reason()
-{
-    return errorText(errno);
-}
-
 } // namespace
 
 std::string CopyDirectory::entry(const std::string& name) const
@@ -83,11 +76,13 @@ class Copier
 public:
     Copier(WindowingServices& services, const CopyDirectory& sourceDir,
            const CopyDirectory& destDir, std::string sourceName, std::string destName, bool quiet,
-           std::size_t bufferSize, bool durable)
+           std::size_t bufferSize, bool durable,
+           const std::optional<FileStatus>* destinationSeen = nullptr)
         : m_services(services), m_sourceDir(sourceDir), m_destDir(destDir),
           m_sourceName(std::move(sourceName)), m_destName(std::move(destName)),
           m_source(pathOf(sourceDir, m_sourceName)), m_destFile(pathOf(destDir, m_destName)),
-          m_quiet(quiet), m_bufferSize(bufferSize), m_durable(durable)
+          m_quiet(quiet), m_bufferSize(bufferSize), m_durable(durable),
+          m_destinationSeen(destinationSeen)
     {
     }
 
@@ -103,7 +98,9 @@ public:
             return {};
         }
         // The destination as the caller judged it, to tell later whether it changed meanwhile.
-        const auto initial = statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
+        const auto initial = m_destinationSeen
+                                 ? *m_destinationSeen
+                                 : statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
         if (initial && !replaceable(*initial)) {
             sayCannotCreate();
             return {};
@@ -126,12 +123,14 @@ public:
         }
         // A late write error (a network file system reports it at the close) must come while a
         // replaced destination still stands.
-        if (!output.file().flush()) {
-            sayWithReason("Could not close destination file: ");
+        if (const auto flushed = output.file().flush(); !flushed.ok()) {
+            sayWithReason("Could not close destination file: ", flushed.error);
             return {};
         }
-        if (!output.file().setModificationTime(roundDownToTwoSeconds(before.mtimeSeconds))) {
-            sayWithReason("Could not set the time of destination file: ");
+        if (const auto timed =
+                output.file().setModificationTime(roundDownToTwoSeconds(before.mtimeSeconds));
+            !timed.ok()) {
+            sayWithReason("Could not set the time of destination file: ", timed.error);
             return {};
         }
         if (m_durable && !output.file().sync()) {
@@ -146,9 +145,9 @@ private:
                         TimeValue sourceAge, std::int64_t bytes)
     {
         throwIfTerminated();
-        if (!output.installNew(m_destName)) {
-            if (errno != EEXIST) {
-                sayWithReason("Could not name destination file: ");
+        if (const auto named = output.installNew(m_destName); !named.ok()) {
+            if (!isNameTaken(named.error)) {
+                sayWithReason("Could not name destination file: ", named.error);
                 return {};
             }
             // Something stands under the name: the destination as it is now decides.
@@ -167,14 +166,14 @@ private:
                 if (destination->regular)
                     keepAccessOf(output.file(), *destination);
             }
-            if (!output.replace(m_destName)) {
-                sayWithReason("Could not replace destination file: ");
+            if (const auto replaced = output.replace(m_destName); !replaced.ok()) {
+                sayWithReason("Could not replace destination file: ", replaced.error);
                 return {};
             }
         }
         output.closeInstalled();
-        if (m_durable && !syncDirectory()) {
-            sayWithReason("Could not sync the directory of destination file: ");
+        if (const auto synced = m_durable ? syncDirectory() : succeeded(); !synced.ok()) {
+            sayWithReason("Could not sync the directory of destination file: ", synced.error);
             return {};
         }
         return {true, bytes, false, {}};
@@ -189,10 +188,13 @@ private:
         file.setMode(destination.mode & (PermissionBits | StickyBit));
     }
 
-    bool syncDirectory()
+    IoResult<bool> syncDirectory()
     {
-        FileHandle dir(fileServices().openDirectory(m_destDir.fd, ".", true));
-        return dir.isOpen() && dir.sync();
+        const auto opened = fileServices().openDirectory(m_destDir.fd, ".", true);
+        FileHandle dir(opened.value);
+        if (!opened.ok())
+            return failedWith(opened.error);
+        return dir.sync();
     }
 
     Transfer transfer(FileHandle& input, FileHandle& output, std::int64_t size, std::int64_t& bytes)
@@ -234,11 +236,14 @@ private:
                 want = static_cast<std::size_t>(
                     std::min<std::int64_t>(static_cast<std::int64_t>(want), size - bytes));
             }
-            const std::int64_t n = input.read(buffer.get(), want);
-            if (n < 0) {
-                sayWithReason("Error reading source file: ");
+            const auto read = input.read(buffer.get(), want);
+            if (!read.ok()) {
+                // The file that failed is the source, so the message names it.
+                say("Error reading source file: " + m_source + " (" + errorText(read.error) +
+                    ").  File not copied!");
                 return Transfer::Failed;
             }
+            const std::int64_t n = read.value;
             if (n == 0)
                 return size > 0 ? Transfer::SourceChanged : Transfer::Complete; // it shrank
             if (!output.writeAll(buffer.get(), static_cast<std::size_t>(n))) {
@@ -263,9 +268,10 @@ private:
         if (!m_quiet)
             m_services.showMessage(text);
     }
-    void sayWithReason(const std::string& lead)
+    // The cause in the words of the error texts.
+    void sayWithReason(const std::string& lead, int error)
     {
-        say(lead + m_destFile + " (" + reason() + ").  File not copied!");
+        say(lead + m_destFile + " (" + errorText(error) + ").  File not copied!");
     }
     void sayCannotCreate()
     {
@@ -288,6 +294,7 @@ private:
     std::string m_failure;
     std::size_t m_bufferSize;
     bool m_durable;
+    const std::optional<FileStatus>* m_destinationSeen;
 };
 
 // The directory part of a path, for opening; "." for a bare name.
@@ -315,10 +322,11 @@ std::size_t effectiveBufferSize(std::int32_t copyBuffer)
 
 CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
                        const CopyDirectory& destinationDir, const std::string& name, bool quiet,
-                       std::int32_t copyBuffer, bool durable)
+                       std::int32_t copyBuffer, bool durable,
+                       const std::optional<FileStatus>* destinationSeen)
 {
     Copier copier(services, sourceDir, destinationDir, name, name, quiet,
-                  effectiveBufferSize(copyBuffer), durable);
+                  effectiveBufferSize(copyBuffer), durable, destinationSeen);
     return withFailure(copier.run(), copier);
 }
 

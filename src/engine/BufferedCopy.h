@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/FileHandle.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace twinfold
@@ -64,10 +67,13 @@ CopyOutcome copyFile(WindowingServices& services, const std::string& source,
 
 // The same copy of the entry `name` of one open directory to the entry of the same name of
 // another. The engine keeps both directories of a pass open, so that no file's copy makes the
-// kernel walk the full paths again.
+// kernel walk the full paths again. destinationSeen, when given, is the destination's status as
+// the caller found it just before (nothing: no destination), which the copy then need not look
+// up again.
 CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
                        const CopyDirectory& destinationDir, const std::string& name, bool quiet,
-                       std::int32_t copyBuffer, bool durable = false);
+                       std::int32_t copyBuffer, bool durable = false,
+                       const std::optional<FileStatus>* destinationSeen = nullptr);
 
 // The size of the entry a path names, any kind admitted; -1 when nothing is found. Only the low
 // 32 bits of the size are returned, as a signed number.

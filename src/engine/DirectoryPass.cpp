@@ -13,8 +13,6 @@
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 
-#include <system_error>
-
 namespace twinfold
 {
 
@@ -71,7 +69,7 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
         // refused) abandons the run, or with keep-going is passed over: its files must never
         // land anywhere else.
         const IoError cause(destination.error);
-        making = making || destination.error == static_cast<int>(std::errc::not_a_directory);
+        making = making || isNotDirectory(destination.error);
         passOver(DirectoryFailure(cause, making ? DirectoryAction::Make : DirectoryAction::Enter,
                                   mirrored));
         return;

@@ -26,7 +26,11 @@ TimeValue sourceAgeAt(int dirFd, const std::string& name)
 
 TimeValue destinationTimeAt(int dirFd, const std::string& name)
 {
-    const auto st = statusAt(dirFd, name, false);
+    return destinationTimeOf(statusAt(dirFd, name, false));
+}
+
+TimeValue destinationTimeOf(const std::optional<FileStatus>& st)
+{
     if (!st)
         return 0;
     const TimeValue packed = packTimeValue(st->mtimeSeconds);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/DosTime.h"
+#include "platform/FileHandle.h"
+
+#include <optional>
 
 #include <string>
 
@@ -22,6 +25,8 @@ TimeValue destinationTime(const std::string& destinationPath);
 // The same for an entry of the directory open at dirFd.
 TimeValue sourceAgeAt(int dirFd, const std::string& name);
 TimeValue destinationTimeAt(int dirFd, const std::string& name);
+// The same from a destination status already looked up (nothing: no destination).
+TimeValue destinationTimeOf(const std::optional<FileStatus>& status);
 
 inline bool shouldCopy(TimeValue destination, TimeValue source)
 {

@@ -152,7 +152,9 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     const RunChoices choices = m_window.runChoices();
     const std::string sourcePath = joinPath(source.path, name);
     const TimeValue age = sourceAgeAt(source.fd, source.entry(name));
-    const TimeValue destTime = destinationTimeAt(destination.fd, destination.entry(name));
+    // Looked up once: the copy judges from the same status whether the destination changed.
+    const auto destStatus = statusAt(destination.fd, destination.entry(name), false);
+    const TimeValue destTime = destinationTimeOf(destStatus);
     m_syncBox.FileName.setText(name);
     std::int64_t bytes = 0;
     if (shouldCopy(destTime, age)) {
@@ -160,7 +162,7 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
         CopyOutcome outcome{true, 0, false, {}};
         if (!choices.dryRun)
             outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,
-                                 choices.copyBuffer, choices.fsync);
+                                 choices.copyBuffer, choices.fsync, &destStatus);
         bytes = outcome.bytes;
         // A destination that became newer while the copy was made is kept, as one the
         // newer-than rule leaves alone.

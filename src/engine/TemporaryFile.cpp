@@ -1,9 +1,9 @@
 #include "TemporaryFile.h"
 
 #include "platform/DirectoryEntries.h"
+#include "platform/ErrorText.h"
 #include "platform/FileServices.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <random>
 #include <thread>
@@ -38,22 +38,18 @@ bool sameFile(const std::optional<FileStatus>& a, const std::optional<FileStatus
     return a && b && a->device == b->device && a->inode == b->inode;
 }
 
-// The file system cannot make unnamed files here at all (rather than failing this once).
-bool unnamedUnsupported(int error)
-{
-    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOENT;
-}
-
 } // namespace
 
 TemporaryFile::TemporaryFile(int dirFd, unsigned mode, bool unnamedAllowed) : m_dirFd(dirFd)
 {
     if (unnamedAllowed) {
-        m_file = FileHandle(fileServices().createUnnamed(dirFd, mode));
-        if (m_file.isOpen() || !unnamedUnsupported(errno))
+        const auto unnamed = fileServices().createUnnamed(dirFd, mode);
+        m_file = FileHandle(unnamed.value);
+        m_error = unnamed.error;
+        if (unnamed.ok() || !isUnnamedUnsupported(unnamed.error))
             return;
     }
-    createNamed(mode);
+    m_error = createNamed(mode).error;
 }
 
 TemporaryFile::~TemporaryFile()
@@ -62,15 +58,16 @@ TemporaryFile::~TemporaryFile()
         fileServices().remove(m_dirFd, m_name);
 }
 
-bool TemporaryFile::createNamed(unsigned mode)
+IoResult<bool> TemporaryFile::createNamed(unsigned mode)
 {
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         std::string candidate = randomName();
-        FileHandle file(fileServices().createExclusive(m_dirFd, candidate, mode));
-        if (!file.isOpen()) {
-            if (errno == EEXIST)
+        const auto created = fileServices().createExclusive(m_dirFd, candidate, mode);
+        FileHandle file(created.value);
+        if (!created.ok()) {
+            if (isNameTaken(created.error))
                 continue;
-            return false;
+            return failedWith(created.error);
         }
         // Between the creation and the lock another run's clean-up may have taken the file for
         // a leftover and removed it; only a file still under its name once locked is ours.
@@ -78,49 +75,51 @@ bool TemporaryFile::createNamed(unsigned mode)
             sameFile(file.status(), fileServices().statusAt(m_dirFd, candidate, false))) {
             m_file = std::move(file);
             m_name = std::move(candidate);
-            return true;
+            return succeeded();
         }
     }
-    errno = EEXIST;
-    return false;
+    return failedWith(nameTakenError());
 }
 
-bool TemporaryFile::giveTemporaryName()
+IoResult<bool> TemporaryFile::giveTemporaryName()
 {
-    if (!fileServices().lock(m_file.fd(), false))
-        return false;
+    auto locked = fileServices().lock(m_file.fd(), false);
+    if (!locked.ok())
+        return locked;
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         std::string candidate = randomName();
-        if (fileServices().link(m_file.fd(), m_dirFd, candidate)) {
+        auto linked = fileServices().link(m_file.fd(), m_dirFd, candidate);
+        if (linked.ok()) {
             m_name = std::move(candidate);
-            return true;
+            return linked;
         }
-        if (errno != EEXIST)
-            return false;
+        if (!isNameTaken(linked.error))
+            return linked;
     }
-    return false;
+    return failedWith(nameTakenError());
 }
 
-bool TemporaryFile::installNew(const std::string& destinationName)
+IoResult<bool> TemporaryFile::installNew(const std::string& destinationName)
 {
-    if (!unnamed()) {
-        errno = EEXIST;
-        return false;
-    }
-    if (!fileServices().link(m_file.fd(), m_dirFd, destinationName))
-        return false;
-    m_installedName = destinationName;
-    return true;
+    if (!unnamed())
+        return failedWith(nameTakenError());
+    auto linked = fileServices().link(m_file.fd(), m_dirFd, destinationName);
+    if (linked.ok())
+        m_installedName = destinationName;
+    return linked;
 }
 
-bool TemporaryFile::replace(const std::string& destinationName)
+IoResult<bool> TemporaryFile::replace(const std::string& destinationName)
 {
-    if (unnamed() && !giveTemporaryName())
-        return false;
-    if (!fileServices().rename(m_dirFd, m_name, destinationName))
-        return false;
-    m_installedName = destinationName;
-    return true;
+    if (unnamed()) {
+        auto named = giveTemporaryName();
+        if (!named.ok())
+            return named;
+    }
+    auto renamed = fileServices().rename(m_dirFd, m_name, destinationName);
+    if (renamed.ok())
+        m_installedName = destinationName;
+    return renamed;
 }
 
 void TemporaryFile::closeInstalled()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileHandle.h"
+#include "platform/IoResult.h"
 
 #include <string>
 #include <string_view>
@@ -22,36 +23,38 @@ class TemporaryFile
 {
 public:
     // Creates the file in the directory open at dirFd, which must stay open while this object
-    // lives, with the permission bits mode less the umask; isOpen() is false with errno set on
-    // failure. unnamedAllowed false always gives it a temporary name.
+    // lives, with the permission bits mode less the umask; isOpen() is false on failure, and
+    // error() says why. unnamedAllowed false always gives it a temporary name.
     TemporaryFile(int dirFd, unsigned mode, bool unnamedAllowed = true);
     ~TemporaryFile(); // removes the file unless it was installed
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     bool isOpen() const { return m_file.isOpen(); }
+    int error() const { return m_error; }
     FileHandle& file() { return m_file; }
     bool unnamed() const { return m_name.empty(); }
 
     // Gives an unnamed file the name destinationName, never replacing an entry that stands
-    // there: false with errno EEXIST then, and the file is kept for replace(). False with
-    // errno EEXIST at once for a named file, which can only replace().
-    bool installNew(const std::string& destinationName);
-    // Renames the file over the entry destinationName; false with errno set on failure.
-    bool replace(const std::string& destinationName);
+    // there: the error isNameTaken() then, and the file is kept for replace(). The same error
+    // at once for a named file, which can only replace().
+    IoResult<bool> installNew(const std::string& destinationName);
+    // Renames the file over the entry destinationName.
+    IoResult<bool> replace(const std::string& destinationName);
     // Closes the installed file. Its write errors must have been taken before the install (by
     // FileHandle::flush), while a replaced destination still stood: whatever closing reports
     // now concerns no byte of it, and removing the file would lose both versions.
     void closeInstalled();
 
 private:
-    bool createNamed(unsigned mode);
-    bool giveTemporaryName();
+    IoResult<bool> createNamed(unsigned mode);
+    IoResult<bool> giveTemporaryName();
 
     int m_dirFd;
     FileHandle m_file;
     std::string m_name;
     std::string m_installedName;
+    int m_error = 0;
 };
 
 bool isTemporaryName(std::string_view name);

@@ -2,6 +2,7 @@
 #include "DirectoryStream.h"
 #include "ErrorText.h"
 #include "FileHandle.h"
+#include "FileServices.h"
 #include "FileSystem.h"
 #include "PathRules.h"
 
@@ -246,9 +247,11 @@ std::shared_ptr<const DirectoryListing> DirectoryCache::read(const std::string& 
     // have missed lies after this moment.
     const auto readStarted = m_clock();
 
-    const FileHandle handle(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
-    if (!handle.isOpen())
-        throw IoError(errno);
+    // Through the file services, so that a test can make a directory vanish before it is read.
+    const auto open = fileServices().openDirectory(currentDirectoryFd(), dir, true);
+    if (!open.ok())
+        throw IoError(open.error);
+    const FileHandle handle(open.value);
     struct stat opened {
     };
     if (fstat(handle.fd(), &opened) != 0)

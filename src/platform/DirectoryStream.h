@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileServices.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <sys/types.h>
@@ -22,12 +24,15 @@ int forEachDirectoryEntry(int dirFd, OnEntry&& onEntry, bool glance = false)
 {
     alignas(dirent64) char buffer[32768];
     for (;;) {
-        const ssize_t n = ::getdents64(dirFd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
+        // Through the file services, so that a test can make a listing fail part-way.
+        const IoResult<std::int64_t> read =
+            fileServices().readDirectory(dirFd, buffer, sizeof buffer);
+        if (!read.ok()) {
+            if (read.error == EINTR)
                 continue;
-            return errno;
+            return read.error;
         }
+        const auto n = static_cast<ssize_t>(read.value);
         if (n == 0)
             return 0;
         for (ssize_t offset = 0; offset < n;) {

@@ -30,6 +30,37 @@ std::string errorText(int errorNumber)
     }
 }
 
+bool isNameTaken(int errorNumber)
+{
+    return errorNumber == EEXIST;
+}
+
+int nameTakenError()
+{
+    return EEXIST;
+}
+
+bool isNotFound(int errorNumber)
+{
+    return errorNumber == ENOENT;
+}
+
+bool isUnnamedUnsupported(int errorNumber)
+{
+    return errorNumber == EOPNOTSUPP || errorNumber == EISDIR || errorNumber == EINVAL ||
+           errorNumber == ENOENT;
+}
+
+bool isNotRegularFile(int errorNumber)
+{
+    return errorNumber == EISDIR || errorNumber == EINVAL;
+}
+
+bool isNotDirectory(int errorNumber)
+{
+    return errorNumber == ENOTDIR;
+}
+
 IoError::IoError(int errorNumber) : IoError(errorNumber, errorText(errorNumber)) {}
 
 IoError::IoError(int errorNumber, const std::string& text)

@@ -11,6 +11,20 @@ namespace twinfold
 // EACCES, EPERM, EROFS "File access denied"; ENOSPC, EDQUOT "Disk full"; else "I/O error %d".
 std::string errorText(int errorNumber);
 
+// What an error number means where a caller decides on it, so that no caller outside the
+// platform compares against the system's own numbers.
+// Something already stands under the name.
+bool isNameTaken(int errorNumber);
+int nameTakenError();
+// Nothing stands under the name (or a directory on its path is missing).
+bool isNotFound(int errorNumber);
+// The file system cannot make files without a name at all (rather than failing this once).
+bool isUnnamedUnsupported(int errorNumber);
+// An open met something other than a regular file.
+bool isNotRegularFile(int errorNumber);
+// A path that names a directory where one is not expected, or a non-directory where one is.
+bool isNotDirectory(int errorNumber);
+
 // An input-output failure that a command does not handle itself; its what() is errorText().
 class IoError : public std::runtime_error
 {

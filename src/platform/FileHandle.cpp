@@ -13,21 +13,28 @@ namespace
 
 // An interrupted call is repeated, except when the interruption asks the program to end: a
 // copy that waits on a slow file system must not delay that.
-bool retry()
+bool retry(int error)
 {
-    return errno == EINTR && terminationSignal() == 0;
+    return error == EINTR && terminationSignal() == 0;
+}
+
+std::optional<FileStatus> found(IoResult<FileStatus> status)
+{
+    if (!status.ok())
+        return std::nullopt;
+    return status.value;
 }
 
 } // namespace
 
 std::optional<FileStatus> statusOf(const std::string& path, bool followLinks)
 {
-    return fileServices().statusAt(currentDirectoryFd(), path, followLinks);
+    return found(fileServices().statusAt(currentDirectoryFd(), path, followLinks));
 }
 
 std::optional<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks)
 {
-    return fileServices().statusAt(dirFd, name, followLinks);
+    return found(fileServices().statusAt(dirFd, name, followLinks));
 }
 
 FileHandle::~FileHandle()
@@ -53,10 +60,10 @@ int FileHandle::release()
     return fd;
 }
 
-bool FileHandle::close()
+IoResult<bool> FileHandle::close()
 {
     if (m_fd < 0)
-        return true;
+        return succeeded();
     return fileServices().close(release());
 }
 
@@ -73,79 +80,76 @@ FileHandle FileHandle::openForReadingAt(int dirFd, const std::string& name)
 
 FileHandle FileHandle::openForReadingAt(int dirFd, const std::string& name, FileStatus& status)
 {
-    return FileHandle(fileServices().openForReading(dirFd, name, status));
+    return FileHandle(fileServices().openForReading(dirFd, name, status).value);
 }
 
 std::optional<FileStatus> FileHandle::status() const
 {
-    return fileServices().status(m_fd);
+    return found(fileServices().status(m_fd));
 }
 
-std::int64_t FileHandle::read(void* buffer, std::size_t size)
+IoResult<std::int64_t> FileHandle::read(void* buffer, std::size_t size)
 {
     for (;;) {
-        const std::int64_t n = fileServices().read(m_fd, buffer, size);
-        if (n >= 0 || !retry())
+        auto n = fileServices().read(m_fd, buffer, size);
+        if (n.ok() || !retry(n.error))
             return n;
     }
 }
 
-bool FileHandle::writeAll(const void* buffer, std::size_t size)
+IoResult<bool> FileHandle::writeAll(const void* buffer, std::size_t size)
 {
     const auto* bytes = static_cast<const char*>(buffer);
     while (size > 0) {
-        const std::int64_t n = fileServices().write(m_fd, bytes, size);
-        if (n < 0) {
-            if (retry())
+        const auto n = fileServices().write(m_fd, bytes, size);
+        if (!n.ok()) {
+            if (retry(n.error))
                 continue;
-            return false;
+            return failedWith(n.error);
         }
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
+        if (n.value == 0)
+            return failedWith(ENOSPC);
+        bytes += n.value;
+        size -= static_cast<std::size_t>(n.value);
     }
-    return true;
+    return succeeded();
 }
 
-std::int64_t FileHandle::copyRangeTo(FileHandle& output, std::size_t size)
+IoResult<std::int64_t> FileHandle::copyRangeTo(FileHandle& output, std::size_t size)
 {
     for (;;) {
-        const std::int64_t n = fileServices().copyRange(m_fd, output.fd(), size);
-        if (n >= 0 || !retry())
+        auto n = fileServices().copyRange(m_fd, output.fd(), size);
+        if (n.ok() || !retry(n.error))
             return n;
     }
 }
 
-bool FileHandle::setModificationTime(std::int64_t unixSeconds)
+IoResult<bool> FileHandle::setModificationTime(std::int64_t unixSeconds)
 {
     return fileServices().setModificationTime(m_fd, unixSeconds);
 }
 
-bool FileHandle::setMode(unsigned mode)
+IoResult<bool> FileHandle::setMode(unsigned mode)
 {
     return fileServices().setMode(m_fd, mode);
 }
 
-bool FileHandle::setOwner(std::uint32_t owner, std::uint32_t group)
+IoResult<bool> FileHandle::setOwner(std::uint32_t owner, std::uint32_t group)
 {
     return fileServices().setOwner(m_fd, owner, group);
 }
 
-bool FileHandle::flush()
+IoResult<bool> FileHandle::flush()
 {
     return fileServices().flush(m_fd);
 }
 
-bool FileHandle::sync()
+IoResult<bool> FileHandle::sync()
 {
     for (;;) {
-        if (fileServices().sync(m_fd))
-            return true;
-        if (!retry())
-            return false;
+        auto synced = fileServices().sync(m_fd);
+        if (synced.ok() || !retry(synced.error))
+            return synced;
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "IoResult.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,11 +50,11 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     int fd() const { return m_fd; }
     int release();
-    // Closes now; false with errno set when the close reported an error (a late write failure).
-    bool close();
+    // Closes now; fails when the close reported an error (a late write failure).
+    IoResult<bool> close();
 
     // Opens an existing file for reading without blocking (the path may have become a FIFO
-    // since it was listed) and checks that it is a regular file. Sets errno on failure.
+    // since it was listed) and checks that it is a regular file.
     static FileHandle openForReading(const std::string& path);
     static FileHandle openForReadingAt(int dirFd, const std::string& name);
     // The same, reporting the status that the open found.
@@ -61,22 +63,22 @@ public:
     std::optional<FileStatus> status() const;
 
     // Reads up to size bytes, retrying on interruption unless the program is being ended;
-    // -1 with errno on failure.
-    std::int64_t read(void* buffer, std::size_t size);
-    // Writes all size bytes, continuing after short writes; false with errno on failure
-    // (a write that stores nothing counts as a full disk).
-    bool writeAll(const void* buffer, std::size_t size);
+    // -1 on failure.
+    IoResult<std::int64_t> read(void* buffer, std::size_t size);
+    // Writes all size bytes, continuing after short writes (a write that stores nothing counts
+    // as a full disk).
+    IoResult<bool> writeAll(const void* buffer, std::size_t size);
     // Lets the kernel copy up to size bytes from this file's position to the other's, with no
-    // buffer in between; the bytes copied, 0 at the end of the file, -1 with errno on failure.
-    std::int64_t copyRangeTo(FileHandle& output, std::size_t size);
-    // Sets the last-write time, leaving the access time alone; false with errno on failure.
-    bool setModificationTime(std::int64_t unixSeconds);
-    bool setMode(unsigned mode);
-    bool setOwner(std::uint32_t owner, std::uint32_t group);
-    // Makes the contents durable; false with errno on failure.
-    bool sync();
+    // buffer in between; the bytes copied, 0 at the end of the file, -1 on failure.
+    IoResult<std::int64_t> copyRangeTo(FileHandle& output, std::size_t size);
+    // Sets the last-write time, leaving the access time alone.
+    IoResult<bool> setModificationTime(std::int64_t unixSeconds);
+    IoResult<bool> setMode(unsigned mode);
+    IoResult<bool> setOwner(std::uint32_t owner, std::uint32_t group);
+    // Makes the contents durable.
+    IoResult<bool> sync();
     // The write errors a close would report, with the file kept open (see FileServices::flush).
-    bool flush();
+    IoResult<bool> flush();
 
 private:
     int m_fd = -1;

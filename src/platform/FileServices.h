@@ -1,88 +1,92 @@
 #pragma once
 
 #include "FileHandle.h"
+#include "IoResult.h"
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace twinfold
 {
 
 // The file operations that a copy and a walk make, behind one interface, so that a test can
-// make any of them fail at a chosen moment. Descriptors are plain numbers here; FileHandle owns
-// them. Every call reports failure as documented, with errno set.
+// make any of them fail at a chosen moment. Descriptors are plain numbers here (-1 on failure);
+// FileHandle owns them. Every call returns its error with its result.
 class FileServices
 {
 public:
     virtual ~FileServices() = default;
 
     // Opens an existing regular file for reading without ever blocking on something else (a
-    // FIFO that replaced a listed file) and reports its status; -1 when it is not a regular file.
-    virtual int openForReading(int dirFd, const std::string& name, FileStatus& status) = 0;
+    // FIFO that replaced a listed file) and reports its status; fails (EISDIR, EINVAL) when it
+    // is not a regular file.
+    virtual IoResult<int> openForReading(int dirFd, const std::string& name,
+                                         FileStatus& status) = 0;
     // Opens a real directory for reading; a symbolic link is followed only when followLinks.
-    virtual int openDirectory(int dirFd, const std::string& name, bool followLinks) = 0;
-    virtual std::optional<FileStatus> statusAt(int dirFd, const std::string& name,
-                                               bool followLinks) = 0;
-    virtual std::optional<FileStatus> status(int fd) = 0;
-    // One read or write call: the bytes moved, -1 on failure; never retried here.
-    virtual std::int64_t read(int fd, void* buffer, std::size_t size) = 0;
-    virtual std::int64_t write(int fd, const void* buffer, std::size_t size) = 0;
-    // The kernel's copy from one file's position to the other's; -1 where it refuses.
-    virtual std::int64_t copyRange(int inputFd, int outputFd, std::size_t size) = 0;
-    virtual bool setModificationTime(int fd, std::int64_t unixSeconds) = 0;
-    virtual bool setMode(int fd, unsigned mode) = 0;
-    virtual bool setOwner(int fd, std::uint32_t owner, std::uint32_t group) = 0;
-    virtual bool sync(int fd) = 0;
+    virtual IoResult<int> openDirectory(int dirFd, const std::string& name, bool followLinks) = 0;
+    virtual IoResult<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks) = 0;
+    virtual IoResult<FileStatus> status(int fd) = 0;
+    // One read or write call: the bytes moved; never retried here.
+    virtual IoResult<std::int64_t> read(int fd, void* buffer, std::size_t size) = 0;
+    virtual IoResult<std::int64_t> write(int fd, const void* buffer, std::size_t size) = 0;
+    // The kernel's copy from one file's position to the other's; fails where it refuses.
+    virtual IoResult<std::int64_t> copyRange(int inputFd, int outputFd, std::size_t size) = 0;
+    virtual IoResult<bool> setModificationTime(int fd, std::int64_t unixSeconds) = 0;
+    virtual IoResult<bool> setMode(int fd, unsigned mode) = 0;
+    virtual IoResult<bool> setOwner(int fd, std::uint32_t owner, std::uint32_t group) = 0;
+    virtual IoResult<bool> sync(int fd) = 0;
     // Reports the write errors that closing the file would report (a network file system sends
     // its data at a close) and keeps the file open: it closes a duplicate of the descriptor.
-    virtual bool flush(int fd) = 0;
+    virtual IoResult<bool> flush(int fd) = 0;
     // The descriptor is gone afterwards whatever the result.
-    virtual bool close(int fd) = 0;
-    // A file without a name in the directory, which link() names later; -1 where the file
-    // system cannot make one. mode is reduced by the process's umask.
-    virtual int createUnnamed(int dirFd, unsigned mode) = 0;
+    virtual IoResult<bool> close(int fd) = 0;
+    // A file without a name in the directory, which link() names later; fails where the file
+    // system cannot make one (see isUnnamedUnsupported). mode is reduced by the umask.
+    virtual IoResult<int> createUnnamed(int dirFd, unsigned mode) = 0;
     // A new file under a name nothing stands under yet.
-    virtual int createExclusive(int dirFd, const std::string& name, unsigned mode) = 0;
+    virtual IoResult<int> createExclusive(int dirFd, const std::string& name, unsigned mode) = 0;
     // An exclusive lock on an open file; waits for it only when wait is true.
-    virtual bool lock(int fd, bool wait) = 0;
-    // Names an unnamed file; never replaces an entry that stands under the name (EEXIST).
-    virtual bool link(int fd, int dirFd, const std::string& name) = 0;
-    virtual bool rename(int dirFd, const std::string& from, const std::string& to) = 0;
-    virtual bool remove(int dirFd, const std::string& name) = 0;
+    virtual IoResult<bool> lock(int fd, bool wait) = 0;
+    // Names an unnamed file; never replaces an entry that stands under the name (isNameTaken).
+    virtual IoResult<bool> link(int fd, int dirFd, const std::string& name) = 0;
+    virtual IoResult<bool> rename(int dirFd, const std::string& from, const std::string& to) = 0;
+    virtual IoResult<bool> remove(int dirFd, const std::string& name) = 0;
+    // One batch of a directory's raw entries into buffer (see forEachDirectoryEntry): the bytes
+    // filled, 0 at the end of the directory.
+    virtual IoResult<std::int64_t> readDirectory(int dirFd, void* buffer, std::size_t size) = 0;
     // Calls onEntry with each name of the directory ("." and ".." left out) and whether it may
     // be a regular file. A glance may stop early (see forEachDirectoryEntry).
-    virtual bool listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry,
-                           bool glance) = 0;
+    virtual IoResult<bool>
+    listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry, bool glance) = 0;
 };
 
 // The real services of this platform.
 class PosixFileServices : public FileServices
 {
 public:
-    int openForReading(int dirFd, const std::string& name, FileStatus& status) override;
-    int openDirectory(int dirFd, const std::string& name, bool followLinks) override;
-    std::optional<FileStatus> statusAt(int dirFd, const std::string& name,
-                                       bool followLinks) override;
-    std::optional<FileStatus> status(int fd) override;
-    std::int64_t read(int fd, void* buffer, std::size_t size) override;
-    std::int64_t write(int fd, const void* buffer, std::size_t size) override;
-    std::int64_t copyRange(int inputFd, int outputFd, std::size_t size) override;
-    bool setModificationTime(int fd, std::int64_t unixSeconds) override;
-    bool setMode(int fd, unsigned mode) override;
-    bool setOwner(int fd, std::uint32_t owner, std::uint32_t group) override;
-    bool sync(int fd) override;
-    bool flush(int fd) override;
-    bool close(int fd) override;
-    int createUnnamed(int dirFd, unsigned mode) override;
-    int createExclusive(int dirFd, const std::string& name, unsigned mode) override;
-    bool lock(int fd, bool wait) override;
-    bool link(int fd, int dirFd, const std::string& name) override;
-    bool rename(int dirFd, const std::string& from, const std::string& to) override;
-    bool remove(int dirFd, const std::string& name) override;
-    bool listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry,
-                   bool glance) override;
+    IoResult<int> openForReading(int dirFd, const std::string& name, FileStatus& status) override;
+    IoResult<int> openDirectory(int dirFd, const std::string& name, bool followLinks) override;
+    IoResult<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks) override;
+    IoResult<FileStatus> status(int fd) override;
+    IoResult<std::int64_t> read(int fd, void* buffer, std::size_t size) override;
+    IoResult<std::int64_t> write(int fd, const void* buffer, std::size_t size) override;
+    IoResult<std::int64_t> copyRange(int inputFd, int outputFd, std::size_t size) override;
+    IoResult<bool> setModificationTime(int fd, std::int64_t unixSeconds) override;
+    IoResult<bool> setMode(int fd, unsigned mode) override;
+    IoResult<bool> setOwner(int fd, std::uint32_t owner, std::uint32_t group) override;
+    IoResult<bool> sync(int fd) override;
+    IoResult<bool> flush(int fd) override;
+    IoResult<bool> close(int fd) override;
+    IoResult<int> createUnnamed(int dirFd, unsigned mode) override;
+    IoResult<int> createExclusive(int dirFd, const std::string& name, unsigned mode) override;
+    IoResult<bool> lock(int fd, bool wait) override;
+    IoResult<bool> link(int fd, int dirFd, const std::string& name) override;
+    IoResult<bool> rename(int dirFd, const std::string& from, const std::string& to) override;
+    IoResult<bool> remove(int dirFd, const std::string& name) override;
+    IoResult<std::int64_t> readDirectory(int dirFd, void* buffer, std::size_t size) override;
+    IoResult<bool> listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry,
+                             bool glance) override;
 };
 
 // The services every file operation goes through: the real ones unless a test put others in

@@ -11,7 +11,7 @@ namespace twinfold::test
 {
 
 // The real file services, except that a chosen call fails with a chosen error, and that a test
-// may act (change a source, write a destination) just before any call.
+// may act (change a source, write a destination, look at a directory) just before any call.
 class FaultyFileServices : public PosixFileServices
 {
 public:
@@ -25,12 +25,20 @@ public:
         Flush,
         Link,
         Rename,
-        CreateUnnamed
+        CreateUnnamed,
+        OpenDirectory,
+        ReadDirectory
     };
 
     // The nth call of a kind (counted from 1) fails with error; the call itself is not made,
     // except a close, which always releases its descriptor.
-    void fail(Call call, int error, int nth = 1) { m_faults[call] = {error, nth}; }
+    void fail(Call call, int error, int nth = 1) { m_faults[call] = {error, nth, {}}; }
+    // The nth call of a kind whose file or directory name ends with `name` fails (a listing's
+    // read counts by the directory's name: its nth batch fails, so a listing can fail part-way).
+    void failNamed(Call call, const std::string& name, int error, int nth = 1)
+    {
+        m_faults[call] = {error, nth, name};
+    }
     // Writes and kernel copies move at most chunk bytes a call (a short write), and the disk is
     // full once `room` bytes went through them; negative values lift the limit.
     void limitWrites(std::int64_t chunk, std::int64_t room = -1)
@@ -40,88 +48,125 @@ public:
     }
     std::function<void(Call)> before;
 
-    int openForReading(int dirFd, const std::string& name, FileStatus& status) override
+    IoResult<int> openForReading(int dirFd, const std::string& name, FileStatus& status) override
     {
-        return faulted(Call::Open) ? -1 : PosixFileServices::openForReading(dirFd, name, status);
+        if (const int error = faulted(Call::Open, name))
+            return {-1, error};
+        return PosixFileServices::openForReading(dirFd, name, status);
     }
-
-    std::int64_t read(int fd, void* buffer, std::size_t size) override
+    IoResult<int> openDirectory(int dirFd, const std::string& name, bool followLinks) override
     {
-        return faulted(Call::Read) ? -1 : PosixFileServices::read(fd, buffer, size);
+        if (const int error = faulted(Call::OpenDirectory, name))
+            return {-1, error};
+        auto opened = PosixFileServices::openDirectory(dirFd, name, followLinks);
+        if (opened.ok())
+            m_directoryNames[opened.value] = name;
+        return opened;
     }
-    std::int64_t write(int fd, const void* buffer, std::size_t size) override
+    IoResult<std::int64_t> readDirectory(int dirFd, void* buffer, std::size_t size) override
     {
-        if (faulted(Call::Write) || !limited(size))
-            return -1;
+        const auto named = m_directoryNames.find(dirFd);
+        if (const int error =
+                faulted(Call::ReadDirectory, named == m_directoryNames.end() ? "" : named->second))
+            return {-1, error};
+        return PosixFileServices::readDirectory(dirFd, buffer, size);
+    }
+    IoResult<std::int64_t> read(int fd, void* buffer, std::size_t size) override
+    {
+        if (const int error = faulted(Call::Read))
+            return {-1, error};
+        return PosixFileServices::read(fd, buffer, size);
+    }
+    IoResult<std::int64_t> write(int fd, const void* buffer, std::size_t size) override
+    {
+        if (const int error = faulted(Call::Write))
+            return {-1, error};
+        if (!limited(size))
+            return {-1, ENOSPC};
         return moved(PosixFileServices::write(fd, buffer, size));
     }
-    std::int64_t copyRange(int in, int out, std::size_t size) override
+    IoResult<std::int64_t> copyRange(int in, int out, std::size_t size) override
     {
-        if (faulted(Call::CopyRange) || !limited(size))
-            return -1;
+        if (const int error = faulted(Call::CopyRange))
+            return {-1, error};
+        if (!limited(size))
+            return {-1, ENOSPC};
         return moved(PosixFileServices::copyRange(in, out, size));
     }
-    bool setModificationTime(int fd, std::int64_t seconds) override
+    IoResult<bool> setModificationTime(int fd, std::int64_t seconds) override
     {
-        return !faulted(Call::SetTime) && PosixFileServices::setModificationTime(fd, seconds);
+        if (const int error = faulted(Call::SetTime))
+            return failedWith(error);
+        return PosixFileServices::setModificationTime(fd, seconds);
     }
-    bool close(int fd) override
+    IoResult<bool> close(int fd) override
     {
-        const bool fails = faulted(Call::Close);
-        const int error = errno;
-        const bool closed = PosixFileServices::close(fd);
-        errno = fails ? error : errno;
-        return closed && !fails;
+        const int error = faulted(Call::Close);
+        m_directoryNames.erase(fd);
+        auto closed = PosixFileServices::close(fd);
+        return error != 0 ? failedWith(error) : closed;
     }
-    bool flush(int fd) override { return !faulted(Call::Flush) && PosixFileServices::flush(fd); }
-    bool link(int fd, int dirFd, const std::string& name) override
+    IoResult<bool> flush(int fd) override
     {
-        return !faulted(Call::Link) && PosixFileServices::link(fd, dirFd, name);
+        if (const int error = faulted(Call::Flush))
+            return failedWith(error);
+        return PosixFileServices::flush(fd);
     }
-    bool rename(int dirFd, const std::string& from, const std::string& to) override
+    IoResult<bool> link(int fd, int dirFd, const std::string& name) override
     {
-        return !faulted(Call::Rename) && PosixFileServices::rename(dirFd, from, to);
+        if (const int error = faulted(Call::Link, name))
+            return failedWith(error);
+        return PosixFileServices::link(fd, dirFd, name);
     }
-    int createUnnamed(int dirFd, unsigned mode) override
+    IoResult<bool> rename(int dirFd, const std::string& from, const std::string& to) override
     {
-        return faulted(Call::CreateUnnamed) ? -1 : PosixFileServices::createUnnamed(dirFd, mode);
+        if (const int error = faulted(Call::Rename, to))
+            return failedWith(error);
+        return PosixFileServices::rename(dirFd, from, to);
+    }
+    IoResult<int> createUnnamed(int dirFd, unsigned mode) override
+    {
+        if (const int error = faulted(Call::CreateUnnamed))
+            return {-1, error};
+        return PosixFileServices::createUnnamed(dirFd, mode);
     }
 
 private:
     struct Fault {
         int error = 0;
         int nth = 0;
+        std::string name; // empty: any call of the kind counts
     };
-    bool faulted(Call call)
+    // The error the call fails with, 0 when it is made.
+    int faulted(Call call, const std::string& name = {})
     {
         if (before)
             before(call);
         const auto found = m_faults.find(call);
-        if (found == m_faults.end() || --found->second.nth != 0)
-            return false;
-        errno = found->second.error;
-        return true;
+        if (found == m_faults.end())
+            return 0;
+        Fault& fault = found->second;
+        if (!fault.name.empty() && !name.ends_with(fault.name))
+            return 0;
+        return --fault.nth == 0 ? fault.error : 0;
     }
-    // Clamps a request to the limits; false (with ENOSPC) once the disk is full.
+    // Clamps a request to the limits; false once the disk is full.
     bool limited(std::size_t& size) const
     {
         if (m_chunk >= 0)
             size = std::min<std::size_t>(size, static_cast<std::size_t>(m_chunk));
         if (m_room >= 0)
             size = std::min<std::size_t>(size, static_cast<std::size_t>(m_room));
-        if (size == 0 && m_room == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        return true;
+        return size != 0 || m_room != 0;
     }
-    std::int64_t moved(std::int64_t n)
+    IoResult<std::int64_t> moved(IoResult<std::int64_t> n)
     {
-        if (n > 0 && m_room >= 0)
-            m_room -= n;
+        if (n.value > 0 && m_room >= 0)
+            m_room -= n.value;
         return n;
     }
     std::map<Call, Fault> m_faults;
+    std::map<int, std::string> m_directoryNames;
     std::int64_t m_chunk = -1;
     std::int64_t m_room = -1;
 };
