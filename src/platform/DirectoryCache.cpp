@@ -1,4 +1,5 @@
 #include "DirectoryCache.h"
+#include "AnchoredPath.h"
 #include "DirectoryStream.h"
 #include "ErrorText.h"
 #include "FileHandle.h"
@@ -146,6 +147,14 @@ ListingRead readListing(int dirFd)
     return ListingRead{std::move(listing), sawLink};
 }
 
+int statAnchored(const std::string& path, struct stat& st)
+{
+    const AnchoredPath at(AT_FDCWD, path);
+    if (!at.ok())
+        return at.error();
+    return fstatat(at.fd(), at.rest(), &st, 0) == 0 ? 0 : errno;
+}
+
 struct CachedListing {
     std::string path;
     DirectoryState state;
@@ -237,7 +246,7 @@ std::shared_ptr<const DirectoryListing> DirectoryCache::read(const std::string& 
     struct stat st {
     };
     // A directory never read before costs no status query of its own.
-    if (m_store->holds(dir) && stat(dir.c_str(), &st) == 0) {
+    if (m_store->holds(dir) && statAnchored(dir, st) == 0) {
         if (auto cached = m_store->find(dir, stateOf(st)))
             return cached;
     }
@@ -246,7 +255,11 @@ std::shared_ptr<const DirectoryListing> DirectoryCache::read(const std::string& 
     // have missed lies after this moment.
     const auto readStarted = m_clock();
 
-    const FileHandle handle(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+    const AnchoredPath at(AT_FDCWD, dir);
+    if (!at.ok())
+        throw IoError(at.error());
+    const FileHandle handle(
+        openat(at.fd(), at.rest(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
     if (!handle.isOpen())
         throw IoError(errno);
     struct stat opened {

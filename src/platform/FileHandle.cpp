@@ -1,5 +1,6 @@
 #include "FileHandle.h"
 
+#include "AnchoredPath.h"
 #include "FileServices.h"
 #include "Termination.h"
 
@@ -27,7 +28,14 @@ std::optional<FileStatus> statusOf(const std::string& path, bool followLinks)
 
 std::optional<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks)
 {
-    return fileServices().statusAt(dirFd, name, followLinks);
+    if (withinPathLimit(name))
+        return fileServices().statusAt(dirFd, name, followLinks);
+    const AnchoredPath at(dirFd, name);
+    if (!at.ok()) {
+        errno = at.error();
+        return std::nullopt;
+    }
+    return fileServices().statusAt(at.fd(), at.rest(), followLinks);
 }
 
 FileHandle::~FileHandle()
@@ -73,7 +81,14 @@ FileHandle FileHandle::openForReadingAt(int dirFd, const std::string& name)
 
 FileHandle FileHandle::openForReadingAt(int dirFd, const std::string& name, FileStatus& status)
 {
-    return FileHandle(fileServices().openForReading(dirFd, name, status));
+    if (withinPathLimit(name))
+        return FileHandle(fileServices().openForReading(dirFd, name, status));
+    const AnchoredPath at(dirFd, name);
+    if (!at.ok()) {
+        errno = at.error();
+        return FileHandle();
+    }
+    return FileHandle(fileServices().openForReading(at.fd(), at.rest(), status));
 }
 
 std::optional<FileStatus> FileHandle::status() const
