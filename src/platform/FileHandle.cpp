@@ -23,7 +23,7 @@ bool retry()
 
 std::optional<FileStatus> statusOf(const std::string& path, bool followLinks)
 {
-    return fileServices().statusAt(currentDirectoryFd(), path, followLinks);
+    return statusAt(currentDirectoryFd(), path, followLinks);
 }
 
 std::optional<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks)
