@@ -8,10 +8,15 @@
 
 #include <algorithm>
 #include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace twinfold::test
 {
@@ -248,34 +253,115 @@ TEST_F(CliSyncTest, KeepGoingPassesOverADirectoryAndSynchronisesTheRest)
     EXPECT_EQ(tmp.readFile("dst/sub"), "a file where a directory belongs");
 }
 
-TEST_F(CliSyncTest, ASourceDirectoryBeyondThePathLimitIsNamedOrPassedOver)
+// A chain of directories below `base`, made level by level from inside it (its full path grows
+// longer than the system takes), each level holding f.txt with its number. With lastIsFile the
+// last level is a file instead. The full path of each level.
+std::vector<std::string> makeChain(const std::string& base, int levels, bool lastIsFile = false)
 {
-    // Made level by level from inside the tree: its full path is longer than the system takes.
-    std::string tooLong;
+    std::vector<std::string> paths;
     const auto started = fs::current_path();
-    fs::current_path(tmp.pathOf("src"));
-    std::string path = tmp.pathOf("src");
-    for (int level = 0; level < 24; ++level) {
+    fs::current_path(base);
+    std::string path = base;
+    for (int level = 0; level < levels; ++level) {
         const std::string name = std::to_string(level) + std::string(200, 'x');
+        path += "/" + name;
+        paths.push_back(path);
+        if (lastIsFile && level == levels - 1) {
+            std::ofstream(name) << "a file where a directory belongs";
+            break;
+        }
         fs::create_directory(name);
         fs::current_path(name);
-        path += "/" + name;
-        if (path.size() > 4096 && tooLong.empty())
-            tooLong = path;
         std::ofstream("f.txt") << level;
     }
     fs::current_path(started);
+    return paths;
+}
+
+// Every entry below the directory open at dirFd by its path below it, a file with its contents,
+// a directory with a trailing "/": read from open directories, as the full paths are too long.
+void collectTree(int dirFd, const std::string& prefix, std::map<std::string, std::string>& tree)
+{
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(::dup(dirFd)), ::closedir);
+    ASSERT_TRUE(dir);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        ASSERT_GE(fd, 0) << prefix << name;
+        struct stat st {
+        };
+        ::fstat(fd, &st);
+        if (S_ISDIR(st.st_mode)) {
+            tree[prefix + name + "/"];
+            collectTree(fd, prefix + name + "/", tree);
+        } else {
+            std::string contents(static_cast<std::size_t>(st.st_size), '\0');
+            EXPECT_EQ(::read(fd, contents.data(), contents.size()), st.st_size);
+            tree[prefix + name] = contents;
+        }
+        ::close(fd);
+    }
+}
+
+std::map<std::string, std::string> treeOf(const std::string& root)
+{
+    std::map<std::string, std::string> tree;
+    const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    collectTree(fd, "", tree);
+    ::close(fd);
+    return tree;
+}
+
+TEST_F(CliSyncTest, ATreeBeyondThePathLimitIsSynchronisedCompletely)
+{
+    const auto levels = makeChain(tmp.pathOf("src"), 24);
+    ASSERT_GT(levels.back().size(), 4096u + 600u);
     tmp.writeFile("src/top.txt", "t");
+    tmp.makeDir("logs");
+
+    auto result = sync({"--all", "--verbose", "--log-dir", tmp.pathOf("logs")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"Directory Sync Successful!"});
+    EXPECT_EQ(result.outLines().front(), "Copying " + levels.back() + "/f.txt");
+    EXPECT_EQ(result.outLines().back(), "Copied: 25  Not copied: 0  Failed: 0");
+    EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt").rfind(levels.back() + "/f.txt\r\n", 0), 0u);
+    const auto source = treeOf(tmp.pathOf("src"));
+    EXPECT_EQ(source.size(), 24u * 2 + 1);
+    EXPECT_EQ(treeOf(tmp.pathOf("dst")), source);
+
+    result = sync({"--all", "--verbose"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const auto lines = result.outLines();
+    EXPECT_EQ(lines.back(), "Copied: 0  Not copied: 25  Failed: 0");
+    EXPECT_EQ(lines.front(), "Skipping " + levels.back() + "/f.txt");
+}
+
+TEST_F(CliSyncTest, ADirectoryBeyondThePathLimitThatCannotBeMadeIsNamedOrPassedOver)
+{
+    makeChain(tmp.pathOf("src"), 24);
+    // The chain mirrored up to the first level beyond the limit, which is a file there.
+    const auto blocked = makeChain(tmp.pathOf("dst"), 21, true);
+    ASSERT_GT(blocked.back().size(), 4096u);
+    ASSERT_LT(blocked[19].size(), 4096u);
     tmp.makeDir("logs");
 
     auto result = sync({"--all", "--quiet"});
     EXPECT_EQ(result.status, 3);
-    EXPECT_EQ(result.errLines().at(0), "twinfold-cli: cannot enter " + tooLong);
+    const std::string deepest = blocked.back() + "/21" + std::string(200, 'x') + "/22" +
+                                std::string(200, 'x') + "/23" + std::string(200, 'x');
+    EXPECT_EQ(result.errLines().at(0), "twinfold-cli: cannot make " + deepest);
+
     result = sync({"--all", "--quiet", "--keep-going", "--log-dir", tmp.pathOf("logs")});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(tmp.readFile("logs/TFFailed.txt"), tooLong + "\r\n");
-    EXPECT_EQ(tmp.readFile("dst/top.txt"), "t");
-    EXPECT_EQ(tmp.readFile("dst/0" + std::string(200, 'x') + "/f.txt"), "0");
+    const std::string failed = tmp.readFile("logs/TFFailed.txt");
+    EXPECT_EQ(failed.rfind(deepest + "\r\n", 0), 0u);
+    EXPECT_EQ(failed.substr(failed.size() - blocked.back().size() - 2), blocked.back() + "\r\n");
+    EXPECT_EQ(std::count(failed.begin(), failed.end(), '\n'), 4);
+    EXPECT_EQ(
+        treeOf(tmp.pathOf("dst")).at(blocked[19].substr(tmp.pathOf("dst/").size()) + "/f.txt"),
+        "19");
 }
 
 TEST_F(CliSyncTest, CtrlCCancelsAtTheNextPoll)

@@ -1,8 +1,10 @@
 #include "AccessChecks.h"
 
+#include "AnchoredPath.h"
 #include "ErrorText.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,11 +15,14 @@ void checkWritableDirectory(const std::string& path)
 {
     struct stat status {
     };
-    if (::stat(path.c_str(), &status) != 0)
+    const AnchoredPath at(AT_FDCWD, path);
+    if (!at.ok())
+        throw IoError(at.error());
+    if (::fstatat(at.fd(), at.rest(), &status, 0) != 0)
         throw IoError(errno);
     if (!S_ISDIR(status.st_mode))
         throw IoError(ENOTDIR, "Not a directory");
-    if (::access(path.c_str(), W_OK | X_OK) != 0)
+    if (::faccessat(at.fd(), at.rest(), W_OK | X_OK, 0) != 0)
         throw IoError(errno);
 }
 

@@ -1,4 +1,5 @@
 #include "DirectoryCache.h"
+#include "AnchoredPath.h"
 #include "DirectoryStream.h"
 #include "ErrorText.h"
 #include "FileHandle.h"
@@ -147,6 +148,14 @@ ListingRead readListing(int dirFd)
     return ListingRead{std::move(listing), sawLink};
 }
 
+int statAnchored(const std::string& path, struct stat& st)
+{
+    const AnchoredPath at(AT_FDCWD, path);
+    if (!at.ok())
+        return at.error();
+    return fstatat(at.fd(), at.rest(), &st, 0) == 0 ? 0 : errno;
+}
+
 struct CachedListing {
     std::string path;
     DirectoryState state;
@@ -238,7 +247,7 @@ std::shared_ptr<const DirectoryListing> DirectoryCache::read(const std::string& 
     struct stat st {
     };
     // A directory never read before costs no status query of its own.
-    if (m_store->holds(dir) && stat(dir.c_str(), &st) == 0) {
+    if (m_store->holds(dir) && statAnchored(dir, st) == 0) {
         if (auto cached = m_store->find(dir, stateOf(st)))
             return cached;
     }
@@ -248,7 +257,10 @@ std::shared_ptr<const DirectoryListing> DirectoryCache::read(const std::string& 
     const auto readStarted = m_clock();
 
     // Through the file services, so that a test can make a directory vanish before it is read.
-    const auto open = fileServices().openDirectory(currentDirectoryFd(), dir, true);
+    const AnchoredPath at(currentDirectoryFd(), dir);
+    if (!at.ok())
+        throw IoError(at.error());
+    const auto open = fileServices().openDirectory(at.fd(), at.rest(), true);
     if (!open.ok())
         throw IoError(open.error);
     const FileHandle handle(open.value);

@@ -1,5 +1,6 @@
 #include "DirectoryEntries.h"
 
+#include "AnchoredPath.h"
 #include "ErrorText.h"
 #include "PathRules.h"
 
@@ -75,23 +76,32 @@ IoResult<FileHandle> opened(int fd)
     return {FileHandle(fd), error};
 }
 
+IoResult<FileHandle> openAnchored(int baseFd, const std::string& path, int flags)
+{
+    const AnchoredPath at(baseFd, path);
+    if (!at.ok())
+        return {FileHandle(), at.error()};
+    return opened(openat(at.fd(), at.rest(), flags));
+}
+
 } // namespace
 
 IoResult<FileHandle> openDirectory(const std::string& path)
 {
-    return opened(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return openAnchored(AT_FDCWD, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 IoResult<FileHandle> openDirectoryAt(int baseFd, const std::string& relative)
 {
-    return opened(openat(baseFd, relative.empty() ? "." : relative.c_str(),
-                         O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (relative.empty())
+        return opened(openat(baseFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return openAnchored(baseFd, relative, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 IoResult<FileHandle> openDirectoryBase(const std::string& path)
 {
 #ifdef O_PATH
-    return opened(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return openAnchored(AT_FDCWD, path, O_PATH | O_DIRECTORY | O_CLOEXEC);
 #else
     return openDirectory(path);
 #endif

@@ -16,14 +16,8 @@ bool OpenedDirectory::missing() const
 OpenedDirectory openDirectoryBelow(int rootFd, const std::string& relative,
                                    const std::string& fullPath)
 {
-    OpenedDirectory opened;
-    if (rootFd < 0)
-        opened.handle = openDirectory(fullPath);
-    else
-        opened.handle = FileHandle(::openat(rootFd, relative.empty() ? "." : relative.c_str(),
-                                            O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    opened.error = opened.handle.isOpen() ? 0 : errno;
-    return opened;
+    auto [handle, error] = rootFd < 0 ? openDirectory(fullPath) : openDirectoryAt(rootFd, relative);
+    return OpenedDirectory{std::move(handle), error};
 }
 
 int currentDirectoryHandle()

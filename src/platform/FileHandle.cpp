@@ -1,5 +1,6 @@
 #include "FileHandle.h"
 
+#include "AnchoredPath.h"
 #include "FileServices.h"
 #include "Termination.h"
 
@@ -29,12 +30,19 @@ std::optional<FileStatus> found(IoResult<FileStatus> status)
 
 std::optional<FileStatus> statusOf(const std::string& path, bool followLinks)
 {
-    return found(fileServices().statusAt(currentDirectoryFd(), path, followLinks));
+    return statusAt(currentDirectoryFd(), path, followLinks);
 }
 
 std::optional<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks)
 {
-    return found(fileServices().statusAt(dirFd, name, followLinks));
+    if (withinPathLimit(name))
+        return found(fileServices().statusAt(dirFd, name, followLinks));
+    const AnchoredPath at(dirFd, name);
+    if (!at.ok()) {
+        errno = at.error();
+        return std::nullopt;
+    }
+    return found(fileServices().statusAt(at.fd(), at.rest(), followLinks));
 }
 
 FileHandle::~FileHandle()
@@ -80,7 +88,14 @@ FileHandle FileHandle::openForReadingAt(int dirFd, const std::string& name)
 
 FileHandle FileHandle::openForReadingAt(int dirFd, const std::string& name, FileStatus& status)
 {
-    return FileHandle(fileServices().openForReading(dirFd, name, status).value);
+    if (withinPathLimit(name))
+        return FileHandle(fileServices().openForReading(dirFd, name, status).value);
+    const AnchoredPath at(dirFd, name);
+    if (!at.ok()) {
+        errno = at.error();
+        return FileHandle();
+    }
+    return FileHandle(fileServices().openForReading(at.fd(), at.rest(), status).value);
 }
 
 std::optional<FileStatus> FileHandle::status() const

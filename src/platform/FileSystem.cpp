@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "AnchoredPath.h"
+#include "DirectoryEntries.h"
 #include "ErrorText.h"
 #include "PathRules.h"
 
@@ -9,7 +11,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <memory>
 
 namespace twinfold
@@ -40,29 +41,36 @@ int attributesOf(const struct stat& st, const std::string& name)
     return attr;
 }
 
-bool entryExists(const std::string& path)
+// The status of what a full path names, also beyond the system's path limit; false with errno
+// set when there is none.
+bool statPath(const std::string& path, struct stat& st, bool followLinks)
 {
-    struct stat st {
-    };
-    return lstat(path.c_str(), &st) == 0 || errno != ENOENT;
+    const AnchoredPath at(AT_FDCWD, path);
+    if (!at.ok()) {
+        errno = at.error();
+        return false;
+    }
+    return fstatat(at.fd(), at.rest(), &st, followLinks ? 0 : AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // For file systems without RENAME_NOREPLACE: a hard link fails when the target exists, which
 // makes the check and the rename one step; where hard links are not possible either (FAT, or
 // a directory), an existence check just before the rename is the best left.
-bool renameWithoutReplacingFallback(const std::string& from, const std::string& to)
+bool renameWithoutReplacingFallback(const AnchoredPath& from, const AnchoredPath& to)
 {
-    if (link(from.c_str(), to.c_str()) == 0) {
-        if (unlink(from.c_str()) == 0)
+    if (linkat(from.fd(), from.rest(), to.fd(), to.rest(), 0) == 0) {
+        if (unlinkat(from.fd(), from.rest(), 0) == 0)
             return true;
-        unlink(to.c_str());
+        unlinkat(to.fd(), to.rest(), 0);
         return false;
     }
     if (errno == EEXIST)
         return false;
-    if (entryExists(to))
+    struct stat st {
+    };
+    if (fstatat(to.fd(), to.rest(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
         return false;
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return renameat(from.fd(), from.rest(), to.fd(), to.rest()) == 0;
 }
 
 } // namespace
@@ -71,7 +79,7 @@ std::optional<SearchRec> lookupEntry(const std::string& path)
 {
     struct stat st {
     };
-    if (path.empty() || lstat(path.c_str(), &st) != 0)
+    if (path.empty() || !statPath(path, st, false))
         return std::nullopt;
     SearchRec rec;
     rec.Name = lastComponent(path);
@@ -85,7 +93,7 @@ TimeValue fileAge(const std::string& path)
 {
     struct stat st {
     };
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (!statPath(path, st, true) || !S_ISREG(st.st_mode))
         return NoTimeValue;
     return packTimeValue(st.st_mtim.tv_sec);
 }
@@ -94,7 +102,7 @@ int fileGetAttr(const std::string& path)
 {
     struct stat st {
     };
-    if (stat(path.c_str(), &st) != 0)
+    if (!statPath(path, st, true))
         return -1;
     return attributesOf(st, lastComponent(path));
 }
@@ -103,14 +111,14 @@ bool fileExists(const std::string& path)
 {
     struct stat st {
     };
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return statPath(path, st, true) && S_ISREG(st.st_mode);
 }
 
 bool directoryExists(const std::string& path)
 {
     struct stat st {
     };
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return statPath(path, st, true) && S_ISDIR(st.st_mode);
 }
 
 void checkDirectoryAccess(const std::string& path)
@@ -119,7 +127,7 @@ void checkDirectoryAccess(const std::string& path)
     // the walk moves the views several times for each directory of a tree.
     struct stat st {
     };
-    if (stat(path.c_str(), &st) != 0)
+    if (!statPath(path, st, true))
         throw IoError(errno);
     if (!S_ISDIR(st.st_mode))
         throw IoError(ENOTDIR);
@@ -134,12 +142,22 @@ bool mayEnterDirectory(const std::string& path, unsigned mode, unsigned owner)
     static const uid_t self = geteuid();
     if (self == 0 || (self == owner && (mode & (S_IRUSR | S_IXUSR)) == (S_IRUSR | S_IXUSR)))
         return true;
-    return access(path.c_str(), R_OK | X_OK) == 0;
+    const AnchoredPath at(AT_FDCWD, path);
+    if (!at.ok()) {
+        errno = at.error();
+        return false;
+    }
+    return faccessat(at.fd(), at.rest(), R_OK | X_OK, 0) == 0;
 }
 
 bool createDirectory(const std::string& path)
 {
-    return mkdir(path.c_str(), 0777) == 0;
+    const AnchoredPath at(AT_FDCWD, path);
+    if (!at.ok()) {
+        errno = at.error();
+        return false;
+    }
+    return mkdirat(at.fd(), at.rest(), 0777) == 0;
 }
 
 bool createDirectoryTree(std::string path)
@@ -154,27 +172,38 @@ bool createDirectoryTree(std::string path)
 
 int removeDirectory(const std::string& path)
 {
-    return rmdir(path.c_str()) == 0 ? 0 : errno;
+    const AnchoredPath at(AT_FDCWD, path);
+    if (!at.ok())
+        return at.error();
+    return unlinkat(at.fd(), at.rest(), AT_REMOVEDIR) == 0 ? 0 : errno;
 }
 
 bool deleteFile(const std::string& path)
 {
     struct stat st {
     };
-    if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    const AnchoredPath at(AT_FDCWD, path);
+    if (!at.ok() || fstatat(at.fd(), at.rest(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        S_ISDIR(st.st_mode))
         return false;
     // Root may unlink anything; the read-only protection is ours to keep.
     if ((st.st_mode & S_IWUSR) == 0)
         return false;
-    return unlink(path.c_str()) == 0;
+    return unlinkat(at.fd(), at.rest(), 0) == 0;
 }
 
 bool renameFile(const std::string& from, const std::string& to)
 {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    const AnchoredPath source(AT_FDCWD, from);
+    const AnchoredPath target(AT_FDCWD, to);
+    if (!source.ok() || !target.ok()) {
+        errno = source.ok() ? target.error() : source.error();
+        return false;
+    }
+    if (renameat2(source.fd(), source.rest(), target.fd(), target.rest(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)
-        return renameWithoutReplacingFallback(from, to);
+        return renameWithoutReplacingFallback(source, target);
     return false;
 }
 
@@ -194,7 +223,15 @@ std::string currentDirectory()
 
 void setCurrentDirectory(const std::string& path)
 {
-    if (chdir(path.c_str()) != 0)
+    if (withinPathLimit(path)) {
+        if (chdir(path.c_str()) != 0)
+            throw IoError(errno);
+        return;
+    }
+    const auto [dir, error] = openDirectoryBase(path);
+    if (error != 0)
+        throw IoError(error);
+    if (fchdir(dir.fd()) != 0)
         throw IoError(errno);
 }
 

@@ -1,5 +1,6 @@
 #include "TreeRemoval.h"
 
+#include "platform/AnchoredPath.h"
 #include "platform/DirectoryEntries.h"
 #include "platform/ErrorText.h"
 #include "platform/PathRules.h"
@@ -114,7 +115,8 @@ void deleteFiles(const std::string& path)
 
 bool removeEntry(const std::string& path)
 {
-    return ::unlink(path.c_str()) == 0;
+    const AnchoredPath at(AT_FDCWD, path);
+    return at.ok() && ::unlinkat(at.fd(), at.rest(), 0) == 0;
 }
 
 } // namespace twinfold
