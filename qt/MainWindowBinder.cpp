@@ -29,24 +29,15 @@ QString entryName(const std::string& path)
     return name.isEmpty() ? full : name;
 }
 
-void showPath(QLabel* label, const std::string& path)
-{
-    // Long paths are shortened in the middle, where the two ends that tell them apart survive.
-    const QString full = qs(path);
-    const int width = std::max(label->width(), label->minimumSizeHint().width());
-    label->setText(label->fontMetrics().elidedText(full, Qt::ElideMiddle, width));
-    label->setToolTip(full);
-}
-
 } // namespace
 
 MainWindowBinder::MainWindowBinder(Application& app, MainWindowView& view)
     : QObject(&view), m_app(app), m_main(app.Main), m_view(view)
 {
-    bindLabel(m_main.SourceLabel, view.SourceLabel, true);
-    bindLabel(m_main.DestLabel, view.DestLabel, true);
-    bindLabel(m_main.selsize, view.selsize, false);
-    bindLabel(m_main.FileCount, view.FileCount, false);
+    bindPathLabel(m_main.SourceLabel, view.SourceLabel);
+    bindPathLabel(m_main.DestLabel, view.DestLabel);
+    bindLabel(m_main.selsize, view.selsize);
+    bindLabel(m_main.FileCount, view.FileCount);
     bindDirectoryView(m_main.SourceDirListBox, view.SourceDirListBox);
     bindDirectoryView(m_main.DestDirListBox, view.DestDirListBox);
     bindFileList();
@@ -83,14 +74,17 @@ void MainWindowBinder::run(void (TMain::*handler)())
     m_app.mainCommand([&main, handler] { (main.*handler)(); });
 }
 
-void MainWindowBinder::bindLabel(Label& model, QLabel* label, bool path)
+void MainWindowBinder::bindLabel(Label& model, QLabel* label)
 {
-    auto show = [label, path](const std::string& text) {
-        if (path)
-            showPath(label, text);
-        else
-            label->setText(qs(text));
-    };
+    auto show = [label](const std::string& text) { label->setText(qs(text)); };
+    show(model.text());
+    m_connections.push_back(model.textChanged.connect(show));
+}
+
+void MainWindowBinder::bindPathLabel(Label& model, PathLabel* label)
+{
+    // The label shortens the path to whatever width the window gives it, now and on resizing.
+    auto show = [label](const std::string& text) { label->setPath(qs(text)); };
     show(model.text());
     m_connections.push_back(model.textChanged.connect(show));
 }

@@ -22,6 +22,7 @@ class ComboBox;
 class DirectoryView;
 class Label;
 class MainWindowView;
+class PathLabel;
 class TMain;
 
 // Keeps the main window's widgets in step with TMain and hands every user action to TMain's
@@ -35,7 +36,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void bindLabel(Label& model, QLabel* label, bool path);
+    void bindLabel(Label& model, QLabel* label);
+    void bindPathLabel(Label& model, PathLabel* label);
     void bindDirectoryView(DirectoryView& model, QListWidget* list);
     void bindFileList();
     void bindComboBox(ComboBox& model, QComboBox* box, void (TMain::*handler)());

@@ -57,8 +57,8 @@ void addFolders(QListWidget& view, std::initializer_list<const char*> names)
 
 void fillMain(MainWindowView& view)
 {
-    view.SourceLabel->setText(QStringLiteral("/home/user/Documents"));
-    view.DestLabel->setText(QStringLiteral("/media/backup/Documents"));
+    view.SourceLabel->setPath(QStringLiteral("/home/user/Documents"));
+    view.DestLabel->setPath(QStringLiteral("/media/backup/Documents"));
     addFolders(*view.SourceDirListBox, {"/", "home", "user", "Documents", "letters", "reports"});
     addFolders(*view.DestDirListBox, {"/", "media", "backup", "Documents", "letters"});
     view.fileNames->setStringList({QStringLiteral("budget.xls"), QStringLiteral("notes.txt"),
@@ -70,9 +70,9 @@ void fillMain(MainWindowView& view)
 
 void fillSyncBox(SyncBoxView& box)
 {
-    box.SyncDirFrom->setText(QStringLiteral("/home/user/Documents"));
-    box.SyncDirTo->setText(QStringLiteral("/media/backup/Documents"));
-    box.FileName->setText(QStringLiteral("/HOME/USER/DOCUMENTS/BUDGET.XLS"));
+    box.SyncDirFrom->setPath(QStringLiteral("/home/user/Documents"));
+    box.SyncDirTo->setPath(QStringLiteral("/media/backup/Documents"));
+    box.FileName->setPath(QStringLiteral("/HOME/USER/DOCUMENTS/BUDGET.XLS"));
     box.Process->setText(QStringLiteral("Copying"));
     box.Gauge->setValue(42);
 }
