@@ -302,6 +302,9 @@ bool MainWindowBinder::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Show:
         m_app.command([this] { m_main.FormShow(); });
+        // Without a window manager (a bare X server, as for an unattended batch start) nothing
+        // else makes the window active, and the first activation is what starts a batch.
+        m_view.activateWindow();
         break;
     case QEvent::WindowActivate:
         m_app.command([this] { m_main.FormActivate(); });
