@@ -176,10 +176,26 @@ void MainWindowBinder::bindFileList()
                                                                  : QItemSelectionModel::Deselect);
             });
         }));
-    m_connections.push_back(model.currentChanged.connect([this, list, rowIndex](int row) {
+    auto showCurrent = [this, &model, list, rowIndex] {
         fromModel([&] {
-            list->selectionModel()->setCurrentIndex(rowIndex(row), QItemSelectionModel::NoUpdate);
+            list->selectionModel()->setCurrentIndex(rowIndex(model.itemIndex()),
+                                                    QItemSelectionModel::NoUpdate);
         });
+    };
+    // A run moves the focus once per file; redrawing the list for each would cost a run of
+    // small files more than its copying, so during a run the list follows at most every 50 ms.
+    m_currentPending.setSingleShot(true);
+    m_currentPending.setInterval(50);
+    connect(&m_currentPending, &QTimer::timeout, this, showCurrent);
+    m_connections.push_back(model.currentChanged.connect([this, showCurrent](int) {
+        if (!m_app.SyncBox.running)
+            showCurrent();
+        else if (!m_currentPending.isActive())
+            m_currentPending.start();
+    }));
+    m_connections.push_back(m_app.SyncBox.runFinished.connect([this, showCurrent](RunEnd) {
+        m_currentPending.stop();
+        showCurrent();
     }));
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, &model](const QItemSelection& selected, const QItemSelection& deselected) {

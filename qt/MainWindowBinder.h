@@ -3,6 +3,7 @@
 #include "platform/Signal.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -56,6 +57,7 @@ private:
     std::vector<Connection> m_connections;
     bool m_updatingFromModel = false;
     bool m_closing = false;
+    QTimer m_currentPending;
 };
 
 } // namespace twinfold

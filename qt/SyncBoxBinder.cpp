@@ -35,8 +35,6 @@ SyncBoxBinder::SyncBoxBinder(Application& app, SyncBoxView& view, QWidget* over)
             label->textChanged.connect([this](const std::string&) { changed(); }));
     m_connections.push_back(m_box.Gauge.progressChanged.connect([this](int) { changed(); }));
     m_connections.push_back(m_box.Gauge.rangeChanged.connect([this](int, int) { changed(); }));
-    m_connections.push_back(
-        m_box.passStarted.connect([this](const std::string&, const std::string&) { draw(); }));
     m_connections.push_back(m_box.runFinished.connect([this](RunEnd) { draw(); }));
     draw();
     m_connections.push_back(m_box.shown.connect([this] { showOver(); }));
@@ -74,10 +72,13 @@ void SyncBoxBinder::draw()
 void SyncBoxBinder::showOver()
 {
     draw();
-    m_view.adjustSize();
-    const QRect area = m_over && m_over->isVisible() ? m_over->frameGeometry()
-                                                     : m_view.screen()->availableGeometry();
-    m_view.move(area.center() - m_view.rect().center());
+    // A Sync All shows the window again for every directory; placing it once is enough.
+    if (!m_view.isVisible()) {
+        m_view.adjustSize();
+        const QRect area = m_over && m_over->isVisible() ? m_over->frameGeometry()
+                                                         : m_view.screen()->availableGeometry();
+        m_view.move(area.center() - m_view.rect().center());
+    }
     m_view.show();
     m_view.raise();
     m_view.Cancel->setFocus();
