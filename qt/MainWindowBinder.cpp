@@ -91,10 +91,12 @@ void MainWindowBinder::bindPathLabel(Label& model, PathLabel* label)
 
 void MainWindowBinder::bindDirectoryView(DirectoryView& model, QListWidget* list)
 {
-    auto fill = [this, &model, list] {
+    // Looked up once: the style's icon lookup goes through the icon theme, and a Sync All
+    // refills the view for every directory it walks.
+    const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = list->style()->standardIcon(QStyle::SP_DirIcon);
+    auto fill = [this, &model, list, open, closed] {
         fromModel([&] {
-            const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
-            const QIcon closed = list->style()->standardIcon(QStyle::SP_DirIcon);
             list->clear();
             const int count = model.count();
             for (int i = 0; i < count; ++i) {
