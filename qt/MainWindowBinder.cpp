@@ -29,24 +29,15 @@ QString entryName(const std::string& path)
     return name.isEmpty() ? full : name;
 }
 
-void showPath(QLabel* label, const std::string& path)
-{
-    // Long paths are shortened in the middle, where the two ends that tell them apart survive.
-    const QString full = qs(path);
-    const int width = std::max(label->width(), label->minimumSizeHint().width());
-    label->setText(label->fontMetrics().elidedText(full, Qt::ElideMiddle, width));
-    label->setToolTip(full);
-}
-
 } // namespace
 
 MainWindowBinder::MainWindowBinder(Application& app, MainWindowView& view)
     : QObject(&view), m_app(app), m_main(app.Main), m_view(view)
 {
-    bindLabel(m_main.SourceLabel, view.SourceLabel, true);
-    bindLabel(m_main.DestLabel, view.DestLabel, true);
-    bindLabel(m_main.selsize, view.selsize, false);
-    bindLabel(m_main.FileCount, view.FileCount, false);
+    bindPathLabel(m_main.SourceLabel, view.SourceLabel);
+    bindPathLabel(m_main.DestLabel, view.DestLabel);
+    bindLabel(m_main.selsize, view.selsize);
+    bindLabel(m_main.FileCount, view.FileCount);
     bindDirectoryView(m_main.SourceDirListBox, view.SourceDirListBox);
     bindDirectoryView(m_main.DestDirListBox, view.DestDirListBox);
     bindFileList();
@@ -83,24 +74,29 @@ void MainWindowBinder::run(void (TMain::*handler)())
     m_app.mainCommand([&main, handler] { (main.*handler)(); });
 }
 
-void MainWindowBinder::bindLabel(Label& model, QLabel* label, bool path)
+void MainWindowBinder::bindLabel(Label& model, QLabel* label)
 {
-    auto show = [label, path](const std::string& text) {
-        if (path)
-            showPath(label, text);
-        else
-            label->setText(qs(text));
-    };
+    auto show = [label](const std::string& text) { label->setText(qs(text)); };
+    show(model.text());
+    m_connections.push_back(model.textChanged.connect(show));
+}
+
+void MainWindowBinder::bindPathLabel(Label& model, PathLabel* label)
+{
+    // The label shortens the path to whatever width the window gives it, now and on resizing.
+    auto show = [label](const std::string& text) { label->setPath(qs(text)); };
     show(model.text());
     m_connections.push_back(model.textChanged.connect(show));
 }
 
 void MainWindowBinder::bindDirectoryView(DirectoryView& model, QListWidget* list)
 {
-    auto fill = [this, &model, list] {
+    // Looked up once: the style's icon lookup goes through the icon theme, and a Sync All
+    // refills the view for every directory it walks.
+    const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = list->style()->standardIcon(QStyle::SP_DirIcon);
+    auto fill = [this, &model, list, open, closed] {
         fromModel([&] {
-            const QIcon open = list->style()->standardIcon(QStyle::SP_DirOpenIcon);
-            const QIcon closed = list->style()->standardIcon(QStyle::SP_DirIcon);
             list->clear();
             const int count = model.count();
             for (int i = 0; i < count; ++i) {
@@ -182,10 +178,26 @@ void MainWindowBinder::bindFileList()
                                                                  : QItemSelectionModel::Deselect);
             });
         }));
-    m_connections.push_back(model.currentChanged.connect([this, list, rowIndex](int row) {
+    auto showCurrent = [this, &model, list, rowIndex] {
         fromModel([&] {
-            list->selectionModel()->setCurrentIndex(rowIndex(row), QItemSelectionModel::NoUpdate);
+            list->selectionModel()->setCurrentIndex(rowIndex(model.itemIndex()),
+                                                    QItemSelectionModel::NoUpdate);
         });
+    };
+    // A run moves the focus once per file; redrawing the list for each would cost a run of
+    // small files more than its copying, so during a run the list follows at most every 50 ms.
+    m_currentPending.setSingleShot(true);
+    m_currentPending.setInterval(50);
+    connect(&m_currentPending, &QTimer::timeout, this, showCurrent);
+    m_connections.push_back(model.currentChanged.connect([this, showCurrent](int) {
+        if (!m_app.SyncBox.running)
+            showCurrent();
+        else if (!m_currentPending.isActive())
+            m_currentPending.start();
+    }));
+    m_connections.push_back(m_app.SyncBox.runFinished.connect([this, showCurrent](RunEnd) {
+        m_currentPending.stop();
+        showCurrent();
     }));
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, &model](const QItemSelection& selected, const QItemSelection& deselected) {
@@ -308,6 +320,9 @@ bool MainWindowBinder::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Show:
         m_app.command([this] { m_main.FormShow(); });
+        // Without a window manager (a bare X server, as for an unattended batch start) nothing
+        // else makes the window active, and the first activation is what starts a batch.
+        m_view.activateWindow();
         break;
     case QEvent::WindowActivate:
         m_app.command([this] { m_main.FormActivate(); });

@@ -3,6 +3,7 @@
 #include "platform/Signal.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -22,6 +23,7 @@ class ComboBox;
 class DirectoryView;
 class Label;
 class MainWindowView;
+class PathLabel;
 class TMain;
 
 // Keeps the main window's widgets in step with TMain and hands every user action to TMain's
@@ -35,7 +37,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void bindLabel(Label& model, QLabel* label, bool path);
+    void bindLabel(Label& model, QLabel* label);
+    void bindPathLabel(Label& model, PathLabel* label);
     void bindDirectoryView(DirectoryView& model, QListWidget* list);
     void bindFileList();
     void bindComboBox(ComboBox& model, QComboBox* box, void (TMain::*handler)());
@@ -54,6 +57,7 @@ private:
     std::vector<Connection> m_connections;
     bool m_updatingFromModel = false;
     bool m_closing = false;
+    QTimer m_currentPending;
 };
 
 } // namespace twinfold

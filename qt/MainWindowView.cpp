@@ -37,7 +37,7 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
-    SourceLabel = new QLabel(central);
+    SourceLabel = new PathLabel(central);
     SourceDirListBox = directoryView(central);
     FileList = new QListView(central);
     fileNames = new QStringListModel(this);
@@ -49,7 +49,7 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
     FileList->setToolTip(QStringLiteral("Right Click for Options"));
     FileList->setContextMenuPolicy(Qt::CustomContextMenu);
     FileList->setMinimumSize(133, 132);
-    DestLabel = new QLabel(central);
+    DestLabel = new PathLabel(central);
     DestDirListBox = directoryView(central);
     Swapbtn = new QPushButton(QStringLiteral("<< Swap >>"), central);
     Swapbtn->setToolTip(QStringLiteral("Swap Source and Destination Directories"));

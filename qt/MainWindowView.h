@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PathLabel.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,11 +29,11 @@ public:
 
     QAction* action(const std::string& where, const std::string& handler) const;
 
-    QLabel* SourceLabel;
+    PathLabel* SourceLabel;
     QListWidget* SourceDirListBox;
     QListView* FileList;
     QStringListModel* fileNames;
-    QLabel* DestLabel;
+    PathLabel* DestLabel;
     QListWidget* DestDirListBox;
     QPushButton* Swapbtn;
     QComboBox* EditFilter;

@@ -18,28 +18,25 @@ QString qs(const std::string& text)
     return QString::fromStdString(text);
 }
 
-void follow(std::vector<Connection>& connections, Label& model, QLabel* label)
-{
-    label->setText(qs(model.text()));
-    connections.push_back(
-        model.textChanged.connect([label](const std::string& text) { label->setText(qs(text)); }));
-}
+// Fast enough to look live, slow enough that drawing costs a run of small files nothing.
+constexpr int DrawInterval = 50; // milliseconds
 
 } // namespace
 
 SyncBoxBinder::SyncBoxBinder(Application& app, SyncBoxView& view, QWidget* over)
     : QObject(&view), m_app(app), m_box(app.SyncBox), m_view(view), m_over(over)
 {
-    follow(m_connections, m_box.SyncDirFrom, view.SyncDirFrom);
-    follow(m_connections, m_box.SyncDirTo, view.SyncDirTo);
-    follow(m_connections, m_box.FileName, view.FileName);
-    follow(m_connections, m_box.Process, view.Process);
     // The bar shows the model's own percentage, so that its rounding is the designed one.
     view.Gauge->setRange(0, 100);
-    auto percent = [this] { m_view.Gauge->setValue(m_box.Gauge.percentDone()); };
-    percent();
-    m_connections.push_back(m_box.Gauge.progressChanged.connect([percent](int) { percent(); }));
-    m_connections.push_back(m_box.Gauge.rangeChanged.connect([percent](int, int) { percent(); }));
+    m_pending.setSingleShot(true);
+    connect(&m_pending, &QTimer::timeout, this, [this] { draw(); });
+    for (Label* label : {&m_box.SyncDirFrom, &m_box.SyncDirTo, &m_box.FileName, &m_box.Process})
+        m_connections.push_back(
+            label->textChanged.connect([this](const std::string&) { changed(); }));
+    m_connections.push_back(m_box.Gauge.progressChanged.connect([this](int) { changed(); }));
+    m_connections.push_back(m_box.Gauge.rangeChanged.connect([this](int, int) { changed(); }));
+    m_connections.push_back(m_box.runFinished.connect([this](RunEnd) { draw(); }));
+    draw();
     m_connections.push_back(m_box.shown.connect([this] { showOver(); }));
     m_connections.push_back(m_box.closed.connect([this] { m_view.hide(); }));
     m_box.onFocus = [this] { m_view.raise(); };
@@ -50,12 +47,38 @@ SyncBoxBinder::SyncBoxBinder(Application& app, SyncBoxView& view, QWidget* over)
         showOver();
 }
 
+void SyncBoxBinder::changed()
+{
+    if (m_pending.isActive())
+        return;
+    const qint64 elapsed = m_sinceDrawn.isValid() ? m_sinceDrawn.elapsed() : DrawInterval;
+    if (elapsed >= DrawInterval)
+        draw();
+    else
+        m_pending.start(int(DrawInterval - elapsed));
+}
+
+void SyncBoxBinder::draw()
+{
+    m_pending.stop();
+    m_sinceDrawn.start();
+    m_view.SyncDirFrom->setPath(qs(m_box.SyncDirFrom.text()));
+    m_view.SyncDirTo->setPath(qs(m_box.SyncDirTo.text()));
+    m_view.FileName->setPath(qs(m_box.FileName.text()));
+    m_view.Process->setText(qs(m_box.Process.text()));
+    m_view.Gauge->setValue(m_box.Gauge.percentDone());
+}
+
 void SyncBoxBinder::showOver()
 {
-    m_view.adjustSize();
-    const QRect area = m_over && m_over->isVisible() ? m_over->frameGeometry()
-                                                     : m_view.screen()->availableGeometry();
-    m_view.move(area.center() - m_view.rect().center());
+    draw();
+    // A Sync All shows the window again for every directory; placing it once is enough.
+    if (!m_view.isVisible()) {
+        m_view.adjustSize();
+        const QRect area = m_over && m_over->isVisible() ? m_over->frameGeometry()
+                                                         : m_view.screen()->availableGeometry();
+        m_view.move(area.center() - m_view.rect().center());
+    }
     m_view.show();
     m_view.raise();
     m_view.Cancel->setFocus();

@@ -2,7 +2,9 @@
 
 #include "platform/Signal.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 #include <vector>
 
@@ -27,11 +29,17 @@ protected:
 
 private:
     void showOver();
+    // The model changes once per file, far more often than anyone can read; the window is
+    // drawn at most every DrawInterval, and at once when the run shows, passes or ends.
+    void changed();
+    void draw();
 
     Application& m_app;
     TSyncBox& m_box;
     SyncBoxView& m_view;
     QWidget* m_over;
+    QElapsedTimer m_sinceDrawn;
+    QTimer m_pending;
     std::vector<Connection> m_connections;
 };
 

@@ -23,7 +23,7 @@ QLabel* boldLabel(const char* text)
 SyncBoxView::SyncBoxView(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      SyncDirFrom(new QLabel), SyncDirTo(new QLabel), FileName(new QLabel),
+      SyncDirFrom(new PathLabel), SyncDirTo(new PathLabel), FileName(new PathLabel),
       Process(new QLabel(QStringLiteral("Processing..."))), Gauge(new QProgressBar),
       Cancel(new QPushButton(QStringLiteral("Cancel")))
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PathLabel.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
@@ -15,9 +17,9 @@ class SyncBoxView : public QDialog
 public:
     explicit SyncBoxView(QWidget* parent = nullptr);
 
-    QLabel* SyncDirFrom;
-    QLabel* SyncDirTo;
-    QLabel* FileName;
+    PathLabel* SyncDirFrom;
+    PathLabel* SyncDirTo;
+    PathLabel* FileName;
     QLabel* Process;
     QProgressBar* Gauge;
     QPushButton* Cancel;

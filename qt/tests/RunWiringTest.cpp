@@ -1,0 +1,198 @@
+// Wiring that only a real run shows: the progress window's keys at the run's polls, the source
+// view following the walk, and the program's start with a batch file.
+#include "LogFileBinder.h"
+#include "LogFileView.h"
+#include "MainWindowBinder.h"
+#include "MainWindowView.h"
+#include "QtServices.h"
+#include "SyncBoxBinder.h"
+#include "SyncBoxView.h"
+
+#include "app/Application.h"
+
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace twinfold;
+
+class RunWiringTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void escapeInProgressWindowCancelsTheRun();
+    void sourceViewFollowsTheWalkAndReturns();
+    void programStartedWithBatchFileRunsItAndQuits();
+};
+
+namespace
+{
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+bool endsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The windows of the program as main.cpp binds them, every question answered Yes and every
+// other box with its default button.
+struct Session {
+    explicit Session(const QString& configDir)
+    {
+        services.dialogHook = [](QDialog& dialog) {
+            auto* box = qobject_cast<QMessageBox*>(&dialog);
+            if (!box) {
+                dialog.accept();
+                return;
+            }
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QStringLiteral("&Yes")) {
+                    button->click();
+                    return;
+                }
+            if (box->defaultButton())
+                box->defaultButton()->click();
+            else
+                box->accept();
+        };
+        services.setMainView(&view);
+        services.registerView(app.Main, &view);
+        services.registerView(app.SyncBox, &syncView);
+        services.registerView(app.LogFilebx, &logView);
+        new MainWindowBinder(app, view);
+        new SyncBoxBinder(app, syncView, &view);
+        new LogFileBinder(app, logView);
+        app.start(StartOptions{configDir.toStdString(), std::nullopt});
+        view.show();
+        view.activateWindow();
+    }
+
+    void showDirectories(const QString& source, const QString& target)
+    {
+        app.command([&] {
+            app.Main.SourceDirListBox.setDirectory(source.toStdString());
+            app.Main.DestDirListBox.setDirectory(target.toStdString());
+        });
+    }
+
+    QtServices services;
+    MainWindowView view;
+    Application app{services};
+    SyncBoxView syncView{&view};
+    LogFileView logView{&view};
+};
+
+} // namespace
+
+void RunWiringTest::escapeInProgressWindowCancelsTheRun()
+{
+    QTemporaryDir root;
+    const QDir top(root.path());
+    QVERIFY(top.mkpath(QStringLiteral("source")) && top.mkpath(QStringLiteral("target")));
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
+        writeFile(top.filePath(QStringLiteral("source/") + QLatin1String(name)), name);
+    Session session(top.filePath(QStringLiteral("config")));
+    session.showDirectories(top.filePath(QStringLiteral("source")),
+                            top.filePath(QStringLiteral("target")));
+
+    // Escape reaches the progress window as a key does, through the focused Cancel button,
+    // and only when the run next processes its pending events.
+    const Connection press = session.app.SyncBox.fileStatus.connect(
+        [&session](const std::string&, const std::string& path) {
+            if (!endsWith(path, "c.txt"))
+                return;
+            QWidget* target = session.syncView.focusWidget();
+            QCoreApplication::postEvent(
+                target ? target : &session.syncView,
+                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        });
+    std::optional<RunEnd> end;
+    const Connection finished =
+        session.app.SyncBox.runFinished.connect([&end](RunEnd how) { end = how; });
+    session.view.FileList->selectAll();
+    QTest::mouseClick(session.view.SyncBtn, Qt::LeftButton);
+
+    QVERIFY(end && *end == RunEnd::Cancelled);
+    QVERIFY(QFile::exists(top.filePath(QStringLiteral("target/c.txt"))));
+    QVERIFY(!QFile::exists(top.filePath(QStringLiteral("target/d.txt"))));
+    QVERIFY(!QFile::exists(top.filePath(QStringLiteral("target/e.txt"))));
+    QVERIFY(!session.syncView.isVisible());
+}
+
+void RunWiringTest::sourceViewFollowsTheWalkAndReturns()
+{
+    QTemporaryDir root;
+    const QDir top(root.path());
+    QVERIFY(top.mkpath(QStringLiteral("source/deeper")) && top.mkpath(QStringLiteral("target")));
+    writeFile(top.filePath(QStringLiteral("source/top.txt")), "top");
+    writeFile(top.filePath(QStringLiteral("source/deeper/inner.txt")), "inner");
+    Session session(top.filePath(QStringLiteral("config")));
+    const QString source = top.filePath(QStringLiteral("source"));
+    session.showDirectories(source, top.filePath(QStringLiteral("target")));
+
+    QString shownDuringInner;
+    QString currentDuringInner;
+    const Connection watch =
+        session.app.SyncBox.fileStatus.connect([&](const std::string&, const std::string& path) {
+            if (!endsWith(path, "inner.txt"))
+                return;
+            shownDuringInner = session.view.SourceLabel->toolTip();
+            if (QListWidgetItem* item = session.view.SourceDirListBox->currentItem())
+                currentDuringInner = item->text().trimmed();
+        });
+    QTest::mouseClick(session.view.SyncAll, Qt::LeftButton);
+    QVERIFY(session.app.Main.SyncAll.checked());
+    QTest::mouseClick(session.view.SyncBtn, Qt::LeftButton);
+
+    QVERIFY(QFile::exists(top.filePath(QStringLiteral("target/deeper/inner.txt"))));
+    QCOMPARE(shownDuringInner, top.filePath(QStringLiteral("source/deeper")));
+    QCOMPARE(currentDuringInner, QStringLiteral("deeper"));
+    QCOMPARE(session.view.SourceLabel->toolTip(), source);
+}
+
+void RunWiringTest::programStartedWithBatchFileRunsItAndQuits()
+{
+    QTemporaryDir root;
+    const QDir top(root.path());
+    QVERIFY(top.mkpath(QStringLiteral("source")) && top.mkpath(QStringLiteral("target")));
+    writeFile(top.filePath(QStringLiteral("source/one.txt")), "one");
+    const QString job = top.filePath(QStringLiteral("job.ini"));
+    writeFile(job, QStringLiteral("[Settings]\nSourceDir=%1\nDestDir=%2\nSelectAll=1\n")
+                       .arg(top.filePath(QStringLiteral("source")),
+                            top.filePath(QStringLiteral("target")))
+                       .toUtf8());
+    const QString batch = top.filePath(QStringLiteral("run.tfw"));
+    writeFile(batch, QStringLiteral("[Files]\nFile0=%1\n").arg(job).toUtf8());
+
+    QProcess program;
+    program.start(QStringLiteral(TWINFOLD_PROGRAM),
+                  {QStringLiteral("--config-dir"), top.filePath(QStringLiteral("config")), batch});
+    // The wait only keeps a program that never ends from hanging the suite.
+    const bool ended = program.waitForFinished(30000);
+    if (!ended)
+        program.kill();
+    QVERIFY2(ended, "the program did not end after its batch run");
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QFile copied(top.filePath(QStringLiteral("target/one.txt")));
+    QVERIFY(copied.open(QIODevice::ReadOnly));
+    QCOMPARE(copied.readAll(), QByteArray("one"));
+}
+
+QTEST_MAIN(RunWiringTest)
+#include "RunWiringTest.moc"
