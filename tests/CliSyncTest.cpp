@@ -1,6 +1,7 @@
 // twinfold-cli sync, end to end.
 #include "support/CliRunner.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 
 #include "platform/FileSystem.h"
 
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -276,42 +276,6 @@ std::vector<std::string> makeChain(const std::string& base, int levels, bool las
     }
     fs::current_path(started);
     return paths;
-}
-
-// Every entry below the directory open at dirFd by its path below it, a file with its contents,
-// a directory with a trailing "/": read from open directories, as the full paths are too long.
-void collectTree(int dirFd, const std::string& prefix, std::map<std::string, std::string>& tree)
-{
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(::dup(dirFd)), ::closedir);
-    ASSERT_TRUE(dir);
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        ASSERT_GE(fd, 0) << prefix << name;
-        struct stat st {
-        };
-        ::fstat(fd, &st);
-        if (S_ISDIR(st.st_mode)) {
-            tree[prefix + name + "/"];
-            collectTree(fd, prefix + name + "/", tree);
-        } else {
-            std::string contents(static_cast<std::size_t>(st.st_size), '\0');
-            EXPECT_EQ(::read(fd, contents.data(), contents.size()), st.st_size);
-            tree[prefix + name] = contents;
-        }
-        ::close(fd);
-    }
-}
-
-std::map<std::string, std::string> treeOf(const std::string& root)
-{
-    std::map<std::string, std::string> tree;
-    const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    collectTree(fd, "", tree);
-    ::close(fd);
-    return tree;
 }
 
 TEST_F(CliSyncTest, ATreeBeyondThePathLimitIsSynchronisedCompletely)
