@@ -1,6 +1,7 @@
 #include "MainWindowBinder.h"
 
 #include "MainWindowView.h"
+#include "ThrottledDraw.h"
 
 #include "app/Application.h"
 
@@ -74,19 +75,25 @@ void MainWindowBinder::run(void (TMain::*handler)())
     m_app.mainCommand([&main, handler] { (main.*handler)(); });
 }
 
+ThrottledDraw* MainWindowBinder::drawing(std::function<void()> draw)
+{
+    draw();
+    return new ThrottledDraw(m_app.SyncBox, std::move(draw), this);
+}
+
 void MainWindowBinder::bindLabel(Label& model, QLabel* label)
 {
-    auto show = [label](const std::string& text) { label->setText(qs(text)); };
-    show(model.text());
-    m_connections.push_back(model.textChanged.connect(show));
+    ThrottledDraw* show = drawing([&model, label] { label->setText(qs(model.text())); });
+    m_connections.push_back(
+        model.textChanged.connect([show](const std::string&) { show->request(); }));
 }
 
 void MainWindowBinder::bindPathLabel(Label& model, PathLabel* label)
 {
     // The label shortens the path to whatever width the window gives it, now and on resizing.
-    auto show = [label](const std::string& text) { label->setPath(qs(text)); };
-    show(model.text());
-    m_connections.push_back(model.textChanged.connect(show));
+    ThrottledDraw* show = drawing([&model, label] { label->setPath(qs(model.text())); });
+    m_connections.push_back(
+        model.textChanged.connect([show](const std::string&) { show->request(); }));
 }
 
 void MainWindowBinder::bindDirectoryView(DirectoryView& model, QListWidget* list)
@@ -113,11 +120,18 @@ void MainWindowBinder::bindDirectoryView(DirectoryView& model, QListWidget* list
             list->setCurrentRow(model.itemIndex());
         });
     };
-    fill();
-    m_connections.push_back(model.directoryChanged.connect([fill](const std::string&) { fill(); }));
-    m_connections.push_back(model.listingChanged.connect(fill));
-    m_connections.push_back(model.currentChanged.connect(
-        [this, list](int index) { fromModel([&] { list->setCurrentRow(index); }); }));
+    // A run moves the source view once per directory; the whole view is drawn afresh, as
+    // often as the throttle lets it.
+    ThrottledDraw* draw = drawing(fill);
+    m_connections.push_back(
+        model.directoryChanged.connect([draw](const std::string&) { draw->request(); }));
+    m_connections.push_back(model.listingChanged.connect([draw] { draw->request(); }));
+    m_connections.push_back(model.currentChanged.connect([this, draw, list](int index) {
+        if (m_app.SyncBox.running)
+            draw->request();
+        else if (!draw->pending())
+            fromModel([&] { list->setCurrentRow(index); });
+    }));
     connect(list, &QListWidget::currentRowChanged, this, [this, &model](int row) {
         if (!m_updatingFromModel && row >= 0)
             m_app.mainCommand([&model, row] { model.setItemIndex(row); });
@@ -161,43 +175,37 @@ void MainWindowBinder::bindFileList()
                                                     QItemSelectionModel::NoUpdate);
         });
     };
-    reset();
-    m_connections.push_back(model.reset.connect(reset));
-    m_connections.push_back(model.inserted.connect([this, &model, rowIndex](int row) {
-        fromModel([&] {
+    // During a run every change of the list, the focus moving once per file included, draws
+    // the whole list afresh as often as the throttle lets it; outside a run the finer changes
+    // go over one by one.
+    ThrottledDraw* draw = drawing(reset);
+    auto finer = [this, draw](const std::function<void()>& change) {
+        if (m_app.SyncBox.running || draw->pending())
+            draw->request();
+        else
+            fromModel(change);
+    };
+    m_connections.push_back(model.reset.connect([draw] { draw->request(); }));
+    m_connections.push_back(model.inserted.connect([this, &model, rowIndex, finer](int row) {
+        finer([&] {
             m_view.fileNames->insertRows(row, 1);
             m_view.fileNames->setData(rowIndex(row), qs(model.item(row)));
         });
     }));
     m_connections.push_back(model.removed.connect(
-        [this](int row) { fromModel([&] { m_view.fileNames->removeRows(row, 1); }); }));
+        [this, finer](int row) { finer([&] { m_view.fileNames->removeRows(row, 1); }); }));
     m_connections.push_back(
-        model.selectionChanged.connect([this, list, rowIndex](int row, bool on) {
-            fromModel([&] {
+        model.selectionChanged.connect([list, rowIndex, finer](int row, bool on) {
+            finer([&] {
                 list->selectionModel()->select(rowIndex(row), on ? QItemSelectionModel::Select
                                                                  : QItemSelectionModel::Deselect);
             });
         }));
-    auto showCurrent = [this, &model, list, rowIndex] {
-        fromModel([&] {
+    m_connections.push_back(model.currentChanged.connect([&model, list, rowIndex, finer](int) {
+        finer([&] {
             list->selectionModel()->setCurrentIndex(rowIndex(model.itemIndex()),
                                                     QItemSelectionModel::NoUpdate);
         });
-    };
-    // A run moves the focus once per file; redrawing the list for each would cost a run of
-    // small files more than its copying, so during a run the list follows at most every 50 ms.
-    m_currentPending.setSingleShot(true);
-    m_currentPending.setInterval(50);
-    connect(&m_currentPending, &QTimer::timeout, this, showCurrent);
-    m_connections.push_back(model.currentChanged.connect([this, showCurrent](int) {
-        if (!m_app.SyncBox.running)
-            showCurrent();
-        else if (!m_currentPending.isActive())
-            m_currentPending.start();
-    }));
-    m_connections.push_back(m_app.SyncBox.runFinished.connect([this, showCurrent](RunEnd) {
-        m_currentPending.stop();
-        showCurrent();
     }));
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, &model](const QItemSelection& selected, const QItemSelection& deselected) {

@@ -3,7 +3,6 @@
 #include "platform/Signal.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -25,6 +24,7 @@ class Label;
 class MainWindowView;
 class PathLabel;
 class TMain;
+class ThrottledDraw;
 
 // Keeps the main window's widgets in step with TMain and hands every user action to TMain's
 // handlers through the application's command dispatch. The view draws; the model decides.
@@ -37,6 +37,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Draws now and returns the throttle that draws again on request; owned by the binder.
+    ThrottledDraw* drawing(std::function<void()> draw);
     void bindLabel(Label& model, QLabel* label);
     void bindPathLabel(Label& model, PathLabel* label);
     void bindDirectoryView(DirectoryView& model, QListWidget* list);
@@ -57,7 +59,6 @@ private:
     std::vector<Connection> m_connections;
     bool m_updatingFromModel = false;
     bool m_closing = false;
-    QTimer m_currentPending;
 };
 
 } // namespace twinfold
