@@ -41,12 +41,25 @@ QStringList nameFilters(const std::string& filter)
 
 } // namespace
 
-QtServices::QtServices() : m_help(std::make_unique<HelpWindow>()) {}
+QtServices::QtServices() : m_help(std::make_unique<HelpWindow>())
+{
+    m_cursorRestore.setSingleShot(true);
+    m_cursorRestore.setInterval(50);
+    QObject::connect(&m_cursorRestore, &QTimer::timeout, [this] { restoreCursor(); });
+}
 
 QtServices::~QtServices()
 {
-    while (m_busyDepth > 0)
-        setBusyCursor(false);
+    m_busyDepth = 0;
+    restoreCursor();
+}
+
+void QtServices::restoreCursor()
+{
+    if (m_busyDepth > 0 || !m_cursorShown)
+        return;
+    m_cursorShown = false;
+    QApplication::restoreOverrideCursor();
 }
 
 void QtServices::registerView(const Window& model, QWidget* view)
@@ -199,18 +212,30 @@ void QtServices::showModal(Window& window)
 
 void QtServices::processPendingEvents()
 {
+    // A run polls once per file. Asking the display for events at every poll would cost a run
+    // of small files more than its copying; a click or a key waits at most a few milliseconds
+    // for the next poll that goes through.
+    constexpr qint64 PollIntervalMs = 5;
+    if (m_sincePolled.isValid() && m_sincePolled.elapsed() < PollIntervalMs)
+        return;
     QCoreApplication::processEvents();
+    m_sincePolled.start();
 }
 
 void QtServices::setBusyCursor(bool busy)
 {
-    // Override cursors stack in Qt, so nested busy work restores the outer state.
+    // Nested busy work keeps the outer cursor. The normal cursor comes back a moment after the
+    // last busy work ends: a Sync All is busy once per directory, and changing every window's
+    // cursor twice per directory would cost a run of small directories more than its copying.
     if (busy) {
         ++m_busyDepth;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else if (m_busyDepth > 0) {
-        --m_busyDepth;
-        QApplication::restoreOverrideCursor();
+        m_cursorRestore.stop();
+        if (!m_cursorShown) {
+            m_cursorShown = true;
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    } else if (m_busyDepth > 0 && --m_busyDepth == 0) {
+        m_cursorRestore.start();
     }
 }
 

@@ -3,6 +3,8 @@
 #include "platform/Window.h"
 #include "platform/Windowing.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -70,6 +72,8 @@ public:
     std::function<void(QDialog&)> dialogHook;
 
 private:
+    void restoreCursor();
+    QElapsedTimer m_sincePolled;
     int runDialog(QDialog& dialog);
     std::optional<std::string> fileDialog(const Window* owner, const FileDialogOptions& options,
                                           bool save);
@@ -78,6 +82,8 @@ private:
     QPointer<QWidget> m_mainView;
     std::unique_ptr<HelpWindow> m_help;
     int m_busyDepth = 0;
+    bool m_cursorShown = false;
+    QTimer m_cursorRestore;
 };
 
 } // namespace twinfold

@@ -35,11 +35,36 @@ SyncBoxBinder::SyncBoxBinder(Application& app, SyncBoxView& view, QWidget* over)
             label->textChanged.connect([this](const std::string&) { changed(); }));
     m_connections.push_back(m_box.Gauge.progressChanged.connect([this](int) { changed(); }));
     m_connections.push_back(m_box.Gauge.rangeChanged.connect([this](int, int) { changed(); }));
-    m_connections.push_back(m_box.runFinished.connect([this](RunEnd) { draw(); }));
+    m_connections.push_back(m_box.runFinished.connect([this](RunEnd) {
+        draw();
+        if (!m_box.visible())
+            m_view.hide();
+    }));
     draw();
+    // A Sync All closes and shows the window again for every directory. Unmapping and mapping
+    // it each time would cost a run of small directories more than its copying, so between the
+    // passes of a run the window stays up unless it stays closed for a while.
+    m_hidePending.setSingleShot(true);
+    m_hidePending.setInterval(DrawInterval);
+    connect(&m_hidePending, &QTimer::timeout, this, [this] {
+        if (!m_box.visible())
+            m_view.hide();
+    });
     m_connections.push_back(m_box.shown.connect([this] { showOver(); }));
-    m_connections.push_back(m_box.closed.connect([this] { m_view.hide(); }));
-    m_box.onFocus = [this] { m_view.raise(); };
+    m_connections.push_back(m_box.closed.connect([this] {
+        if (m_box.running)
+            m_hidePending.start();
+        else
+            m_view.hide();
+    }));
+    // The run asks for the focus after every file; raising the window is a request to the
+    // display, and one per file would cost a run of small files more than its copying.
+    m_box.onFocus = [this] {
+        if (m_sinceRaised.isValid() && m_sinceRaised.elapsed() < DrawInterval)
+            return;
+        m_sinceRaised.start();
+        m_view.raise();
+    };
     connect(view.Cancel, &QPushButton::clicked, this,
             [this] { m_app.command([this] { m_box.requestCancel(); }); });
     view.installEventFilter(this);
@@ -71,14 +96,17 @@ void SyncBoxBinder::draw()
 
 void SyncBoxBinder::showOver()
 {
-    draw();
-    // A Sync All shows the window again for every directory; placing it once is enough.
-    if (!m_view.isVisible()) {
-        m_view.adjustSize();
-        const QRect area = m_over && m_over->isVisible() ? m_over->frameGeometry()
-                                                         : m_view.screen()->availableGeometry();
-        m_view.move(area.center() - m_view.rect().center());
+    m_hidePending.stop();
+    if (m_view.isVisible()) {
+        // Still up from the previous pass: placed, raised and focused already.
+        changed();
+        return;
     }
+    draw();
+    m_view.adjustSize();
+    const QRect area = m_over && m_over->isVisible() ? m_over->frameGeometry()
+                                                     : m_view.screen()->availableGeometry();
+    m_view.move(area.center() - m_view.rect().center());
     m_view.show();
     m_view.raise();
     m_view.Cancel->setFocus();

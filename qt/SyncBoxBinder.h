@@ -39,7 +39,9 @@ private:
     SyncBoxView& m_view;
     QWidget* m_over;
     QElapsedTimer m_sinceDrawn;
+    QElapsedTimer m_sinceRaised;
     QTimer m_pending;
+    QTimer m_hidePending;
     std::vector<Connection> m_connections;
 };
 
