@@ -215,7 +215,6 @@ void QtServices::processPendingEvents()
     // A run polls once per file. Asking the display for events at every poll would cost a run
     // of small files more than its copying; a click or a key waits at most a few milliseconds
     // for the next poll that goes through.
-    constexpr qint64 PollIntervalMs = 5;
     if (m_sincePolled.isValid() && m_sincePolled.elapsed() < PollIntervalMs)
         return;
     QCoreApplication::processEvents();

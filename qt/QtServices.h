@@ -4,8 +4,8 @@
 #include "platform/Windowing.h"
 
 #include <QElapsedTimer>
-#include <QTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -59,6 +59,8 @@ public:
     std::optional<std::string> saveFileDialog(const Window* owner,
                                               const FileDialogOptions& options);
     void showModal(Window& window) override;
+    // Pending events are fetched at most this often, however often a run polls.
+    static constexpr int PollIntervalMs = 5;
     void processPendingEvents() override;
     void setBusyCursor(bool busy) override;
     void showHelpContents() override;

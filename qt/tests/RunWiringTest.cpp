@@ -19,7 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 using namespace twinfold;
 
@@ -120,6 +122,9 @@ void RunWiringTest::escapeInProgressWindowCancelsTheRun()
             QCoreApplication::postEvent(
                 target ? target : &session.syncView,
                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            // The run asks for events at most every few milliseconds: past that, the next poll
+            // takes the key.
+            std::this_thread::sleep_for(std::chrono::milliseconds(2 * QtServices::PollIntervalMs));
         });
     std::optional<RunEnd> end;
     const Connection finished =

@@ -69,16 +69,30 @@ public:
 
     void emit(const Args&... args) const
     {
-        // A copy, so that subscribers may change the list while it is walked.
-        const auto current = m_state->slots;
-        for (const auto& entry : current) {
-            if (auto slot = entry.slot; slot && slot->active)
+        // The live list is walked by position, without a copy: a run emits several signals per
+        // file, and copying the list each time would cost more than the subscribers. A slot
+        // disconnected meanwhile stays in place, inactive, until the outermost emission ends;
+        // one connected meanwhile lies beyond the count taken here.
+        const std::shared_ptr<State> state = m_state; // a subscriber may destroy the signal
+        const Emission emission(*state);
+        const std::size_t count = state->slots.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            // Owned by the list until the outermost emission ends, wherever a connection made
+            // during the call moves the list's entries.
+            Slot* slot = state->slots[i].slot.get();
+            if (slot->active)
                 slot->function(args...);
         }
     }
     void operator()(const Args&... args) const { emit(args...); }
 
-    std::size_t subscriberCount() const { return m_state->slots.size(); }
+    std::size_t subscriberCount() const
+    {
+        std::size_t count = 0;
+        for (const Entry& entry : m_state->slots)
+            count += entry.slot->active ? 1 : 0;
+        return count;
+    }
 
 private:
     struct Slot {
@@ -94,16 +108,39 @@ private:
         std::vector<Entry> slots;
         std::size_t nextId = 0;
         bool alive = true;
+        int emitting = 0;
+        bool removedWhileEmitting = false;
         void remove(std::size_t id)
         {
             for (auto it = slots.begin(); it != slots.end(); ++it) {
                 if (it->id == id) {
                     it->slot->active = false;
-                    slots.erase(it);
+                    if (emitting > 0)
+                        removedWhileEmitting = true;
+                    else
+                        slots.erase(it);
                     return;
                 }
             }
         }
+        void compact()
+        {
+            std::erase_if(slots, [](const Entry& entry) { return !entry.slot->active; });
+            removedWhileEmitting = false;
+        }
+    };
+    // Counts the emissions under way, and drops the slots disconnected during them once the
+    // outermost ends, also when a subscriber throws.
+    struct Emission {
+        State& state;
+        explicit Emission(State& s) : state(s) { ++state.emitting; }
+        ~Emission()
+        {
+            if (--state.emitting == 0 && state.removedWhileEmitting)
+                state.compact();
+        }
+        Emission(const Emission&) = delete;
+        Emission& operator=(const Emission&) = delete;
     };
     std::shared_ptr<State> m_state = std::make_shared<State>();
 };
