@@ -76,11 +76,8 @@ void ConsoleServices::attach(TSyncBox& syncBox)
     m_syncBox = &syncBox;
     m_connections.push_back(syncBox.passStarted.connect(
         [this](const std::string& from, const std::string&) { m_passSource = from; }));
-    m_connections.push_back(
-        syncBox.fileStatus.connect([this](const std::string& status, const std::string& path) {
-            m_fileName = extractFileName(path);
-            fileStatus(status, path);
-        }));
+    m_connections.push_back(syncBox.fileStatus.connect(
+        [this](const std::string& status, const std::string& path) { fileStatus(status, path); }));
     m_connections.push_back(syncBox.directoryPassedOver.connect(
         [this](const std::string& path, const std::string& reason) {
             clearProgress();
@@ -159,7 +156,8 @@ void ConsoleServices::drawProgress()
     char numbers[96];
     std::snprintf(numbers, sizeof numbers, " %3d%%  %.0f files/s  ", m_syncBox->Gauge.percentDone(),
                   static_cast<double>(m_filesDone) / seconds);
-    std::string line = m_passSource + "  " + m_fileName + numbers +
+    // The name is read when the line is drawn, at most ten times a second, not at every file.
+    std::string line = m_passSource + "  " + m_syncBox->FileName.text() + numbers +
                        humanRate(static_cast<double>(m_bytesCopied) / seconds);
     const auto width = static_cast<std::size_t>(terminalWidth() - 1);
     if (line.size() > width)

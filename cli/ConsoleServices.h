@@ -60,7 +60,6 @@ private:
     std::vector<Connection> m_connections;
     // What the progress line shows, as the run announced it.
     std::string m_passSource;
-    std::string m_fileName;
     std::int64_t m_filesDone = 0;
     std::int64_t m_bytesCopied = 0;
     // Set while Ctrl+C's own Cancel question is being asked: it is answered Yes, unshown.

@@ -149,7 +149,6 @@ void SyncRun::passOver(const DirectoryFailure& failure)
 void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& destination,
                           const std::string& name)
 {
-    const RunChoices choices = m_window.runChoices();
     const std::string sourcePath = joinPath(source.path, name);
     const TimeValue age = sourceAgeAt(source.fd, source.entry(name));
     // Looked up once: the copy judges from the same status whether the destination changed.
@@ -159,6 +158,8 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     std::int64_t bytes = 0;
     if (shouldCopy(destTime, age)) {
         m_syncBox.setFileStatus("Copying", sourcePath);
+        // Read at each copy, not at each file: a no-op run of many files never needs them.
+        const RunChoices choices = m_window.runChoices();
         CopyOutcome outcome{true, 0, false, {}};
         if (!choices.dryRun)
             outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,

@@ -73,6 +73,8 @@ public:
         // file, and copying the list each time would cost more than the subscribers. A slot
         // disconnected meanwhile stays in place, inactive, until the outermost emission ends;
         // one connected meanwhile lies beyond the count taken here.
+        if (m_state->slots.empty())
+            return;
         const std::shared_ptr<State> state = m_state; // a subscriber may destroy the signal
         const Emission emission(*state);
         const std::size_t count = state->slots.size();
