@@ -82,7 +82,17 @@ int QtServices::runDialog(QDialog& dialog)
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialogHook)
         QTimer::singleShot(0, &dialog, [this, &dialog] { dialogHook(dialog); });
-    return dialog.exec();
+    const int result = dialog.exec();
+    returnFocus(dialog.parentWidget());
+    return result;
+}
+
+void QtServices::returnFocus(QWidget* owner)
+{
+    // A window manager gives the keyboard back to the owner when a modal window closes; without
+    // one (a bare X server, a kiosk session) the keys would go nowhere, so it is asked for.
+    if (owner && owner->isVisible())
+        owner->window()->activateWindow();
 }
 
 Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::string& caption,
@@ -208,6 +218,7 @@ void QtServices::showModal(Window& window)
     if (window.visible())
         loop.exec();
     view->hide();
+    returnFocus(view->parentWidget());
 }
 
 void QtServices::processPendingEvents()

@@ -75,6 +75,7 @@ public:
 
 private:
     void restoreCursor();
+    static void returnFocus(QWidget* owner);
     QElapsedTimer m_sincePolled;
     int runDialog(QDialog& dialog);
     std::optional<std::string> fileDialog(const Window* owner, const FileDialogOptions& options,
