@@ -1,6 +1,7 @@
 #include "SyncBoxBinder.h"
 
 #include "SyncBoxView.h"
+#include "ThrottledDraw.h"
 
 #include "app/Application.h"
 
@@ -28,13 +29,15 @@ SyncBoxBinder::SyncBoxBinder(Application& app, SyncBoxView& view, QWidget* over)
 {
     // The bar shows the model's own percentage, so that its rounding is the designed one.
     view.Gauge->setRange(0, 100);
-    m_pending.setSingleShot(true);
-    connect(&m_pending, &QTimer::timeout, this, [this] { draw(); });
+    m_drawing = new ThrottledDraw(
+        m_box, [this] { draw(); }, this);
     for (Label* label : {&m_box.SyncDirFrom, &m_box.SyncDirTo, &m_box.FileName, &m_box.Process})
         m_connections.push_back(
-            label->textChanged.connect([this](const std::string&) { changed(); }));
-    m_connections.push_back(m_box.Gauge.progressChanged.connect([this](int) { changed(); }));
-    m_connections.push_back(m_box.Gauge.rangeChanged.connect([this](int, int) { changed(); }));
+            label->textChanged.connect([this](const std::string&) { m_drawing->request(); }));
+    m_connections.push_back(
+        m_box.Gauge.progressChanged.connect([this](int) { m_drawing->request(); }));
+    m_connections.push_back(
+        m_box.Gauge.rangeChanged.connect([this](int, int) { m_drawing->request(); }));
     m_connections.push_back(m_box.runFinished.connect([this](RunEnd) {
         draw();
         if (!m_box.visible())
@@ -72,21 +75,8 @@ SyncBoxBinder::SyncBoxBinder(Application& app, SyncBoxView& view, QWidget* over)
         showOver();
 }
 
-void SyncBoxBinder::changed()
-{
-    if (m_pending.isActive())
-        return;
-    const qint64 elapsed = m_sinceDrawn.isValid() ? m_sinceDrawn.elapsed() : DrawInterval;
-    if (elapsed >= DrawInterval)
-        draw();
-    else
-        m_pending.start(int(DrawInterval - elapsed));
-}
-
 void SyncBoxBinder::draw()
 {
-    m_pending.stop();
-    m_sinceDrawn.start();
     m_view.SyncDirFrom->setPath(qs(m_box.SyncDirFrom.text()));
     m_view.SyncDirTo->setPath(qs(m_box.SyncDirTo.text()));
     m_view.FileName->setPath(qs(m_box.FileName.text()));
@@ -99,7 +89,7 @@ void SyncBoxBinder::showOver()
     m_hidePending.stop();
     if (m_view.isVisible()) {
         // Still up from the previous pass: placed, raised and focused already.
-        changed();
+        m_drawing->request();
         return;
     }
     draw();

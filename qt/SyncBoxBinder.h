@@ -16,6 +16,7 @@ namespace twinfold
 class Application;
 class SyncBoxView;
 class TSyncBox;
+class ThrottledDraw;
 
 // Draws a run as TSyncBox announces it and hands Cancel, Escape and the close box to it.
 class SyncBoxBinder : public QObject
@@ -29,18 +30,16 @@ protected:
 
 private:
     void showOver();
-    // The model changes once per file, far more often than anyone can read; the window is
-    // drawn at most every DrawInterval, and at once when the run shows, passes or ends.
-    void changed();
     void draw();
 
     Application& m_app;
     TSyncBox& m_box;
     SyncBoxView& m_view;
     QWidget* m_over;
-    QElapsedTimer m_sinceDrawn;
+    // The model changes once per file, far more often than anyone can read: the window is
+    // drawn as often as the throttle lets it, and at once when it shows and when the run ends.
+    ThrottledDraw* m_drawing;
     QElapsedTimer m_sinceRaised;
-    QTimer m_pending;
     QTimer m_hidePending;
     std::vector<Connection> m_connections;
 };
