@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <functional>
 #include <stdexcept>
@@ -163,6 +164,9 @@ void runSync(Application& app, QtServices& services, ModalShots& shots, const QS
         if (drawn)
             return;
         // Every file is drawn until one shows the gauge part-way, so that some picture remains.
+        // During a run the window is drawn at most every 50 ms; the picture waits for a draw.
+        QThread::msleep(60);
+        QApplication::processEvents();
         save(*services.viewOf(&app.SyncBox), dir, QStringLiteral("progress"));
         drawn = percent >= 30 && percent < 100;
     });
