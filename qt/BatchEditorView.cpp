@@ -63,6 +63,7 @@ BatchEditorView::BatchEditorView(QWidget* parent)
 
     SourceLabel->setMinimumWidth(180);
     SDirList->setMinimumSize(180, 130);
+    SDirList->setIconSize(QSize(16, 16));
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // The model lists the names in order; a sorting widget would part its rows from the model's.
     FileList->setToolTip(QStringLiteral("Double Click to Add"));
