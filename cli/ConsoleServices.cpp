@@ -74,20 +74,27 @@ ConsoleServices::~ConsoleServices()
 void ConsoleServices::attach(TSyncBox& syncBox)
 {
     m_syncBox = &syncBox;
-    m_connections.push_back(syncBox.passStarted.connect(
-        [this](const std::string& from, const std::string&) { m_passSource = from; }));
-    m_connections.push_back(syncBox.fileStatus.connect(
-        [this](const std::string& status, const std::string& path) { fileStatus(status, path); }));
+    // Only what this run shows is followed: a quiet run of many files then pays nothing for
+    // the per-file announcements.
+    if (m_options.verbosity == Verbosity::Verbose)
+        m_connections.push_back(
+            syncBox.fileStatus.connect([this](const std::string& status, const std::string& path) {
+                fileStatus(status, path);
+            }));
+    if (m_progress) {
+        m_connections.push_back(syncBox.passStarted.connect(
+            [this](const std::string& from, const std::string&) { m_passSource = from; }));
+        m_connections.push_back(syncBox.fileDone.connect([this](std::int64_t bytes) {
+            ++m_filesDone;
+            m_bytesCopied += bytes;
+        }));
+    }
     m_connections.push_back(syncBox.directoryPassedOver.connect(
         [this](const std::string& path, const std::string& reason) {
             clearProgress();
             std::cerr << "twinfold-cli: passed over " << escapedName(path) << ": " << reason
                       << std::endl;
         }));
-    m_connections.push_back(syncBox.fileDone.connect([this](std::int64_t bytes) {
-        ++m_filesDone;
-        m_bytesCopied += bytes;
-    }));
 }
 
 bool ConsoleServices::interrupted() const
