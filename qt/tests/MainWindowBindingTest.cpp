@@ -5,6 +5,7 @@
 #include "QtServices.h"
 #include "SyncBoxBinder.h"
 #include "SyncBoxView.h"
+#include "TestFiles.h"
 
 #include "app/Application.h"
 
@@ -26,17 +27,7 @@ private Q_SLOTS:
     void syncButtonCopiesSelectedFilesAndLogsThem();
 };
 
-namespace
-{
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-} // namespace
+using test::writeFile;
 
 void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
 {

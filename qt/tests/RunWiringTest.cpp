@@ -7,6 +7,7 @@
 #include "QtServices.h"
 #include "SyncBoxBinder.h"
 #include "SyncBoxView.h"
+#include "TestFiles.h"
 
 #include "app/Application.h"
 
@@ -38,12 +39,7 @@ private Q_SLOTS:
 namespace
 {
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
+using test::writeFile;
 
 bool endsWith(const std::string& text, const std::string& tail)
 {
