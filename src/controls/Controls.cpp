@@ -13,11 +13,11 @@ void EditField::setText(std::string text)
     textChanged.emit(m_text);
 }
 
-void Label::setText(std::string text)
+void Label::setText(std::string_view text)
 {
     if (text == m_text)
         return;
-    m_text = std::move(text);
+    m_text.assign(text);
     textChanged.emit(m_text);
 }
 

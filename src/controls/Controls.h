@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace twinfold
@@ -19,7 +20,9 @@ class Label
 {
 public:
     const std::string& text() const { return m_text; }
-    void setText(std::string text);
+    // Taken as a view: a run sets its labels at every file, and assigning in place reuses the
+    // label's own storage.
+    void setText(std::string_view text);
 
     Signal<const std::string&> textChanged;
 

@@ -8,22 +8,6 @@
 namespace twinfold
 {
 
-TimeValue sourceAge(const std::string& sourcePath)
-{
-    return sourceAgeAt(currentDirectoryHandle(), sourcePath);
-}
-
-TimeValue destinationTime(const std::string& destinationPath)
-{
-    return destinationTimeAt(currentDirectoryHandle(), destinationPath);
-}
-
-TimeValue sourceAgeAt(int dirFd, const std::string& name)
-{
-    const auto st = statusAt(dirFd, name, true);
-    return st && st->regular ? packTimeValue(st->mtimeSeconds) : NoTimeValue;
-}
-
 TimeValue destinationTimeAt(int dirFd, const std::string& name)
 {
     return destinationTimeOf(statusAt(dirFd, name, false));
@@ -39,6 +23,18 @@ TimeValue destinationTimeOf(const std::optional<FileStatus>& st)
     // Only times before 1980 or after 2107 cannot be packed; the year 2000 tells them apart.
     constexpr std::int64_t Year2000 = 946684800;
     return st->mtimeSeconds > Year2000 ? std::numeric_limits<TimeValue>::max() : 0;
+}
+
+bool sourceIsNewer(const std::optional<FileStatus>& source,
+                   const std::optional<FileStatus>& destination)
+{
+    if (!source || !source->regular)
+        return false;
+    // Equal times pack to equal values. A copy left in step by an earlier run needs no
+    // local-time conversion, which is most of the work of a run that has nothing to copy.
+    if (destination && destination->mtimeSeconds == source->mtimeSeconds)
+        return false;
+    return shouldCopy(destinationTimeOf(destination), packTimeValue(source->mtimeSeconds));
 }
 
 } // namespace twinfold

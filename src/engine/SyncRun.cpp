@@ -150,13 +150,12 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
                           const std::string& name)
 {
     const std::string sourcePath = joinPath(source.path, name);
-    const TimeValue age = sourceAgeAt(source.fd, source.entry(name));
+    const auto sourceStatus = statusAt(source.fd, source.entry(name), true);
     // Looked up once: the copy judges from the same status whether the destination changed.
     const auto destStatus = statusAt(destination.fd, destination.entry(name), false);
-    const TimeValue destTime = destinationTimeOf(destStatus);
     m_syncBox.FileName.setText(name);
     std::int64_t bytes = 0;
-    if (shouldCopy(destTime, age)) {
+    if (sourceIsNewer(sourceStatus, destStatus)) {
         m_syncBox.setFileStatus("Copying", sourcePath);
         // Read at each copy, not at each file: a no-op run of many files never needs them.
         const RunChoices choices = m_window.runChoices();
