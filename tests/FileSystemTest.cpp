@@ -258,6 +258,15 @@ TEST_F(FileServicesTest, DirectoriesAreMadeRemovedAndChecked)
     ASSERT_EQ(unlink(dir.pathOf("sub/file").c_str()), 0);
     EXPECT_EQ(removeDirectory(sub), 0);
     EXPECT_THROW(checkDirectoryAccess(sub), IoError);
+
+    // Relative trees are made from where the program stands, a bare name included.
+    const CurrentDirectoryGuard guard;
+    setCurrentDirectory(dir.path());
+    EXPECT_TRUE(createDirectoryTree("bare"));
+    EXPECT_TRUE(createDirectoryTree("rel/a/b/"));
+    EXPECT_TRUE(directoryExists(dir.pathOf("bare")));
+    EXPECT_TRUE(directoryExists(dir.pathOf("rel/a/b")));
+    EXPECT_FALSE(createDirectoryTree("rel/a"));
 }
 
 TEST_F(FileServicesTest, ExpandFileNameIsLexical)

@@ -166,7 +166,9 @@ bool createDirectoryTree(std::string path)
         path.pop_back();
     if (path.empty() || isRootPath(path) || directoryExists(path))
         return false;
-    createDirectoryTree(parentPath(path));
+    // A bare relative name is its own parent: it is made where the program stands.
+    if (const std::string parent = parentPath(path); parent != path)
+        createDirectoryTree(parent);
     return createDirectory(path);
 }
 
