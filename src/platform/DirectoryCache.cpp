@@ -143,8 +143,8 @@ ListingRead readListing(int dirFd)
     });
     if (error != 0)
         throw IoError(error);
-    std::sort(listing->files.begin(), listing->files.end(), nameLess);
-    std::sort(listing->subdirectories.begin(), listing->subdirectories.end(), nameLess);
+    sortByName(listing->files);
+    sortByName(listing->subdirectories);
     return ListingRead{std::move(listing), sawLink};
 }
 

@@ -23,12 +23,6 @@ struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 
-void sortByName(std::vector<std::string>& names)
-{
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return nameLess(a, b); });
-}
-
 } // namespace
 
 DirectoryEntries readEntriesAt(int dirFd)

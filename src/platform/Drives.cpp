@@ -57,7 +57,7 @@ std::vector<std::string> listDrives()
 {
     std::vector<std::string> points = readMountPoints();
     points.erase(std::remove(points.begin(), points.end(), "/"), points.end());
-    std::sort(points.begin(), points.end(), nameLess);
+    sortByName(points);
     points.erase(std::unique(points.begin(), points.end()), points.end());
     points.insert(points.begin(), "/");
     return points;

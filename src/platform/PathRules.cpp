@@ -160,7 +160,11 @@ std::string upperAscii(std::string_view text)
 bool nameLess(std::string_view a, std::string_view b)
 {
     const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
+    // Equal bytes are equal in either case: only from the first difference on does case matter.
+    std::size_t i = 0;
+    while (i < common && a[i] == b[i])
+        ++i;
+    for (; i < common; ++i) {
         const char ua = upperAsciiChar(a[i]);
         const char ub = upperAsciiChar(b[i]);
         if (ua != ub)
@@ -169,6 +173,13 @@ bool nameLess(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return a.size() < b.size();
     return a < b;
+}
+
+void sortByName(std::vector<std::string>& names)
+{
+    // Sorted here, where the comparison can be inlined: every listing a run reads is sorted.
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return nameLess(a, b); });
 }
 
 } // namespace twinfold

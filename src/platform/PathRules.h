@@ -63,4 +63,7 @@ std::string upperAscii(std::string_view text);
 // Case-insensitive name order with ties broken by byte order, so that sorting is stable.
 bool nameLess(std::string_view a, std::string_view b);
 
+// Sorts names into nameLess() order.
+void sortByName(std::vector<std::string>& names);
+
 } // namespace twinfold
