@@ -177,7 +177,8 @@ bool nameLess(std::string_view a, std::string_view b)
 
 void sortByName(std::vector<std::string>& names)
 {
-    // Sorted here, where the comparison can be inlined: every listing a run reads is sorted.
+    // Every listing a run reads is sorted: the comparison is called directly, not through a
+    // function pointer.
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return nameLess(a, b); });
 }
