@@ -2,6 +2,7 @@
 
 #include "RunReport.h"
 #include "platform/AccessChecks.h"
+#include "platform/FileSystem.h"
 
 #include <CLI/CLI.hpp>
 
@@ -24,6 +25,14 @@ const CLI::Validator BufferSize(
 const CLI::Validator NonEmptyMask(
     [](std::string& text) { return text.empty() ? "takes a non-empty mask" : std::string(); },
     "MASK");
+
+// Taken against the directory the program was started in, before anything changes the current
+// directory (batch start-up enters the configuration directory), so that the checks before the
+// run and the run itself see one path. Empty stays empty: it means "none" or "the default".
+std::string absoluteArgument(const std::string& path)
+{
+    return path.empty() ? path : expandFileName(path);
+}
 
 // A log directory found wrong only after the run would have cost the whole run.
 const CLI::Validator WritableDirectory(
@@ -54,6 +63,7 @@ struct SharedOptions {
         command
             .add_option("--log-dir", run.logDir,
                         "save the result lists in DIR, which must be writable (default: none)")
+            ->transform(absoluteArgument)
             ->check(WritableDirectory)
             ->option_text("DIR");
         command
@@ -102,11 +112,15 @@ struct SyncArguments {
         auto& sync = *app.add_subcommand("sync", "synchronise SOURCE into DEST once");
         sync.add_option("SOURCE", options.source, "directory to copy from")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
         sync.add_option("DEST", options.dest,
-                        "directory to copy into, made with its missing parents when absent")
+                        "directory to copy into, made when absent if its parent exists")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
+        sync.add_flag("--mkpath", options.makePath,
+                      "make a missing DEST with every missing level above it (default: off)");
         sync.add_flag("--all", options.all,
                       "mirror the whole tree below SOURCE (default: off, SOURCE's files only)");
         typeOption = sync.add_option("--type", type,
@@ -161,6 +175,7 @@ struct BatchArguments {
             "batch", "run every job of BATCHFILE, starting and ending as the desktop program");
         batch.add_option("BATCHFILE", options.batchFile, "the batch file (.tfw) to run")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
         shared.addTo(batch, options.run);
     }
@@ -195,6 +210,7 @@ ParsedCommand parseCommandLine(int argc, const char* const* argv)
     std::string configDir;
     app.add_option("--config-dir", configDir,
                    "batch only: directory of tfoldw.ini (default: $XDG_CONFIG_HOME/twinfold)")
+        ->transform(absoluteArgument)
         ->option_text("DIR");
     SyncArguments sync;
     sync.addTo(app);

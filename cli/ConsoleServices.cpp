@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 namespace twinfold::cli
 {
@@ -43,18 +44,31 @@ const char* actionText(DirectoryAction action)
 
 // The general error report is shown while the failure is being handled: when it is a directory
 // the run could not enter or make, the line before the designed message says which.
-void nameFailedDirectory()
+std::optional<std::string> failedDirectoryLine()
 {
     const std::exception_ptr current = std::current_exception();
     if (!current)
-        return;
+        return std::nullopt;
     try {
         std::rethrow_exception(current);
     } catch (const DirectoryFailure& failure) {
-        std::cerr << "twinfold-cli: " << actionText(failure.action()) << escapedName(failure.path())
-                  << std::endl;
+        return "twinfold-cli: " + std::string(actionText(failure.action())) +
+               escapedName(failure.path());
     } catch (...) {
     }
+    return std::nullopt;
+}
+
+// In a dry run each line says that nothing was done.
+std::string statusText(const std::string& status, bool dryRun)
+{
+    if (!dryRun)
+        return status;
+    if (status == "Copying")
+        return "Would copy";
+    if (status == "Skipping")
+        return "Would skip";
+    return status;
 }
 
 } // namespace
@@ -68,7 +82,35 @@ ConsoleServices::ConsoleServices(const RunOptions& options)
 
 ConsoleServices::~ConsoleServices()
 {
+    if (!m_settled)
+        printHeldLines();
     restoreTerminationHandlers();
+}
+
+void ConsoleServices::say(const std::string& line)
+{
+    if (m_options.verbosity == Verbosity::Quiet) {
+        m_heldLines.push_back(line);
+        return;
+    }
+    clearProgress();
+    std::cerr << line << std::endl;
+}
+
+void ConsoleServices::settle(int status)
+{
+    if (status != 0)
+        printHeldLines();
+    m_heldLines.clear();
+    m_settled = true;
+}
+
+void ConsoleServices::printHeldLines()
+{
+    for (const auto& line : m_heldLines)
+        std::cerr << line << '\n';
+    std::cerr << std::flush;
+    m_heldLines.clear();
 }
 
 void ConsoleServices::attach(TSyncBox& syncBox)
@@ -91,9 +133,7 @@ void ConsoleServices::attach(TSyncBox& syncBox)
     }
     m_connections.push_back(syncBox.directoryPassedOver.connect(
         [this](const std::string& path, const std::string& reason) {
-            clearProgress();
-            std::cerr << "twinfold-cli: passed over " << escapedName(path) << ": " << reason
-                      << std::endl;
+            say("twinfold-cli: passed over " + escapedName(path) + ": " + reason);
         }));
 }
 
@@ -107,10 +147,11 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
 {
     if (m_cancelConfirmed && form == MessageForm::Confirmation)
         return Answer::Yes;
-    clearProgress();
-    if (form == MessageForm::Error)
-        nameFailedDirectory();
-    std::cerr << text << std::endl;
+    if (form == MessageForm::Error) {
+        if (const auto line = failedDirectoryLine())
+            say(*line);
+    }
+    say(text);
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
         return m_options.answerYes ? Answer::Yes : Answer::No;
     return Answer::Ok;
@@ -150,7 +191,8 @@ void ConsoleServices::fileStatus(const std::string& status, const std::string& p
     if (m_options.verbosity != Verbosity::Verbose)
         return;
     // Escaped so that a name holding a line break stays one line for the scripts reading it.
-    std::cout << status << ' ' << escapedName(path) << std::endl; // flushed: followed live
+    std::cout << statusText(status, m_options.dryRun) << ' ' << escapedName(path)
+              << std::endl; // flushed: followed live
 }
 
 void ConsoleServices::drawProgress()
@@ -164,7 +206,8 @@ void ConsoleServices::drawProgress()
     std::snprintf(numbers, sizeof numbers, " %3d%%  %.0f files/s  ", m_syncBox->Gauge.percentDone(),
                   static_cast<double>(m_filesDone) / seconds);
     // The name is read when the line is drawn, at most ten times a second, not at every file.
-    std::string line = m_passSource + "  " + m_syncBox->FileName.text() + numbers +
+    std::string line = (m_options.dryRun ? "(dry run) " : "") + m_passSource + "  " +
+                       m_syncBox->FileName.text() + numbers +
                        humanRate(static_cast<double>(m_bytesCopied) / seconds);
     const auto width = static_cast<std::size_t>(terminalWidth() - 1);
     if (line.size() > width)

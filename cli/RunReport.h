@@ -21,9 +21,11 @@ enum ExitStatus {
     ExitCancelled = 130,
 };
 
-// After the runs: saves the result lists when asked, prints the summary line last on standard
-// output, and gives the exit status.
+// After the runs, however they ended (a signal included): saves the result lists when asked,
+// prints the summary line last on standard output, and gives the exit status. A quiet run that
+// succeeded prints nothing; one that did not prints its held lines and the summary on standard
+// error. A run ended by a signal says which, and its status is 128 + the signal.
 int finishRuns(Application& app, ConsoleServices& console, const RunOptions& options,
-               bool abandoned);
+               bool abandoned, bool jobsSkipped = false);
 
 } // namespace twinfold::cli

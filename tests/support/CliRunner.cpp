@@ -36,7 +36,8 @@ std::vector<std::string> CliResult::errLines() const
 }
 
 CliResult runCli(const std::vector<std::string>& args,
-                 const std::function<void(int pid, const std::string& line)>& onOutputLine)
+                 const std::function<void(int pid, const std::string& line)>& onOutputLine,
+                 const std::string& workingDirectory)
 {
     int outPipe[2];
     int errPipe[2];
@@ -55,6 +56,8 @@ CliResult runCli(const std::vector<std::string>& args,
         ::dup2(errPipe[1], STDERR_FILENO);
         const int devNull = ::open("/dev/null", O_RDONLY);
         ::dup2(devNull, STDIN_FILENO);
+        if (!workingDirectory.empty() && ::chdir(workingDirectory.c_str()) != 0)
+            ::_exit(126);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }

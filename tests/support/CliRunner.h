@@ -16,8 +16,10 @@ struct CliResult {
     std::vector<std::string> errLines() const;
 };
 
-// onOutputLine runs for each line of standard output as it arrives, with the child's pid.
+// onOutputLine runs for each line of standard output as it arrives, with the child's pid. The
+// child starts in workingDirectory when one is given.
 CliResult runCli(const std::vector<std::string>& args,
-                 const std::function<void(int pid, const std::string& line)>& onOutputLine = {});
+                 const std::function<void(int pid, const std::string& line)>& onOutputLine = {},
+                 const std::string& workingDirectory = {});
 
 } // namespace twinfold::test
