@@ -73,7 +73,8 @@ struct SharedOptions {
             ->check(CLI::IsMember({"text", "json"}))
             ->option_text("text|json");
         command.add_flag("--quiet", quiet,
-                         "print only messages and the summary; not with --verbose (default: off)");
+                         "print nothing when the run succeeds, else its messages and the summary "
+                         "on standard error; not with --verbose (default: off)");
         command.add_flag("--verbose", verbose,
                          "print Copying PATH or Skipping PATH for each file (default: off)");
         command.add_flag("--fsync", fsync,
@@ -119,8 +120,6 @@ struct SyncArguments {
             ->required()
             ->transform(absoluteArgument)
             ->option_text(" ");
-        sync.add_flag("--mkpath", options.makePath,
-                      "make a missing DEST with every missing level above it (default: off)");
         sync.add_flag("--all", options.all,
                       "mirror the whole tree below SOURCE (default: off, SOURCE's files only)");
         typeOption = sync.add_option("--type", type,
@@ -148,7 +147,10 @@ struct SyncArguments {
         sync.add_flag("--auto-continue", options.autoContinue,
                       "record failed copies without a message for each (default: off)");
         sync.add_flag("--dry-run", options.dryRun,
-                      "report what would be copied and change nothing (default: off)");
+                      "report what would be copied (Would copy PATH) and change nothing "
+                      "(default: off)");
+        sync.add_flag("--mkpath", options.makePath,
+                      "make a missing DEST with every missing level above it (default: off)");
         shared.addTo(sync, options.run);
     }
 
