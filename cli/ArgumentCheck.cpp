@@ -20,14 +20,17 @@ bool looksLikeOption(const std::string& arg)
     return arg.size() > 1 && arg[0] == '-';
 }
 
-// Help and version are answered by the parser whatever else stands beside them.
+// Help is answered by the parser whatever else stands beside it, and so is the version before
+// a command.
 bool asksForHelp(const std::vector<std::string>& args)
 {
+    bool command = false;
     for (const auto& arg : args) {
         if (arg == "--")
             return false;
-        if (arg == "-h" || arg == "--help" || arg == "--version")
+        if (arg == "-h" || arg == "--help" || (arg == "--version" && !command))
             return true;
+        command = command || !looksLikeOption(arg);
     }
     return false;
 }
