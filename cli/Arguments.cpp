@@ -3,6 +3,7 @@
 #include "ArgumentCheck.h"
 #include "MaskFile.h"
 #include "RunReport.h"
+#include "engine/BufferedCopy.h"
 #include "platform/AccessChecks.h"
 
 #include <CLI/CLI.hpp>
@@ -16,13 +17,15 @@ namespace twinfold::cli
 namespace
 {
 
+const std::string BufferSizes =
+    "a size from 1 byte to " + std::to_string(MaxCopyBuffer / (1024 * 1024)) + "M";
+
 // The messages below follow the option's name: "--buffer takes ...".
 const CLI::Validator BufferSize(
     [](std::string& text) {
-        return parseBufferSize(text) ? std::string()
-                                     : "takes a size from 1 byte to 64M (K and M suffixes "
-                                       "allowed), not " +
-                                           text;
+        return parseBufferSize(text)
+                   ? std::string()
+                   : "takes " + BufferSizes + " (K and M suffixes allowed), not " + text;
     },
     "BYTES");
 
@@ -80,7 +83,7 @@ const ValueWants Wants{
     {"--exclude", "a file name mask such as *.tmp"},
     {"--include-from", "a file of masks, one a line, or - for standard input"},
     {"--exclude-from", "a file of masks, one a line, or - for standard input"},
-    {"--buffer", "a size from 1 byte to 64M, such as 64K"},
+    {"--buffer", BufferSizes + ", such as 64K"},
 };
 
 // The options of the commands that run syncs; values to read after parsing go to the strings.
