@@ -49,10 +49,8 @@ int runBatch(const BatchOptions& options)
     // eventual close follows at once.
     if (!main.isClosed())
         app.command([&] { main.FormClose(); });
-    const int status = finishRuns(app, console, options.run, !completed || !main.isClosed());
-    if (status == ExitOk && main.batchSkipped() > 0)
-        return ExitFailedCopies;
-    return status;
+    return finishRuns(app, console, options.run, !completed || !main.isClosed(),
+                      main.batchSkipped());
 }
 
 } // namespace twinfold::cli

@@ -1,5 +1,7 @@
 #include "ConsoleServices.h"
 
+#include "OutputWatch.h"
+
 #include "engine/DirectoryFailure.h"
 #include "engine/SyncBox.h"
 #include "platform/EscapedName.h"
@@ -42,19 +44,22 @@ const char* actionText(DirectoryAction action)
 }
 
 // The general error report is shown while the failure is being handled: when it is a directory
-// the run could not enter or make, the line before the designed message says which.
-void nameFailedDirectory()
+// the run could not enter or make, the line before the designed message says which. That
+// line's text after the prefix, if any.
+std::string nameFailedDirectory()
 {
     const std::exception_ptr current = std::current_exception();
     if (!current)
-        return;
+        return {};
     try {
         std::rethrow_exception(current);
     } catch (const DirectoryFailure& failure) {
-        std::cerr << "twinfold-cli: " << actionText(failure.action()) << escapedName(failure.path())
-                  << std::endl;
+        const std::string line = actionText(failure.action()) + escapedName(failure.path());
+        std::cerr << "twinfold-cli: " << line << std::endl;
+        return line;
     } catch (...) {
     }
+    return {};
 }
 
 } // namespace
@@ -81,14 +86,14 @@ void ConsoleServices::attach(TSyncBox& syncBox)
             syncBox.fileStatus.connect([this](const std::string& status, const std::string& path) {
                 fileStatus(status, path);
             }));
-    if (m_progress) {
+    if (m_progress)
         m_connections.push_back(syncBox.passStarted.connect(
             [this](const std::string& from, const std::string&) { m_passSource = from; }));
+    if (m_progress || m_options.json)
         m_connections.push_back(syncBox.fileDone.connect([this](std::int64_t bytes) {
             ++m_filesDone;
             m_bytesCopied += bytes;
         }));
-    }
     m_connections.push_back(syncBox.directoryPassedOver.connect(
         [this](const std::string& path, const std::string& reason) {
             clearProgress();
@@ -102,14 +107,21 @@ bool ConsoleServices::interrupted() const
     return twinfold::interruptSeen();
 }
 
+double ConsoleServices::elapsedSeconds() const
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
+}
+
 Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::string&,
                                    const std::string& text)
 {
     if (m_cancelConfirmed && form == MessageForm::Confirmation)
         return Answer::Yes;
     clearProgress();
-    if (form == MessageForm::Error)
-        nameFailedDirectory();
+    if (form == MessageForm::Error) {
+        const std::string directory = nameFailedDirectory();
+        m_lastError = directory.empty() ? text : directory + ": " + text;
+    }
     std::cerr << text << std::endl;
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
         return m_options.answerYes ? Answer::Yes : Answer::No;
@@ -150,7 +162,7 @@ void ConsoleServices::fileStatus(const std::string& status, const std::string& p
     if (m_options.verbosity != Verbosity::Verbose)
         return;
     // Escaped so that a name holding a line break stays one line for the scripts reading it.
-    std::cout << status << ' ' << escapedName(path) << std::endl; // flushed: followed live
+    fileLines(m_options) << status << ' ' << escapedName(path) << std::endl; // followed live
 }
 
 void ConsoleServices::drawProgress()

@@ -22,8 +22,9 @@ enum ExitStatus {
 };
 
 // After the runs: saves the result lists when asked, prints the summary line last on standard
-// output, and gives the exit status.
+// output (or, asked for JSON, the result as one JSON object), and gives the exit status.
+// Skipped batch jobs make a run without failed copies end with status 1.
 int finishRuns(Application& app, ConsoleServices& console, const RunOptions& options,
-               bool abandoned);
+               bool abandoned, int skippedJobs = 0);
 
 } // namespace twinfold::cli

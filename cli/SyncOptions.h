@@ -19,6 +19,8 @@ struct RunOptions {
     std::string logDir;
     LogFormat logFormat = LogFormat::Text;
     Verbosity verbosity = Verbosity::Normal;
+    // The result as one JSON object on standard output, which then carries nothing else.
+    bool json = false;
 };
 
 struct SyncOptions {
@@ -46,7 +48,7 @@ struct BatchOptions {
     RunOptions run;
 };
 
-// "32768", "64K", "1M": bytes as a positive 32-bit number; nothing when invalid.
+// "32768", "64K", "1M": bytes from 1 to the largest copy buffer; nothing when invalid.
 std::optional<std::int32_t> parseBufferSize(const std::string& text);
 
 } // namespace twinfold::cli
