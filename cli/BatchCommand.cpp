@@ -54,7 +54,7 @@ int runBatch(const BatchOptions& options)
         // Ended by a signal: the exit steps are left out, what was done is still reported.
     }
     return finishRuns(app, console, options.run, !completed || !main.isClosed(),
-                      main.batchSkipped() > 0);
+                      main.batchSkipped());
 }
 
 } // namespace twinfold::cli

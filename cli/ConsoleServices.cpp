@@ -1,5 +1,7 @@
 #include "ConsoleServices.h"
 
+#include "OutputWatch.h"
+
 #include "engine/DirectoryFailure.h"
 #include "engine/SyncBox.h"
 #include "platform/EscapedName.h"
@@ -43,8 +45,9 @@ const char* actionText(DirectoryAction action)
 }
 
 // The general error report is shown while the failure is being handled: when it is a directory
-// the run could not enter or make, the line before the designed message says which.
-std::optional<std::string> failedDirectoryLine()
+// the run could not enter or make, the line before the designed message says which. That
+// line's text after the prefix, if any.
+std::optional<std::string> failedDirectory()
 {
     const std::exception_ptr current = std::current_exception();
     if (!current)
@@ -52,8 +55,7 @@ std::optional<std::string> failedDirectoryLine()
     try {
         std::rethrow_exception(current);
     } catch (const DirectoryFailure& failure) {
-        return "twinfold-cli: " + std::string(actionText(failure.action())) +
-               escapedName(failure.path());
+        return actionText(failure.action()) + escapedName(failure.path());
     } catch (...) {
     }
     return std::nullopt;
@@ -123,14 +125,14 @@ void ConsoleServices::attach(TSyncBox& syncBox)
             syncBox.fileStatus.connect([this](const std::string& status, const std::string& path) {
                 fileStatus(status, path);
             }));
-    if (m_progress) {
+    if (m_progress)
         m_connections.push_back(syncBox.passStarted.connect(
             [this](const std::string& from, const std::string&) { m_passSource = from; }));
+    if (m_progress || m_options.json)
         m_connections.push_back(syncBox.fileDone.connect([this](std::int64_t bytes) {
             ++m_filesDone;
             m_bytesCopied += bytes;
         }));
-    }
     m_connections.push_back(syncBox.directoryPassedOver.connect(
         [this](const std::string& path, const std::string& reason) {
             say("twinfold-cli: passed over " + escapedName(path) + ": " + reason);
@@ -142,14 +144,21 @@ bool ConsoleServices::interrupted() const
     return twinfold::interruptSeen();
 }
 
+double ConsoleServices::elapsedSeconds() const
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
+}
+
 Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::string&,
                                    const std::string& text)
 {
     if (m_cancelConfirmed && form == MessageForm::Confirmation)
         return Answer::Yes;
     if (form == MessageForm::Error) {
-        if (const auto line = failedDirectoryLine())
-            say(*line);
+        const auto directory = failedDirectory();
+        if (directory)
+            say("twinfold-cli: " + *directory);
+        m_lastError = directory ? *directory + ": " + text : text;
     }
     say(text);
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
@@ -191,8 +200,8 @@ void ConsoleServices::fileStatus(const std::string& status, const std::string& p
     if (m_options.verbosity != Verbosity::Verbose)
         return;
     // Escaped so that a name holding a line break stays one line for the scripts reading it.
-    std::cout << statusText(status, m_options.dryRun) << ' ' << escapedName(path)
-              << std::endl; // flushed: followed live
+    fileLines(m_options) << statusText(status, m_options.dryRun) << ' ' << escapedName(path)
+                         << std::endl; // followed live
 }
 
 void ConsoleServices::drawProgress()

@@ -56,6 +56,12 @@ public:
 
     bool interrupted() const;
 
+    // What the run did, for the result of the command.
+    std::int64_t bytesCopied() const { return m_bytesCopied; }
+    double elapsedSeconds() const;
+    // The last error reported, with the directory it concerned; empty when there was none.
+    const std::string& lastError() const { return m_lastError; }
+
 private:
     // Prints "Copying PATH" / "Skipping PATH" in verbose mode ("Would copy", "Would skip" in a
     // dry run).
@@ -69,6 +75,7 @@ private:
     std::vector<Connection> m_connections;
     // What the progress line shows, as the run announced it.
     std::string m_passSource;
+    std::string m_lastError;
     std::int64_t m_filesDone = 0;
     std::int64_t m_bytesCopied = 0;
     // Set while Ctrl+C's own Cancel question is being asked: it is answered Yes, unshown.

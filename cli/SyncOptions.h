@@ -21,6 +21,8 @@ struct RunOptions {
     Verbosity verbosity = Verbosity::Normal;
     // What the run prints says that nothing was changed.
     bool dryRun = false;
+    // The result as one JSON object on standard output, which then carries nothing else.
+    bool json = false;
 };
 
 struct SyncOptions {
@@ -50,7 +52,7 @@ struct BatchOptions {
     RunOptions run;
 };
 
-// "32768", "64K", "1M": bytes as a positive 32-bit number; nothing when invalid.
+// "32768", "64K", "1M": bytes from 1 to the largest copy buffer; nothing when invalid.
 std::optional<std::int32_t> parseBufferSize(const std::string& text);
 
 } // namespace twinfold::cli

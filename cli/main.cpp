@@ -1,6 +1,7 @@
 // twinfold-cli: Twinfold's runs for scripts and scheduled jobs.
 #include "Arguments.h"
 #include "BatchCommand.h"
+#include "OutputWatch.h"
 #include "RunReport.h"
 #include "SyncCommand.h"
 #include "platform/Termination.h"
@@ -28,9 +29,11 @@ static int dispatch(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    using twinfold::cli::checkedExitStatus;
+    twinfold::cli::watchStandardStreams();
     try {
-        return dispatch(argc, argv);
+        return checkedExitStatus(dispatch(argc, argv));
     } catch (const twinfold::Terminated& end) {
-        return end.exitStatus();
+        return checkedExitStatus(end.exitStatus());
     }
 }

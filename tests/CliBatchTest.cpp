@@ -65,8 +65,8 @@ TEST_F(CliBatchTest, RelativePathsMeanTheStartingDirectory)
 {
     WriteBatchFile(tmp.pathOf("run.tfw"), {job("a.ini", tmp.pathOf("a"), tmp.pathOf("outA"))});
     tmp.makeDir("logs");
-    const auto result =
-        runCli({"--config-dir", "config", "batch", "run.tfw", "--log-dir", "logs"}, {}, tmp.path());
+    const auto result = runCli({"--config-dir", "config", "batch", "run.tfw", "--log-dir", "logs"},
+                               {}, CliStreams{{}, {}, tmp.path()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(tmp.readFile("outA/one.txt"), "1");
     EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"), tmp.pathOf("a/one.txt") + "\r\n");

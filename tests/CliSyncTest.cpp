@@ -6,9 +6,12 @@
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -154,6 +157,114 @@ TEST_F(CliSyncTest, TypeIncludeAndExcludeChooseTheFiles)
     EXPECT_FALSE(fileExists(tmp.pathOf("dst/a.txt")));
 }
 
+TEST_F(CliSyncTest, FilterFilesAddTheirMasksAsTheOptionsDo)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.doc", "keep.log", "#x.txt"})
+        tmp.writeFile(std::string("src/") + name, name);
+    tmp.writeFile("include.txt", "# text and logs\n\n*.txt\r\n  \n*.LOG\n");
+    const auto result =
+        runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--include-from",
+                tmp.pathOf("include.txt"), "--exclude-from", "-", "--exclude", "#*"},
+               {}, {"b*\n# no comment is a mask\n", "", ""});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(treeOf(tmp.pathOf("dst")),
+              (std::map<std::string, std::string>{{"a.txt", "a.txt"}, {"keep.log", "keep.log"}}));
+}
+
+TEST_F(CliSyncTest, JsonResultIsAllOfStandardOutput)
+{
+    tmp.writeFile("src/new.txt", "12345", 2000000000);
+    tmp.writeFile("src/quote\"line\nbreak", "123", 2000000000);
+    tmp.writeFile("src/same.txt", "s", 1000000000);
+    tmp.writeFile("dst/same.txt", "s", 1000000000);
+    tmp.writeFile("src/locked.txt", "new", 2000000000);
+    tmp.writeFile("dst/locked.txt", "old", 1000000000);
+    ASSERT_EQ(::chmod(tmp.pathOf("dst/locked.txt").c_str(), 0444), 0);
+
+    auto result = sync({"--json", "-v", "--auto-continue"});
+    EXPECT_EQ(result.status, 1);
+    const auto json = nlohmann::json::parse(result.out);
+    EXPECT_EQ(json["exitStatus"], 1);
+    EXPECT_EQ(json["exitReason"], "1 copy failed");
+    EXPECT_EQ(json["dryRun"], false);
+    EXPECT_EQ(json["counts"],
+              nlohmann::json::parse(R"({"copied": 2, "notCopied": 1, "failed": 1})"));
+    EXPECT_EQ(json["bytesCopied"], 8);
+    EXPECT_GE(json["elapsedSeconds"].get<double>(), 0.0);
+    EXPECT_EQ(json["copied"],
+              nlohmann::json::parse("[{\"path\": \"" + tmp.pathOf("src/new.txt") +
+                                    "\"}, {\"path\": \"" + tmp.pathOf("src/quote\\\"line\\nbreak") +
+                                    "\"}]"));
+    EXPECT_EQ(json["notCopied"][0]["path"], tmp.pathOf("src/same.txt"));
+    EXPECT_EQ(json["failed"][0]["path"], tmp.pathOf("src/locked.txt"));
+    EXPECT_EQ(json["failed"][0]["reason"],
+              "Could not create destination file: " + tmp.pathOf("dst/locked.txt") +
+                  ".  File not copied!");
+    // The per-file lines go to standard error beside the messages.
+    EXPECT_NE(result.err.find("Copying " + tmp.pathOf("src/new.txt") + "\n"), std::string::npos);
+
+    result = sync({"--json", "-n"});
+    EXPECT_EQ(result.status, 0);
+    const auto dry = nlohmann::json::parse(result.out);
+    EXPECT_EQ(dry["dryRun"], true);
+    EXPECT_EQ(dry["exitReason"], "completed");
+    EXPECT_EQ(dry["bytesCopied"], 0);
+    EXPECT_EQ(dry["counts"]["copied"], 1);
+}
+
+TEST_F(CliSyncTest, MistakesAreNamedInOneSentence)
+{
+    tmp.writeFile("src/a.txt", "a");
+    const std::string src = tmp.pathOf("src");
+    const std::string dst = tmp.pathOf("dst");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"sync", src, dst, "--frobnicate"},
+         "unknown option --frobnicate (see 'twinfold-cli sync --help')"},
+        {{"frobnicate"}, "unknown command frobnicate (see 'twinfold-cli --help')"},
+        {{"sync", src, "-weird"},
+         "unknown option -weird (see 'twinfold-cli sync --help'); put -- "
+         "before a DEST that starts with -"},
+        {{"sync", src}, "missing DEST (see 'twinfold-cli sync --help')"},
+        {{"sync", src, dst, "extra"},
+         "unexpected argument extra: sync takes SOURCE and DEST only (see 'twinfold-cli sync "
+         "--help')"},
+        {{"sync", src, dst, "--include"}, "--include needs a file name mask such as *.txt"},
+        {{"sync", src, dst, "--log-dir", "--quiet"}, "--log-dir needs a writable directory"},
+        {{"sync", src, dst, "--dry-run=no"}, "--dry-run takes no value: it is a flag"},
+        {{"sync", src, dst, "--answer", "no", "--answer=yes"},
+         "--answer is given twice; it takes one value"},
+        {{"sync", src, dst, "--buffer", "2G"},
+         "--buffer takes a size from 1 byte to 64M (K and M suffixes allowed), not 2G"},
+        {{"sync", src, dst, "--log-dir", ""},
+         "--log-dir takes a writable directory, not an empty name"},
+        {{"sync", src, dst, "--exclude-from", tmp.pathOf("none")},
+         "--exclude-from " + tmp.pathOf("none") + ": File not found"},
+        {{"batch", "jobs.tfw", "--config-dir", dst},
+         "--config-dir is an option of twinfold-cli itself and goes before the command (see "
+         "'twinfold-cli --help')"},
+    };
+    for (const auto& [args, message] : cases) {
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, 2) << message;
+        EXPECT_EQ(result.err, "twinfold-cli: " + message + "\n");
+    }
+    EXPECT_FALSE(fileExists(tmp.pathOf("dst/a.txt")));
+}
+
+TEST_F(CliSyncTest, AFullStandardOutputEndsWithStatusTwo)
+{
+    const auto help = runCli({"sync", "--help"}, {}, {"", "/dev/full", ""});
+    EXPECT_EQ(help.status, 2);
+    EXPECT_EQ(help.err, "twinfold-cli: cannot write to standard output: " +
+                            std::string(std::strerror(ENOSPC)) + "\n");
+    tmp.writeFile("src/a.txt", "a");
+    const auto run = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose"}, {},
+                            {"", "/dev/full", ""});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errLines().back(), help.errLines().back());
+    EXPECT_EQ(tmp.readFile("dst/a.txt"), "a");
+}
+
 TEST_F(CliSyncTest, NothingToCopyIsStillSuccess)
 {
     const auto result = sync({});
@@ -209,14 +320,16 @@ TEST_F(CliSyncTest, MissingDestinationIsMadeOnlyBelowAnExistingParentOrWithMkpat
         EXPECT_EQ(result.out, "");
         EXPECT_FALSE(directoryExists(tmp.pathOf("new")));
     }
-    auto result = runCli({"sync", "src", "new/deep", "--dry-run", "--mkpath"}, {}, tmp.path());
+    auto result = runCli({"sync", "src", "new/deep", "--dry-run", "--mkpath"}, {},
+                         CliStreams{{}, {}, tmp.path()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.errLines(),
               std::vector<std::string>{"twinfold-cli: destination " + tmp.pathOf("new/deep") +
                                        " does not exist; it would be made"});
     EXPECT_EQ(result.outLines().back(), "Would copy: 1  Not copied: 0  Failed: 0 (dry run)");
     EXPECT_FALSE(directoryExists(tmp.pathOf("new")));
-    result = runCli({"sync", "src", "./new/deep", "--mkpath", "--all"}, {}, tmp.path());
+    result = runCli({"sync", "src", "./new/deep", "--mkpath", "--all"}, {},
+                    CliStreams{{}, {}, tmp.path()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.errLines().front(),
               "twinfold-cli: made destination " + tmp.pathOf("new/deep"));
