@@ -5,6 +5,7 @@
 #include "RunReport.h"
 #include "engine/BufferedCopy.h"
 #include "platform/AccessChecks.h"
+#include "platform/FileSystem.h"
 
 #include <CLI/CLI.hpp>
 
@@ -51,6 +52,14 @@ CLI::Validator oneOf(const std::string& first, const std::string& second)
 const CLI::Validator NonEmptyMask(
     [](std::string& text) { return text.empty() ? "takes a non-empty mask" : std::string(); },
     "MASK");
+
+// Taken against the directory the program was started in, before anything changes the current
+// directory (batch start-up enters the configuration directory), so that the checks before the
+// run and the run itself see one path. Empty stays empty: it means "none" or "the default".
+std::string absoluteArgument(const std::string& path)
+{
+    return path.empty() ? path : expandFileName(path);
+}
 
 const CLI::Validator NonEmptyFile(
     [](std::string& text) {
@@ -104,6 +113,7 @@ struct SharedOptions {
         command
             .add_option("--log-dir", run.logDir,
                         "save the result lists in DIR, which must be writable (default: none)")
+            ->transform(absoluteArgument)
             ->check(WritableDirectory)
             ->option_text("DIR");
         command
@@ -113,7 +123,8 @@ struct SharedOptions {
             ->check(oneOf("text", "json"))
             ->option_text("text|json");
         command.add_flag("-q,--quiet", quiet,
-                         "print only messages and the summary; not with --verbose (default: off)");
+                         "print nothing when the run succeeds, else its messages and the summary "
+                         "on standard error; not with --verbose (default: off)");
         command.add_flag("-v,--verbose", verbose,
                          "print Copying PATH or Skipping PATH for each file (default: off)");
         command.add_flag("--fsync", fsync,
@@ -158,10 +169,12 @@ struct SyncArguments {
         auto& sync = *app.add_subcommand("sync", "synchronise SOURCE into DEST once");
         sync.add_option("SOURCE", options.source, "directory to copy from")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
         sync.add_option("DEST", options.dest,
-                        "directory to copy into, made with its missing parents when absent")
+                        "directory to copy into, made when absent if its parent exists")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
         sync.add_flag("--all", options.all,
                       "mirror the whole tree below SOURCE (default: off, SOURCE's files only)");
@@ -205,7 +218,10 @@ struct SyncArguments {
         sync.add_flag("--auto-continue", options.autoContinue,
                       "record failed copies without a message for each (default: off)");
         sync.add_flag("-n,--dry-run", options.dryRun,
-                      "report what would be copied and change nothing (default: off)");
+                      "report what would be copied (Would copy PATH) and change nothing "
+                      "(default: off)");
+        sync.add_flag("--mkpath", options.makePath,
+                      "make a missing DEST with every missing level above it (default: off)");
         shared.addTo(sync, options.run);
     }
 
@@ -257,6 +273,7 @@ struct BatchArguments {
             "batch", "run every job of BATCHFILE, starting and ending as the desktop program");
         batch.add_option("BATCHFILE", options.batchFile, "the batch file (.tfw) to run")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
         shared.addTo(batch, options.run);
     }
@@ -300,6 +317,7 @@ ParsedCommand parseCommandLine(int argc, const char* const* argv)
     std::string configDir;
     app.add_option("--config-dir", configDir,
                    "batch only: directory of tfoldw.ini (default: $XDG_CONFIG_HOME/twinfold)")
+        ->transform(absoluteArgument)
         ->option_text("DIR");
     SyncArguments sync;
     sync.addTo(app);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 namespace twinfold::cli
 {
@@ -46,20 +47,30 @@ const char* actionText(DirectoryAction action)
 // The general error report is shown while the failure is being handled: when it is a directory
 // the run could not enter or make, the line before the designed message says which. That
 // line's text after the prefix, if any.
-std::string nameFailedDirectory()
+std::optional<std::string> failedDirectory()
 {
     const std::exception_ptr current = std::current_exception();
     if (!current)
-        return {};
+        return std::nullopt;
     try {
         std::rethrow_exception(current);
     } catch (const DirectoryFailure& failure) {
-        const std::string line = actionText(failure.action()) + escapedName(failure.path());
-        std::cerr << "twinfold-cli: " << line << std::endl;
-        return line;
+        return actionText(failure.action()) + escapedName(failure.path());
     } catch (...) {
     }
-    return {};
+    return std::nullopt;
+}
+
+// In a dry run each line says that nothing was done.
+std::string statusText(const std::string& status, bool dryRun)
+{
+    if (!dryRun)
+        return status;
+    if (status == "Copying")
+        return "Would copy";
+    if (status == "Skipping")
+        return "Would skip";
+    return status;
 }
 
 } // namespace
@@ -73,7 +84,35 @@ ConsoleServices::ConsoleServices(const RunOptions& options)
 
 ConsoleServices::~ConsoleServices()
 {
+    if (!m_settled)
+        printHeldLines();
     restoreTerminationHandlers();
+}
+
+void ConsoleServices::say(const std::string& line)
+{
+    if (m_options.verbosity == Verbosity::Quiet) {
+        m_heldLines.push_back(line);
+        return;
+    }
+    clearProgress();
+    std::cerr << line << std::endl;
+}
+
+void ConsoleServices::settle(int status)
+{
+    if (status != 0)
+        printHeldLines();
+    m_heldLines.clear();
+    m_settled = true;
+}
+
+void ConsoleServices::printHeldLines()
+{
+    for (const auto& line : m_heldLines)
+        std::cerr << line << '\n';
+    std::cerr << std::flush;
+    m_heldLines.clear();
 }
 
 void ConsoleServices::attach(TSyncBox& syncBox)
@@ -96,9 +135,7 @@ void ConsoleServices::attach(TSyncBox& syncBox)
         }));
     m_connections.push_back(syncBox.directoryPassedOver.connect(
         [this](const std::string& path, const std::string& reason) {
-            clearProgress();
-            std::cerr << "twinfold-cli: passed over " << escapedName(path) << ": " << reason
-                      << std::endl;
+            say("twinfold-cli: passed over " + escapedName(path) + ": " + reason);
         }));
 }
 
@@ -117,12 +154,13 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
 {
     if (m_cancelConfirmed && form == MessageForm::Confirmation)
         return Answer::Yes;
-    clearProgress();
     if (form == MessageForm::Error) {
-        const std::string directory = nameFailedDirectory();
-        m_lastError = directory.empty() ? text : directory + ": " + text;
+        const auto directory = failedDirectory();
+        if (directory)
+            say("twinfold-cli: " + *directory);
+        m_lastError = directory ? *directory + ": " + text : text;
     }
-    std::cerr << text << std::endl;
+    say(text);
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
         return m_options.answerYes ? Answer::Yes : Answer::No;
     return Answer::Ok;
@@ -162,7 +200,8 @@ void ConsoleServices::fileStatus(const std::string& status, const std::string& p
     if (m_options.verbosity != Verbosity::Verbose)
         return;
     // Escaped so that a name holding a line break stays one line for the scripts reading it.
-    fileLines(m_options) << status << ' ' << escapedName(path) << std::endl; // followed live
+    fileLines(m_options) << statusText(status, m_options.dryRun) << ' ' << escapedName(path)
+                         << std::endl; // followed live
 }
 
 void ConsoleServices::drawProgress()
@@ -176,7 +215,8 @@ void ConsoleServices::drawProgress()
     std::snprintf(numbers, sizeof numbers, " %3d%%  %.0f files/s  ", m_syncBox->Gauge.percentDone(),
                   static_cast<double>(m_filesDone) / seconds);
     // The name is read when the line is drawn, at most ten times a second, not at every file.
-    std::string line = m_passSource + "  " + m_syncBox->FileName.text() + numbers +
+    std::string line = (m_options.dryRun ? "(dry run) " : "") + m_passSource + "  " +
+                       m_syncBox->FileName.text() + numbers +
                        humanRate(static_cast<double>(m_bytesCopied) / seconds);
     const auto width = static_cast<std::size_t>(terminalWidth() - 1);
     if (line.size() > width)

@@ -47,6 +47,13 @@ public:
     // Clears the progress line so that the summary starts on a clean line.
     void finish();
 
+    // One line for standard error. A quiet run holds its lines until its exit status is known:
+    // one that succeeds prints nothing at all.
+    void say(const std::string& line);
+    // The exit status is known: the held lines are printed unless it is 0. Lines still held when
+    // the console goes away belong to a run that ended otherwise, and are printed then.
+    void settle(int status);
+
     bool interrupted() const;
 
     // What the run did, for the result of the command.
@@ -56,8 +63,10 @@ public:
     const std::string& lastError() const { return m_lastError; }
 
 private:
-    // Prints "Copying PATH" / "Skipping PATH" in verbose mode.
+    // Prints "Copying PATH" / "Skipping PATH" in verbose mode ("Would copy", "Would skip" in a
+    // dry run).
     void fileStatus(const std::string& status, const std::string& path);
+    void printHeldLines();
     void drawProgress();
     void clearProgress();
 
@@ -73,6 +82,8 @@ private:
     bool m_cancelConfirmed = false;
     bool m_progress = false;
     bool m_lineShown = false;
+    std::vector<std::string> m_heldLines;
+    bool m_settled = false;
     std::chrono::steady_clock::time_point m_started;
     std::chrono::steady_clock::time_point m_lastDraw;
 };

@@ -5,6 +5,7 @@
 #include "JsonResult.h"
 #include "app/Application.h"
 #include "platform/PathRules.h"
+#include "platform/Termination.h"
 
 #include <iostream>
 
@@ -32,10 +33,21 @@ std::string withError(const std::string& reason, const ConsoleServices& console)
     return console.lastError().empty() ? reason : reason + ": " + console.lastError();
 }
 
+std::string summaryLine(const TLogFilebx& log, bool dryRun)
+{
+    const std::string line = (dryRun ? "Would copy: " : "Copied: ") +
+                             std::to_string(log.FileSuccess.size()) +
+                             "  Not copied: " + std::to_string(log.FileOld.size()) +
+                             "  Failed: " + std::to_string(log.FileFailed.size());
+    return dryRun ? line + " (dry run)" : line;
+}
+
 RunResult resultOf(Application& app, const ConsoleServices& console, bool abandoned, bool logsSaved,
                    int skippedJobs)
 {
     const auto failed = app.LogFilebx.FileFailed.size();
+    if (const int signal = terminationSignal(); signal != 0)
+        return {128 + signal, "ended by " + signalName(signal)};
     if (abandoned)
         return {ExitAbandoned, withError("run abandoned", console)};
     if (!logsSaved)
@@ -63,15 +75,19 @@ int finishRuns(Application& app, ConsoleServices& console, const RunOptions& opt
         logsSaved = saveLogs(app, options);
     const auto& log = app.LogFilebx;
     RunResult result = resultOf(app, console, abandoned, logsSaved, skippedJobs);
+    console.settle(result.exitStatus);
     if (options.json) {
         result.dryRun = app.Main.dryRun;
         result.bytesCopied = console.bytesCopied();
         result.elapsedSeconds = console.elapsedSeconds();
         std::cout << jsonResult(log, result) << std::flush;
-    } else {
-        std::cout << "Copied: " << log.FileSuccess.size() << "  Not copied: " << log.FileOld.size()
-                  << "  Failed: " << log.FileFailed.size() << std::endl;
+    } else if (options.verbosity != Verbosity::Quiet) {
+        std::cout << summaryLine(log, options.dryRun) << std::endl;
+    } else if (result.exitStatus != ExitOk) {
+        std::cerr << summaryLine(log, options.dryRun) << std::endl;
     }
+    if (const int signal = terminationSignal(); signal != 0)
+        std::cerr << "twinfold-cli: run ended by " << signalName(signal) << std::endl;
     return result.exitStatus;
 }
 

@@ -19,6 +19,8 @@ struct RunOptions {
     std::string logDir;
     LogFormat logFormat = LogFormat::Text;
     Verbosity verbosity = Verbosity::Normal;
+    // What the run prints says that nothing was changed.
+    bool dryRun = false;
     // The result as one JSON object on standard output, which then carries nothing else.
     bool json = false;
 };
@@ -33,6 +35,8 @@ struct SyncOptions {
     std::optional<std::int32_t> buffer;
     bool autoContinue = false;
     bool dryRun = false;
+    // A missing DEST is made with every missing level, not only below an existing parent.
+    bool makePath = false;
     // Every copy made durable (file and directory synced) before it is reported copied.
     bool fsync = false;
     // A directory that cannot be entered is recorded as failed and passed over.

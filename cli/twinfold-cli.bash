@@ -19,7 +19,7 @@ _twinfold_cli()
     case $command in
         sync)
             if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W "--all --type --include --exclude --include-from --exclude-from --buffer --auto-continue --dry-run $shared" -- "$cur"))
+                COMPREPLY=($(compgen -W "--all --type --include --exclude --include-from --exclude-from --buffer --auto-continue --dry-run --mkpath $shared" -- "$cur"))
             else
                 _filedir -d
             fi ;;

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "platform/FileSystem.h"
+
 #include <QCommandLineParser>
 
 namespace twinfold
@@ -20,11 +22,16 @@ StartOptions parseCommandLine(const QStringList& arguments)
                                  QStringLiteral("[BATCHFILE]"));
     parser.process(arguments);
 
+    // Made absolute here, while the current directory is still the one the program was started
+    // in: start-up enters the configuration directory, and the batch file's path is stored.
     StartOptions options;
-    options.configDir = parser.value(configDir).toStdString();
+    const std::string dir = parser.value(configDir).toStdString();
+    options.configDir = dir.empty() ? dir : expandFileName(dir);
     // Further parameters are not used, as on the designed command line.
-    if (!parser.positionalArguments().isEmpty())
-        options.batchFile = parser.positionalArguments().constFirst().toStdString();
+    if (!parser.positionalArguments().isEmpty()) {
+        const std::string batchFile = parser.positionalArguments().constFirst().toStdString();
+        options.batchFile = batchFile.empty() ? batchFile : expandFileName(batchFile);
+    }
     return options;
 }
 

@@ -69,10 +69,11 @@ TEST_F(CliSyncTest, AllMirrorsTheTreeAndASecondRunCopiesNothing)
                                         "Copying " + tmp.pathOf("src/a.txt"),
                                         "Copied: 2  Not copied: 0  Failed: 0"}));
     EXPECT_TRUE(directoryExists(tmp.pathOf("dst/empty")));
+    // Quiet and successful: nothing at all, as a scheduled job wants it.
     result = sync({"--all", "--quiet"});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.outLines(), std::vector<std::string>{"Copied: 0  Not copied: 2  Failed: 0"});
-    EXPECT_EQ(result.errLines(), std::vector<std::string>{"Directory Sync Successful!"});
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
 }
 
 TEST_F(CliSyncTest, FailedCopyGivesStatusOneAndItsMessage)
@@ -85,11 +86,15 @@ TEST_F(CliSyncTest, FailedCopyGivesStatusOneAndItsMessage)
     EXPECT_EQ(result.errLines().front(), "Could not create destination file: " +
                                              tmp.pathOf("dst/a.txt") + ".  File not copied!");
     EXPECT_EQ(result.outLines().back(), "Copied: 0  Not copied: 0  Failed: 1");
-    // Unattended, the reason is not shown but still reaches the JSON log.
+    // Unattended, the reason is not shown but still reaches the JSON log. Quiet, a run that
+    // failed says everything on standard error, the summary last.
     tmp.makeDir("logs");
-    result = sync({"--auto-continue", "--log-dir", tmp.pathOf("logs"), "--log-format", "json"});
+    result = sync(
+        {"--auto-continue", "--quiet", "--log-dir", tmp.pathOf("logs"), "--log-format", "json"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.errLines(), std::vector<std::string>{"File Sync Successful!"});
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.errLines(), (std::vector<std::string>{"File Sync Successful!",
+                                                           "Copied: 0  Not copied: 0  Failed: 1"}));
     EXPECT_NE(tmp.readFile("logs/twinfold-log.json")
                   .find("\"reason\": \"Could not create destination file: " +
                         tmp.pathOf("dst/a.txt") + ".  File not copied!\""),
@@ -114,11 +119,19 @@ TEST_F(CliSyncTest, DryRunReportsWhatWouldBeCopiedAndChangesNothing)
 {
     tmp.writeFile("src/a.txt", "new", 2000000000);
     tmp.writeFile("dst/a.txt", "old", 1000000000);
+    tmp.writeFile("src/same.txt", "s", 1000000000);
+    tmp.writeFile("dst/same.txt", "s", 1000000000);
     tmp.writeFile("src/sub/b.txt", "b");
     tmp.makeDir("logs");
-    const auto result = sync({"--all", "--dry-run", "--log-dir", tmp.pathOf("logs")});
+    const auto result = sync({"--all", "--dry-run", "--verbose", "--log-dir", tmp.pathOf("logs")});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.outLines().back(), "Copied: 2  Not copied: 0  Failed: 0");
+    // Every line says so, and no success is claimed.
+    EXPECT_EQ(result.outLines(),
+              (std::vector<std::string>{"Would copy " + tmp.pathOf("src/sub/b.txt"),
+                                        "Would copy " + tmp.pathOf("src/a.txt"),
+                                        "Would skip " + tmp.pathOf("src/same.txt"),
+                                        "Would copy: 2  Not copied: 1  Failed: 0 (dry run)"}));
+    EXPECT_EQ(result.err, "");
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "old");
     EXPECT_FALSE(directoryExists(tmp.pathOf("dst/sub")));
     EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"),
@@ -152,7 +165,7 @@ TEST_F(CliSyncTest, FilterFilesAddTheirMasksAsTheOptionsDo)
     const auto result =
         runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--include-from",
                 tmp.pathOf("include.txt"), "--exclude-from", "-", "--exclude", "#*"},
-               {}, {"b*\n# no comment is a mask\n", ""});
+               {}, {"b*\n# no comment is a mask\n", "", ""});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(treeOf(tmp.pathOf("dst")),
               (std::map<std::string, std::string>{{"a.txt", "a.txt"}, {"keep.log", "keep.log"}}));
@@ -240,13 +253,13 @@ TEST_F(CliSyncTest, MistakesAreNamedInOneSentence)
 
 TEST_F(CliSyncTest, AFullStandardOutputEndsWithStatusTwo)
 {
-    const auto help = runCli({"sync", "--help"}, {}, {"", "/dev/full"});
+    const auto help = runCli({"sync", "--help"}, {}, {"", "/dev/full", ""});
     EXPECT_EQ(help.status, 2);
     EXPECT_EQ(help.err, "twinfold-cli: cannot write to standard output: " +
                             std::string(std::strerror(ENOSPC)) + "\n");
     tmp.writeFile("src/a.txt", "a");
-    const auto run =
-        runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose"}, {}, {"", "/dev/full"});
+    const auto run = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose"}, {},
+                            {"", "/dev/full", ""});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errLines().back(), help.errLines().back());
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "a");
@@ -293,21 +306,37 @@ TEST_F(CliSyncTest, BadArgumentsGiveStatusTwoAndUsage)
     EXPECT_NE(missing.err.find("File not found"), std::string::npos);
 }
 
-TEST_F(CliSyncTest, MissingDestinationIsMadeExceptInADryRun)
+// A missing DEST is made one level deep: below a missing parent (a volume not mounted) the run
+// would write onto the disk beneath. Relative paths mean the directory the program started in.
+TEST_F(CliSyncTest, MissingDestinationIsMadeOnlyBelowAnExistingParentOrWithMkpath)
 {
     tmp.writeFile("src/a.txt", "a");
-    const std::vector<std::string> args{"sync", tmp.pathOf("src"), tmp.pathOf("new/deep"), "--all"};
-    auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("new/deep"), "--dry-run"});
+    const std::string parentMissing = "twinfold-cli: destination's parent " + tmp.pathOf("new") +
+                                      " does not exist (is the volume mounted?)";
+    for (const char* mode : {"--dry-run", "--all"}) {
+        const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("new/deep"), mode});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.errLines(), std::vector<std::string>{parentMissing});
+        EXPECT_EQ(result.out, "");
+        EXPECT_FALSE(directoryExists(tmp.pathOf("new")));
+    }
+    auto result = runCli({"sync", "src", "new/deep", "--dry-run", "--mkpath"}, {},
+                         CliStreams{{}, {}, tmp.path()});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.errLines().front(), "twinfold-cli: destination " + tmp.pathOf("new/deep") +
-                                             " does not exist; it would be made");
-    EXPECT_EQ(result.outLines().back(), "Copied: 1  Not copied: 0  Failed: 0");
+    EXPECT_EQ(result.errLines(),
+              std::vector<std::string>{"twinfold-cli: destination " + tmp.pathOf("new/deep") +
+                                       " does not exist; it would be made"});
+    EXPECT_EQ(result.outLines().back(), "Would copy: 1  Not copied: 0  Failed: 0 (dry run)");
     EXPECT_FALSE(directoryExists(tmp.pathOf("new")));
-    result = runCli(args);
+    result = runCli({"sync", "src", "./new/deep", "--mkpath", "--all"}, {},
+                    CliStreams{{}, {}, tmp.path()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.errLines().front(),
               "twinfold-cli: made destination " + tmp.pathOf("new/deep"));
     EXPECT_EQ(tmp.readFile("new/deep/a.txt"), "a");
+    result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("new/level")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(tmp.readFile("new/level/a.txt"), "a");
 }
 
 TEST_F(CliSyncTest, ANameWithALineBreakStaysOneLine)
@@ -488,9 +517,12 @@ TEST_F(CliSyncTest, TwoRunsAtOnceBothCopyEverythingAndFailNothing)
     }
 }
 
-// A service stop during a long copy: status 143, and neither a temporary nor a torn file.
-TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143)
+// A service stop during a long copy: status 143, neither a temporary nor a torn file, and the
+// record of what was done before it: the summary, the lists, and which signal ended the run.
+TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143AndKeepsTheRecord)
 {
+    tmp.writeFile("src/a1.txt", "1");
+    tmp.writeFile("src/a2.txt", "2");
     {
         std::ofstream big(tmp.pathOf("src/big.bin"), std::ios::binary);
         big << "head";
@@ -498,20 +530,27 @@ TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143)
     std::filesystem::resize_file(tmp.pathOf("src/big.bin"), 200 * 1024 * 1024);
     tmp.writeFile("dst/big.bin", "old copy", 1600000000);
     tmp.writeFile("dst/keep.txt", "unrelated");
+    tmp.makeDir("logs");
     bool sent = false;
-    const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose"},
-                               [&](int pid, const std::string&) {
-                                   if (!sent) {
+    const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose",
+                                "--log-dir", tmp.pathOf("logs")},
+                               [&](int pid, const std::string& line) {
+                                   if (!sent && line.find("big.bin") != std::string::npos) {
                                        ::kill(pid, SIGTERM);
                                        sent = true;
                                    }
                                });
     EXPECT_EQ(result.status, 143);
+    EXPECT_EQ(result.outLines().back(), "Copied: 2  Not copied: 0  Failed: 0");
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"twinfold-cli: run ended by SIGTERM"});
+    EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"),
+              tmp.pathOf("src/a1.txt") + "\r\n" + tmp.pathOf("src/a2.txt") + "\r\n");
+    EXPECT_EQ(tmp.readFile("logs/TFFailed.txt"), "");
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(tmp.pathOf("dst")))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"big.bin", "keep.txt"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"a1.txt", "a2.txt", "big.bin", "keep.txt"}));
     EXPECT_EQ(tmp.readFile("dst/big.bin"), "old copy");
 }
 

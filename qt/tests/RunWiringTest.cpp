@@ -185,9 +185,13 @@ void RunWiringTest::programStartedWithBatchFileRunsItAndQuits()
     const QString batch = top.filePath(QStringLiteral("run.tfw"));
     writeFile(batch, QStringLiteral("[Files]\nFile0=%1\n").arg(job).toUtf8());
 
+    // Relative paths mean the directory the program is started in, though start-up enters the
+    // configuration directory.
     QProcess program;
-    program.start(QStringLiteral(TWINFOLD_PROGRAM),
-                  {QStringLiteral("--config-dir"), top.filePath(QStringLiteral("config")), batch});
+    program.setWorkingDirectory(top.path());
+    program.start(
+        QStringLiteral(TWINFOLD_PROGRAM),
+        {QStringLiteral("--config-dir"), QStringLiteral("config"), QStringLiteral("run.tfw")});
     // The wait only keeps a program that never ends from hanging the suite.
     const bool ended = program.waitForFinished(30000);
     if (!ended)
@@ -198,6 +202,9 @@ void RunWiringTest::programStartedWithBatchFileRunsItAndQuits()
     QFile copied(top.filePath(QStringLiteral("target/one.txt")));
     QVERIFY(copied.open(QIODevice::ReadOnly));
     QCOMPARE(copied.readAll(), QByteArray("one"));
+    QFile settings(top.filePath(QStringLiteral("config/tfoldw.ini")));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QVERIFY(settings.readAll().contains(("BatchDir=" + batch + "\n").toUtf8()));
 }
 
 QTEST_MAIN(RunWiringTest)

@@ -63,6 +63,8 @@ CliResult runCli(const std::vector<std::string>& args,
             ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
         else
             ::dup2(inPipe[0], STDIN_FILENO);
+        if (!streams.workingDirectory.empty() && ::chdir(streams.workingDirectory.c_str()) != 0)
+            ::_exit(126);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
