@@ -4,6 +4,7 @@
 #include "OutputWatch.h"
 #include "RunReport.h"
 #include "SyncCommand.h"
+#include "platform/Terminal.h"
 #include "platform/Termination.h"
 
 #include <exception>
@@ -30,6 +31,7 @@ static int dispatch(int argc, char** argv)
 int main(int argc, char** argv)
 {
     using twinfold::cli::checkedExitStatus;
+    twinfold::ensureStandardStreamsOpen();
     twinfold::cli::watchStandardStreams();
     try {
         return checkedExitStatus(dispatch(argc, argv));
