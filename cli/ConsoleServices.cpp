@@ -43,18 +43,21 @@ const char* actionText(DirectoryAction action)
 
 // The general error report is shown while the failure is being handled: when it is a directory
 // the run could not enter or make, the line before the designed message says which.
-void nameFailedDirectory()
+// Whether it did.
+bool nameFailedDirectory()
 {
     const std::exception_ptr current = std::current_exception();
     if (!current)
-        return;
+        return false;
     try {
         std::rethrow_exception(current);
     } catch (const DirectoryFailure& failure) {
         std::cerr << "twinfold-cli: " << actionText(failure.action()) << escapedName(failure.path())
                   << std::endl;
+        return true;
     } catch (...) {
     }
+    return false;
 }
 
 } // namespace
@@ -108,9 +111,12 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
     if (m_cancelConfirmed && form == MessageForm::Confirmation)
         return Answer::Yes;
     clearProgress();
-    if (form == MessageForm::Error)
-        nameFailedDirectory();
-    std::cerr << text << std::endl;
+    // The line naming the directory says where the failure was; the report's own second line,
+    // which names the same path unescaped, is left out.
+    if (form == MessageForm::Error && nameFailedDirectory())
+        std::cerr << text.substr(0, text.find('\n')) << std::endl;
+    else
+        std::cerr << text << std::endl;
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
         return m_options.answerYes ? Answer::Yes : Answer::No;
     return Answer::Ok;

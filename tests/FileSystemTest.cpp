@@ -348,4 +348,11 @@ TEST(ErrorTexts, ReportAddsOneFullStop)
     EXPECT_EQ(errorReportText("File not found"), "File not found.");
     EXPECT_EQ(errorReportText("Done."), "Done.");
     EXPECT_EQ(errorReportText(""), ".");
+
+    // A failure about a path its text does not name gets it on a second line, once.
+    EXPECT_EQ(errorReportText(IoError(ENOENT).about("/a/b").about("/a")), "File not found.\n/a/b");
+    EXPECT_EQ(errorReportText(IoError(EACCES, "Cannot open /a/b").about("/a/b")),
+              "Cannot open /a/b.");
+    EXPECT_EQ(errorReportText(IoError(ENOSPC)), "Disk full.");
+    EXPECT_EQ(errorReportText(CommandError("Unable to write to /x.")), "Unable to write to /x.");
 }
