@@ -47,4 +47,13 @@ SyncBoxView::SyncBoxView(QWidget* parent)
     Cancel->setFocus();
 }
 
+void SyncBoxView::hideEvent(QHideEvent* event)
+{
+    // It takes the keyboard during a run; when it goes, the keyboard goes back to the window
+    // below it, which a bare display (no window manager) would not do by itself.
+    if (isActiveWindow() && parentWidget() && parentWidget()->isVisible())
+        parentWidget()->window()->activateWindow();
+    QDialog::hideEvent(event);
+}
+
 } // namespace twinfold
