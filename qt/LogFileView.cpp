@@ -65,6 +65,8 @@ LogFileView::LogFileView(QWidget* parent)
     setTabOrder(FileFailed, SaveFail);
     setTabOrder(SaveFail, BitBtn2);
     setTabOrder(BitBtn2, BitBtn1);
+    // It opens at its designed size, seven lines to a list; the user may make it larger.
+    resize(sizeHint().width(), minimumSizeHint().height());
 }
 
 } // namespace twinfold

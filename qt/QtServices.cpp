@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -207,6 +208,15 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
         QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
+    }
+    // Wide enough for its caption beside the frame's buttons: a window manager shortens a
+    // caption that does not fit, and "Twinfold for Windows" would read "Twinf...ndows".
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        constexpr int FrameButtons = 120;
+        grid->addItem(
+            new QSpacerItem(box.fontMetrics().horizontalAdvance(box.windowTitle()) + FrameButtons,
+                            0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+            grid->rowCount(), 0, 1, grid->columnCount());
     }
     runDialog(box);
     if (!question)

@@ -3,6 +3,8 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace twinfold
 {
 
@@ -43,7 +45,9 @@ SyncBoxView::SyncBoxView(QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(Gauge);
     layout->addWidget(Cancel, 0, Qt::AlignHCenter);
-    setMinimumWidth(380);
+    // A fixed frame: window managers offer neither resizing nor maximising for it. The path
+    // labels shorten their texts to the width they get.
+    setFixedSize(std::max(380, sizeHint().width()), sizeHint().height());
     Cancel->setFocus();
 }
 
