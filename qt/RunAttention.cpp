@@ -80,6 +80,10 @@ void RunAttention::ended(const QString& outcome)
 void notifyDesktop(const QString& summary, const QString& body)
 {
 #ifdef TWINFOLD_HAVE_DBUS
+    // Without a session bus of its own the session has no notifications; asking for the bus
+    // then could start one.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
     const QString service = QStringLiteral("org.freedesktop.Notifications");
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service))

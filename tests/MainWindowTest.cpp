@@ -252,7 +252,7 @@ TEST_F(MainWindowActive, VanishedSourceDirectoryIsReportedOnceAndEmptiesTheList)
     std::filesystem::remove_all(src("sub"));
 
     EXPECT_TRUE(activate());
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found."});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found.\n" + src("sub")});
     EXPECT_TRUE(listed().empty());
     EXPECT_EQ(main().selsize.text(), "Selected Size: 0 Bytes");
     EXPECT_TRUE(activate());
