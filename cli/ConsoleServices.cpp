@@ -155,12 +155,20 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
     if (m_cancelConfirmed && form == MessageForm::Confirmation)
         return Answer::Yes;
     if (form == MessageForm::Error) {
-        const auto directory = failedDirectory();
-        if (directory)
+        if (const auto directory = failedDirectory()) {
             say("twinfold-cli: " + *directory);
-        m_lastError = directory ? *directory + ": " + text : text;
+            // The line naming the directory says where the failure was; the report's own second
+            // line, which names the same path unescaped, is left out.
+            const std::string designed = text.substr(0, text.find('\n'));
+            m_lastError = *directory + ": " + designed;
+            say(designed);
+        } else {
+            m_lastError = text;
+            say(text);
+        }
+    } else {
+        say(text);
     }
-    say(text);
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
         return m_options.answerYes ? Answer::Yes : Answer::No;
     return Answer::Ok;

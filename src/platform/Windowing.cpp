@@ -30,4 +30,9 @@ void WindowingServices::errorReport(const Window* owner, const std::string& text
     messageBox(owner, MessageForm::Error, ApplicationTitle, errorReportText(text));
 }
 
+void WindowingServices::errorReport(const Window* owner, const std::exception& failure)
+{
+    messageBox(owner, MessageForm::Error, ApplicationTitle, errorReportText(failure));
+}
+
 } // namespace twinfold
