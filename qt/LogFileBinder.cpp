@@ -27,14 +27,15 @@ LogFileBinder::LogFileBinder(Application& app, LogFileView& view)
 {
     // The lists grow by the thousand during a run; the window reads them when it is shown.
     m_connections.push_back(m_log.shown.connect([this] { refill(); }));
-    m_log.onAdd = [this](const TLogFilebx::List& list, const std::string& path) {
-        if (!m_view.isVisible())
-            return;
-        QListWidget* widget = &list == &m_log.FileSuccess ? m_view.FileSuccess
-                              : &list == &m_log.FileOld   ? m_view.FileOld
-                                                          : m_view.FileFailed;
-        widget->addItem(QString::fromStdString(path));
-    };
+    m_connections.push_back(
+        m_log.added.connect([this](const TLogFilebx::List& list, const std::string& path) {
+            if (!m_view.isVisible())
+                return;
+            QListWidget* widget = &list == &m_log.FileSuccess ? m_view.FileSuccess
+                                  : &list == &m_log.FileOld   ? m_view.FileOld
+                                                              : m_view.FileFailed;
+            widget->addItem(QString::fromStdString(path));
+        }));
     auto button = [this](QPushButton* widget, void (TLogFilebx::*handler)()) {
         connect(widget, &QPushButton::clicked, this, [this, handler] {
             m_app.command([&log = m_log, handler] { (log.*handler)(); });

@@ -274,27 +274,23 @@ void MainWindowBinder::bindCheckBox(CheckBox& model, QCheckBox* box, void (TMain
 void MainWindowBinder::bindCommands()
 {
     for (const MainCommand& command : TMain::commandTable()) {
+        if (command.where == Where::Event)
+            continue;
         auto handler = command.run;
-        if (command.where == "Button") {
-            QPushButton* button = command.handler == "SyncBtnClick" ? m_view.SyncBtn
-                                  : command.handler == "Exit1Click" ? m_view.ExitBtn
-                                                                    : m_view.Swapbtn;
+        QObject* control = m_view.control(command.where, command.run);
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
             connect(button, &QPushButton::clicked, this, [this, handler] { run(handler); });
             continue;
         }
-        QAction* action = m_view.action(command.where, command.handler);
-        if (!action)
-            continue;
+        auto* action = qobject_cast<QAction*>(control);
         connect(action, &QAction::triggered, this, [this, handler] { run(handler); });
+        if (const auto mark = command.mark) {
+            action->setChecked(m_main.*mark);
+            // The mark shows the model's flag, whatever the handler made of the click.
+            connect(action, &QAction::triggered, this,
+                    [this, action, mark] { action->setChecked(m_main.*mark); });
+        }
     }
-    if (QAction* mark = m_view.action("File", "SaveSettingsonExitClick")) {
-        mark->setChecked(m_main.SaveSettingsonExit);
-        // The mark shows the model's flag, whatever the handler made of the click.
-        connect(mark, &QAction::triggered, this,
-                [this, mark] { mark->setChecked(m_main.SaveSettingsonExit); });
-    }
-    if (QAction* topic = m_view.action("Window", "HelpTopic1"))
-        connect(topic, &QAction::triggered, this, [this] { run(&TMain::HelpTopic1); });
 }
 
 void MainWindowBinder::bindPopup(QWidget* widget, QWidget* menu)

@@ -62,12 +62,12 @@ SyncBoxBinder::SyncBoxBinder(Application& app, SyncBoxView& view, QWidget* over)
     }));
     // The run asks for the focus after every file; raising the window is a request to the
     // display, and one per file would cost a run of small files more than its copying.
-    m_box.onFocus = [this] {
+    m_connections.push_back(m_box.focusRequested.connect([this] {
         if (m_sinceRaised.isValid() && m_sinceRaised.elapsed() < DrawInterval)
             return;
         m_sinceRaised.start();
         m_view.raise();
-    };
+    }));
     connect(view.Cancel, &QPushButton::clicked, this,
             [this] { m_app.command([this] { m_box.requestCancel(); }); });
     view.installEventFilter(this);

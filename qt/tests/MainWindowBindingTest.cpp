@@ -89,7 +89,7 @@ void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
     QVERIFY(view.SyncBtn->isEnabled()); // enabled again once the run has ended
 
     // The log window, opened from the menu bar, lists the copies and closes on OK.
-    view.action("Menu bar", "LogFile1Click")->trigger();
+    view.action(Where::MenuBar, &TMain::LogFile1Click)->trigger();
     QCOMPARE(loggedRows, 2);
     QVERIFY(!app.LogFilebx.visible() && !logView.isVisible());
 }
