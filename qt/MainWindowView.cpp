@@ -22,9 +22,7 @@ QListWidget* directoryView(QWidget* parent)
 {
     auto* view = new QListWidget(parent);
     view->setToolTip(QStringLiteral("Right Click for Options"));
-    view->setContextMenuPolicy(Qt::CustomContextMenu);
     view->setMinimumSize(195, 132);
-    view->setIconSize(QSize(16, 16));
     return view;
 }
 
@@ -56,12 +54,6 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
     SourceLabel = new PathLabel(central);
     SourceDirListBox = directoryView(central);
     FileList = new QListView(central);
-    fileNames = new QStringListModel(this);
-    FileList->setModel(fileNames);
-    // Uniform rows keep a directory of 100,000 names quick to lay out.
-    FileList->setUniformItemSizes(true);
-    FileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FileList->setContextMenuPolicy(Qt::CustomContextMenu);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     FileList->setToolTip(QStringLiteral("Right Click for Options"));
     FileList->setMinimumSize(133, 132);

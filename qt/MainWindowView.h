@@ -13,7 +13,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QStringListModel>
 
 #include <map>
 #include <vector>
@@ -36,7 +35,6 @@ public:
     PathLabel* SourceLabel;
     QListWidget* SourceDirListBox;
     QListView* FileList;
-    QStringListModel* fileNames;
     PathLabel* DestLabel;
     QListWidget* DestDirListBox;
     QPushButton* Swapbtn;

@@ -1,19 +1,18 @@
 #include "Screenshots.h"
 
-#include "AboutBoxView.h"
 #include "HelpWindow.h"
-#include "QtServices.h"
-
-#include "app/Application.h"
+#include "Program.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -26,10 +25,25 @@ namespace twinfold
 namespace
 {
 
-// Xvfb has no window manager to draw frames, so a plain title bar is painted above each window
-// to show its caption.
-QImage withTitleBar(QWidget& window)
+// Under a window manager the window is taken from the screen with the frame it drew; on a bare
+// X server a plain title bar is painted above the window to show its caption.
+QImage framed(QWidget& window)
 {
+    QElapsedTimer waited;
+    waited.start();
+    while (window.frameGeometry() == window.geometry() && waited.elapsed() < 1000) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+    if (window.frameGeometry() != window.geometry()) {
+        // The frame may be mapped a moment after it has its size.
+        QThread::msleep(150);
+        QApplication::processEvents();
+        const QRect frame = window.frameGeometry();
+        return window.screen()
+            ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+            .toImage();
+    }
     const QPixmap content = window.grab();
     const int barHeight = window.fontMetrics().height() + 10;
     QImage image(content.width(), content.height() + barHeight, QImage::Format_RGB32);
@@ -47,7 +61,7 @@ void save(QWidget& window, const QString& dir, const QString& name)
 {
     window.show();
     QApplication::processEvents();
-    withTitleBar(window).save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    framed(window).save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 void writeFile(const QString& path, qsizetype size)
@@ -188,11 +202,12 @@ void showAbout(Application& app, ModalShots& shots)
 
 } // namespace
 
-void drawScreenshots(Application& app, QtServices& services, const QString& dir)
+void drawScreenshots(Program& program, const QString& dir)
 {
+    Application& app = program.app;
+    QtServices& services = program.services;
     const DemoTree demo;
-    QWidget& mainView = *services.viewOf(&app.Main);
-    showMain(app, mainView, demo, dir);
+    showMain(app, program.mainView, demo, dir);
     ModalShots shots(services, dir);
     runSync(app, services, shots, dir);
 

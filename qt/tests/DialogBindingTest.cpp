@@ -1,10 +1,4 @@
-#include "BatchEditorBinder.h"
-#include "BatchEditorView.h"
-#include "DeleteDialogBinder.h"
-#include "DeleteDialogView.h"
-#include "QtServices.h"
-
-#include "app/Application.h"
+#include "Program.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,27 +42,26 @@ void DialogBindingTest::batchEditorAddArrowMovesTheClickedFileIntoTheBatchList()
     touch(top.filePath(QStringLiteral("jobs/beta.ini")));
     touch(top.filePath(QStringLiteral("jobs/notes.txt")));
 
-    QtServices services;
-    Application app(services);
-    BatchEditorView view;
-    services.registerView(app.BatchDlg, &view);
-    new BatchEditorBinder(app, view);
+    Program program;
+    QtServices& services = program.services;
+    Application& app = program.app;
+    BatchEditorView& view = program.batchView;
     startIn(app, top);
     app.Main.SourceDirListBox.setDirectory(top.filePath(QStringLiteral("jobs")).toStdString());
 
     QStringList shownFiles;
     QString added;
     services.dialogHook = [&](QDialog&) {
-        for (int row = 0; row < view.FileList->count(); ++row)
-            shownFiles << view.FileList->item(row)->text();
-        QListWidget* files = view.FileList;
-        if (files->count() == 2) {
-            QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
-                              files->visualItemRect(files->item(1)).center());
+        QAbstractItemModel* files = view.FileList->model();
+        for (int row = 0; row < files->rowCount(); ++row)
+            shownFiles << files->index(row, 0).data().toString();
+        if (files->rowCount() == 2) {
+            QTest::mouseClick(view.FileList->viewport(), Qt::LeftButton, {},
+                              view.FileList->visualRect(files->index(1, 0)).center());
             view.SpeedButton4->click();
         }
-        if (view.BatchList->count() == 1)
-            added = view.BatchList->item(0)->text();
+        if (view.BatchList->model()->rowCount() == 1)
+            added = view.BatchList->model()->index(0, 0).data().toString();
         QTest::keyClick(&view, Qt::Key_Escape);
     };
     app.mainCommand([&app] { app.Main.BatchFileEditor1Click(); });
@@ -89,11 +82,10 @@ void DialogBindingTest::deleteDialogOkRemovesTheTreeAndMovesTheViewUp()
     QVERIFY(top.mkpath(QStringLiteral("old/inner")));
     touch(top.filePath(QStringLiteral("old/inner/file.txt")));
 
-    QtServices services;
-    Application app(services);
-    DeleteDialogView view;
-    services.registerView(app.Delete, &view);
-    new DeleteDialogBinder(app, view);
+    Program program;
+    QtServices& services = program.services;
+    Application& app = program.app;
+    DeleteDialogView& view = program.deleteView;
     startIn(app, top);
     const QString old = top.filePath(QStringLiteral("old"));
     app.Main.SourceDirListBox.setDirectory(old.toStdString());

@@ -1,13 +1,5 @@
-#include "LogFileBinder.h"
-#include "LogFileView.h"
-#include "MainWindowBinder.h"
-#include "MainWindowView.h"
-#include "QtServices.h"
-#include "SyncBoxBinder.h"
-#include "SyncBoxView.h"
+#include "Program.h"
 #include "TestFiles.h"
-
-#include "app/Application.h"
 
 #include <QDialog>
 #include <QDir>
@@ -38,7 +30,10 @@ void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
     writeFile(top.filePath(QStringLiteral("source/one.txt")), "first");
     writeFile(top.filePath(QStringLiteral("source/two.txt")), "second");
 
-    QtServices services;
+    Program program;
+    QtServices& services = program.services;
+    Application& app = program.app;
+    MainWindowView& view = program.mainView;
     // Every question of the run is answered with its default button.
     int loggedRows = -1;
     services.dialogHook = [&loggedRows](QDialog& dialog) {
@@ -50,18 +45,7 @@ void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
         else
             dialog.accept();
     };
-    MainWindowView view;
-    services.setMainView(&view);
-    Application app(services);
-    SyncBoxView syncView(&view);
-    services.registerView(app.Main, &view);
-    LogFileView logView(&view);
-    services.registerView(app.SyncBox, &syncView);
-    services.registerView(app.LogFilebx, &logView);
-    new MainWindowBinder(app, view);
-    new SyncBoxBinder(app, syncView, &view);
-    new LogFileBinder(app, logView);
-    app.start(StartOptions{top.filePath(QStringLiteral("config")).toStdString(), std::nullopt});
+    program.start(StartOptions{top.filePath(QStringLiteral("config")).toStdString(), std::nullopt});
     view.show();
     view.activateWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -73,7 +57,7 @@ void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
         app.Main.SourceDirListBox.setDirectory(source);
         app.Main.DestDirListBox.setDirectory(target);
     }));
-    QCOMPARE(view.fileNames->rowCount(), 2);
+    QCOMPARE(view.FileList->model()->rowCount(), 2);
     QCOMPARE(view.SourceDirListBox->count(), app.Main.SourceDirListBox.count());
 
     // The user's selection reaches the model, and the button runs the Sync.
@@ -91,7 +75,7 @@ void MainWindowBindingTest::syncButtonCopiesSelectedFilesAndLogsThem()
     // The log window, opened from the menu bar, lists the copies and closes on OK.
     view.action(Where::MenuBar, &TMain::LogFile1Click)->trigger();
     QCOMPARE(loggedRows, 2);
-    QVERIFY(!app.LogFilebx.visible() && !logView.isVisible());
+    QVERIFY(!app.LogFilebx.visible() && !program.logView.isVisible());
 }
 
 QTEST_MAIN(MainWindowBindingTest)
