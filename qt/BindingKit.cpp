@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -341,17 +342,27 @@ void BindingKit::popup(QAbstractItemView* view, QMenu* menu)
     connect(view, &QWidget::customContextMenuRequested, menu,
             [view, menu](const QPoint& at) { menu->exec(view->viewport()->mapToGlobal(at)); });
     // From the keyboard the menu opens at the current entry, or at the list's corner when
-    // that entry is out of sight.
-    onEvent(view, QEvent::KeyPress, [view, menu](QEvent* event) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool menuKey = (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
-                             (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
-        if (!menuKey)
-            return false;
+    // that entry is out of sight. The Menu key comes as a key or, on X11, as a context menu
+    // event of its own (placed at the mouse pointer) before the key.
+    auto openAtCurrent = [view, menu] {
         const QRect current = view->visualRect(view->currentIndex());
         const bool seen = current.isValid() && view->viewport()->rect().contains(current.center());
         menu->exec(view->viewport()->mapToGlobal(seen ? current.bottomLeft() : QPoint(0, 0)));
-        return true;
+    };
+    onEvent(view, QEvent::KeyPress, [openAtCurrent](QEvent* event) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool menuKey = (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
+                             (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        if (menuKey)
+            openAtCurrent();
+        return menuKey;
+    });
+    onEvent(view, QEvent::ContextMenu, [openAtCurrent](QEvent* event) {
+        const bool keyboard =
+            static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+        if (keyboard)
+            openAtCurrent();
+        return keyboard;
     });
 }
 

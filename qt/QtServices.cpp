@@ -83,16 +83,8 @@ int QtServices::runDialog(QDialog& dialog)
     if (dialogHook)
         QTimer::singleShot(0, &dialog, [this, &dialog] { dialogHook(dialog); });
     const int result = dialog.exec();
-    returnFocus(dialog.parentWidget());
+    m_focus.giveBack(dialog.parentWidget());
     return result;
-}
-
-void QtServices::returnFocus(QWidget* owner)
-{
-    // A window manager gives the keyboard back to the owner when a modal window closes; without
-    // one (a bare X server, a kiosk session) the keys would go nowhere, so it is asked for.
-    if (owner && owner->isVisible())
-        owner->window()->activateWindow();
 }
 
 Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::string& caption,
@@ -218,7 +210,7 @@ void QtServices::showModal(Window& window)
     if (window.visible())
         loop.exec();
     view->hide();
-    returnFocus(view->parentWidget());
+    m_focus.giveBack(view->parentWidget());
 }
 
 void QtServices::processPendingEvents()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FocusMemory.h"
+
 #include "platform/Window.h"
 #include "platform/Windowing.h"
 
@@ -75,7 +77,6 @@ public:
 
 private:
     void restoreCursor();
-    static void returnFocus(QWidget* owner);
     QElapsedTimer m_sincePolled;
     int runDialog(QDialog& dialog);
     std::optional<std::string> fileDialog(const Window* owner, const FileDialogOptions& options,
@@ -84,6 +85,7 @@ private:
     std::map<const Window*, QPointer<QWidget>> m_views;
     QPointer<QWidget> m_mainView;
     std::unique_ptr<HelpWindow> m_help;
+    FocusMemory m_focus;
     int m_busyDepth = 0;
     bool m_cursorShown = false;
     QTimer m_cursorRestore;

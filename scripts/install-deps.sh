@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libcli11-dev clang-14 libclang-rt-14-dev
-    qt6-base-dev desktop-file-utils appstream dpkg-dev xvfb xauth)
+    qt6-base-dev desktop-file-utils appstream dpkg-dev xvfb xauth openbox)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Draws each window of the desktop program under a virtual display into PNG files.
+# Draws each window of the desktop program, framed by a window manager (openbox) on a virtual
+# display, into PNG files.
 # Usage: scripts/screenshots.sh [OUTDIR] (default: build/screenshots); builds the debug preset.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,5 +10,7 @@ out="${1:-build/screenshots}"
 mkdir -p "$out"
 config="$(mktemp -d)"
 trap 'rm -rf "$config"' EXIT
-TWINFOLD_SCREENSHOTS="$(realpath "$out")" xvfb-run -a build/debug/qt/twinfold --config-dir "$config"
+export TWINFOLD_SCREENSHOTS="$(realpath "$out")" config
+xvfb-run -a -s "-screen 0 1280x900x24" sh -c \
+    'openbox & sleep 1; build/debug/qt/twinfold --config-dir "$config"; status=$?; kill $!; exit $status'
 ls "$out"

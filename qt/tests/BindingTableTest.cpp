@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -163,6 +164,16 @@ const Row rows[] = {
                  QCOMPARE(opened, menu);
              }
          }
+     }},
+    {"closing a dialog gives the focus back to the control that had it",
+     [](Fixture& f) {
+         QVERIFY(QTest::qWaitForWindowActive(&f.view));
+         f.view.DestDirListBox->setFocus();
+         // Worked from the keyboard, the menu bar holds the focus while its command runs.
+         f.view.menuBar()->setFocus();
+         f.program.services.dialogHook = [](QDialog& dialog) { dialog.reject(); };
+         f.view.action(Where::MenuBar, &TMain::Options1Click)->trigger();
+         QTRY_COMPARE(QApplication::focusWidget(), f.view.DestDirListBox);
      }},
     {"options: entry fields, radio buttons and the double click that removes",
      [](Fixture& f) {
