@@ -8,9 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -25,43 +23,28 @@ namespace twinfold
 namespace
 {
 
-// Under a window manager the window is taken from the screen with the frame it drew; on a bare
-// X server a plain title bar is painted above the window to show its caption.
-QImage framed(QWidget& window)
+// Under a window manager (scripts/screenshots.sh starts one) the window is taken from the
+// screen with the frame and caption it drew; on a bare X server without its frame.
+void save(QWidget& window, const QString& dir, const QString& name)
 {
+    window.show();
+    window.raise();
+    window.activateWindow();
     QElapsedTimer waited;
     waited.start();
     while (window.frameGeometry() == window.geometry() && waited.elapsed() < 1000) {
         QApplication::processEvents();
         QThread::msleep(20);
     }
-    if (window.frameGeometry() != window.geometry()) {
-        // The frame may be mapped a moment after it has its size.
-        QThread::msleep(150);
-        QApplication::processEvents();
-        const QRect frame = window.frameGeometry();
-        return window.screen()
-            ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-            .toImage();
-    }
-    const QPixmap content = window.grab();
-    const int barHeight = window.fontMetrics().height() + 10;
-    QImage image(content.width(), content.height() + barHeight, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.fillRect(0, 0, image.width(), barHeight, QColor(0x3c, 0x4a, 0x5c));
-    painter.setPen(Qt::white);
-    painter.setFont(window.font());
-    painter.drawText(QRect(8, 0, image.width() - 16, barHeight), Qt::AlignVCenter | Qt::AlignLeft,
-                     window.windowTitle());
-    painter.drawPixmap(0, barHeight, content);
-    return image;
-}
-
-void save(QWidget& window, const QString& dir, const QString& name)
-{
-    window.show();
+    // The frame is drawn a moment after it has its size.
+    QThread::msleep(150);
     QApplication::processEvents();
-    framed(window).save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    const QRect frame = window.frameGeometry();
+    const QPixmap image =
+        frame == window.geometry()
+            ? window.grab()
+            : window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    image.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 void writeFile(const QString& path, qsizetype size)

@@ -1,11 +1,14 @@
 // Every kind of binding of the assembled program, both ways: what a model changes shows in the
-// widget without coming back as the user's action, and what the user does reaches the model.
+// widget without coming back as the user's action, and what the user does reaches the model;
+// and the dialogs and the Sync button worked as a person works them.
 #include "Program.h"
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -196,34 +199,100 @@ const Row rows[] = {
          QCOMPARE(options.IncludeList.items(), (std::vector<std::string>{"*.a", "*.c"}));
          QCOMPARE(view.IncludeList->model()->rowCount(), 2);
      }},
-    {"delete dialog: path and option both ways",
+    {"delete dialog: path and option both ways; OK removes the tree and moves the view up",
      [](Fixture& f) {
          DeleteDialogView& view = f.program.deleteView;
+         TDelete& dialog = f.app.Delete;
          f.model([&] {
-             f.app.Delete.Edit1.setText(f.path("target"));
-             f.app.Delete.DelSubdir.setChecked(true);
+             dialog.Edit1.setText(f.path("target"));
+             dialog.DelSubdir.setChecked(true);
          });
          QCOMPARE(view.Edit1->text().toStdString(), f.path("target"));
          QVERIFY(view.DelSubdir->isChecked());
          view.DelSubdir->click();
-         QVERIFY(!f.app.Delete.DelSubdir.checked());
+         QVERIFY(!dialog.DelSubdir.checked());
          QTest::keyClicks(view.Edit1, QStringLiteral("/x"));
-         QCOMPARE(f.app.Delete.Edit1.text(), f.path("target") + "/x");
+         QCOMPARE(dialog.Edit1.text(), f.path("target") + "/x");
+
+         test::writeFile(QString::fromStdString(f.path("source/sub/file.txt")), "file");
+         f.model([&] { f.main.SourceDirListBox.setDirectory(f.path("source/sub")); });
+         QString shownPath;
+         f.program.services.dialogHook = [&](QDialog&) {
+             shownPath = view.Edit1->text();
+             QTest::mouseClick(view.DelSubdir, Qt::LeftButton);
+             QTest::keyClick(view.Edit1, Qt::Key_Return);
+         };
+         f.app.mainCommand([&f] { f.main.DeleteDirectorySDClick(); });
+         QCOMPARE(shownPath.toStdString(), f.path("source/sub"));
+         QVERIFY(dialog.DelSubdir.checked());
+         QVERIFY(!QFileInfo::exists(QString::fromStdString(f.path("source/sub"))));
+         QCOMPARE(f.main.SourceDirListBox.directory(), f.path("source"));
+         QVERIFY(!view.isVisible());
      }},
-    {"batch editor: browser, lists and their double clicks",
+    {"batch editor: browser, arrow, lists and their double clicks, Escape",
      [](Fixture& f) {
          BatchEditorView& view = f.program.batchView;
          TBatchDlg& editor = f.app.BatchDlg;
-         view.show();
-         f.model([&] { editor.SDirList.setDirectory(f.path("source")); });
-         QCOMPARE(view.SourceLabel->path().toStdString(), f.path("source"));
-         QCOMPARE(view.FileList->model()->rowCount(), 1);
-         doubleClick(view.FileList, 0);
-         QCOMPARE(editor.BatchList.items(), std::vector<std::string>{f.path("source/job.ini")});
-         QCOMPARE(view.BatchList->model()->rowCount(), 1);
-         doubleClick(view.BatchList, 0);
-         QCOMPARE(editor.BatchList.count(), 0);
+         // Seen inside the modal editor, compared once it has closed.
+         QStringList shownFiles;
+         QString shownPath;
+         std::vector<std::string> added;
+         int afterRemove = -1;
+         int afterDoubleClick = -1;
+         f.program.services.dialogHook = [&](QDialog&) {
+             QAbstractItemModel* files = view.FileList->model();
+             for (int row = 0; row < files->rowCount(); ++row)
+                 shownFiles << files->index(row, 0).data().toString();
+             shownPath = view.SourceLabel->path();
+             QTest::mouseClick(view.FileList->viewport(), Qt::LeftButton, {},
+                               view.FileList->visualRect(files->index(0, 0)).center());
+             view.SpeedButton4->click();
+             added = editor.BatchList.items();
+             doubleClick(view.BatchList, 0);
+             afterRemove = view.BatchList->model()->rowCount();
+             doubleClick(view.FileList, 0);
+             afterDoubleClick = editor.BatchList.count();
+             QTest::keyClick(&view, Qt::Key_Escape);
+         };
+         f.app.mainCommand([&f] { f.main.BatchFileEditor1Click(); });
+         QCOMPARE(shownPath.toStdString(), f.path("source"));
+         QCOMPARE(added, std::vector<std::string>{f.path("source/job.ini")});
+         QCOMPARE(afterRemove, 0);
+         QCOMPARE(afterDoubleClick, 1);
          QCOMPARE(view.windowTitle().toStdString(), editor.Caption);
+         QCOMPARE(shownFiles, QStringList{QStringLiteral("job.ini")});
+         // Escape closed the editor through its model, which the modal loop waits for.
+         QVERIFY(!editor.visible());
+         QVERIFY(!view.isVisible());
+     }},
+    {"Sync button copies the selected files; the log window lists them and closes on OK",
+     [](Fixture& f) {
+         QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+         int loggedRows = -1;
+         f.program.services.dialogHook = [&loggedRows](QDialog& dialog) {
+             if (auto* log = dynamic_cast<LogFileView*>(&dialog)) {
+                 loggedRows = log->FileSuccess->count();
+                 log->BitBtn1->click();
+             } else if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+                 box->defaultButton()->click();
+             } else {
+                 dialog.accept();
+             }
+         };
+         QListView* list = f.view.FileList;
+         list->selectionModel()->select(QItemSelection(indexOf(list, 0), indexOf(list, 1)),
+                                        QItemSelectionModel::Select);
+         QCOMPARE(f.main.FileList.selectedCount(), 2);
+         QTest::mouseClick(f.view.SyncBtn, Qt::LeftButton);
+         QFile copied(QString::fromStdString(f.path("target/beta.txt")));
+         QVERIFY(copied.open(QIODevice::ReadOnly));
+         QCOMPARE(copied.readAll(), QByteArray("beta.txt"));
+         QVERIFY(QFileInfo::exists(QString::fromStdString(f.path("target/alpha.txt"))));
+         QCOMPARE(f.app.LogFilebx.FileSuccess.size(), std::size_t(2));
+         QVERIFY(f.view.SyncBtn->isEnabled()); // enabled again once the run has ended
+         f.view.action(Where::MenuBar, &TMain::LogFile1Click)->trigger();
+         QCOMPARE(loggedRows, 2);
+         QVERIFY(!f.app.LogFilebx.visible() && !f.program.logView.isVisible());
      }},
     {"log lists: filled when shown, typing jumps by file name",
      [](Fixture& f) {
