@@ -3,6 +3,7 @@
 #include "PathLabel.h"
 
 #include "app/Application.h"
+#include "platform/ScopeExit.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -63,13 +64,8 @@ bool BindingKit::user(const Handler& handler)
 void BindingKit::fromModel(const Handler& change)
 {
     ++m_drawingModel;
-    try {
-        change();
-    } catch (...) {
-        --m_drawingModel;
-        throw;
-    }
-    --m_drawingModel;
+    const ScopeExit done([this] { --m_drawingModel; });
+    change();
 }
 
 ThrottledDraw* BindingKit::drawing(Handler draw)
