@@ -41,11 +41,11 @@ QLabel* labelFor(const char* text, QWidget* buddy)
 
 BatchEditorView::BatchEditorView(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      DriveComboBox1(new QComboBox), SourceLabel(new QLabel), SDirList(new QListWidget),
-      FileList(new QListWidget), FilterComboBox1(new QComboBox),
+      DriveComboBox1(new QComboBox), SourceLabel(new PathLabel), SDirList(new QListWidget),
+      FileList(new QListView), FilterComboBox1(new QComboBox),
       SpeedButton3(arrowButton(QStyle::SP_ArrowLeft, "Remove the selected entries")),
       SpeedButton4(arrowButton(QStyle::SP_ArrowRight, "Add the selected files")),
-      BatchList(new QListWidget), Cancel(plainButton("Cancel")), Exit(plainButton("E&xit"))
+      BatchList(new QListView), Cancel(plainButton("Cancel")), Exit(plainButton("E&xit"))
 {
     setWindowTitle(QStringLiteral("Batch Editor (Untitled)"));
     auto* menuBar = new QMenuBar(this);
@@ -63,13 +63,10 @@ BatchEditorView::BatchEditorView(QWidget* parent)
 
     SourceLabel->setMinimumWidth(180);
     SDirList->setMinimumSize(180, 130);
-    SDirList->setIconSize(QSize(16, 16));
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // The model lists the names in order; a sorting widget would part its rows from the model's.
     FileList->setToolTip(QStringLiteral("Double Click to Add"));
     FileList->setMinimumSize(180, 110);
-    FilterComboBox1->addItem(QStringLiteral("Ini Files (*.ini)"), QStringLiteral("*.ini"));
-    FilterComboBox1->addItem(QStringLiteral("All files (*.*)"), QStringLiteral("*"));
     BatchList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     BatchList->setToolTip(QStringLiteral("Double Click to Remove"));
     BatchList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "PathLabel.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -27,13 +30,13 @@ public:
     QAction* Exit1;
     QAction* Help;
     QComboBox* DriveComboBox1;
-    QLabel* SourceLabel;
+    PathLabel* SourceLabel;
     QListWidget* SDirList;
-    QListWidget* FileList;
+    QListView* FileList;
     QComboBox* FilterComboBox1;
     QToolButton* SpeedButton3;
     QToolButton* SpeedButton4;
-    QListWidget* BatchList;
+    QListView* BatchList;
     QPushButton* Cancel;
     QPushButton* Exit;
 };

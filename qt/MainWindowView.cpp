@@ -1,11 +1,11 @@
 #include "MainWindowView.h"
 
-#include "ui/Main.h"
-
 #include <QFrame>
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QStatusBar>
+
+#include <stdexcept>
 
 namespace twinfold
 {
@@ -22,11 +22,25 @@ QListWidget* directoryView(QWidget* parent)
 {
     auto* view = new QListWidget(parent);
     view->setToolTip(QStringLiteral("Right Click for Options"));
-    view->setContextMenuPolicy(Qt::CustomContextMenu);
     view->setMinimumSize(195, 132);
-    // Small-icon rows, so that a directory view shows as many levels as it can.
-    view->setIconSize(QSize(16, 16));
     return view;
+}
+
+// The menu bar's menus; none for the pop-up menus and the places that are no menu.
+const char* menuTitle(Where where)
+{
+    switch (where) {
+    case Where::FileMenu:
+        return "&File";
+    case Where::EditMenu:
+        return "&Edit";
+    case Where::BatchMenu:
+        return "&Batch";
+    case Where::HelpMenu:
+        return "&Help";
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -40,18 +54,12 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
     SourceLabel = new PathLabel(central);
     SourceDirListBox = directoryView(central);
     FileList = new QListView(central);
-    fileNames = new QStringListModel(this);
-    FileList->setModel(fileNames);
-    // Uniform rows keep a directory of 100,000 names quick to lay out.
-    FileList->setUniformItemSizes(true);
     FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    FileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FileList->setToolTip(QStringLiteral("Right Click for Options"));
-    FileList->setContextMenuPolicy(Qt::CustomContextMenu);
     FileList->setMinimumSize(133, 132);
     DestLabel = new PathLabel(central);
     DestDirListBox = directoryView(central);
-    Swapbtn = new QPushButton(QStringLiteral("<< Swap >>"), central);
+    Swapbtn = commandButton(&TMain::SwapbtnClick);
     Swapbtn->setToolTip(QStringLiteral("Swap Source and Destination Directories"));
     EditFilter = new QComboBox(central);
     for (const char* type :
@@ -60,8 +68,8 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
     EditFilter->setCurrentIndex(-1);
     DriveComboBox1 = new QComboBox(central);
     DriveComboBox2 = new QComboBox(central);
-    SyncBtn = new QPushButton(QStringLiteral("&Sync"), central);
-    ExitBtn = new QPushButton(QStringLiteral("E&xit"), central);
+    SyncBtn = commandButton(&TMain::SyncBtnClick);
+    ExitBtn = commandButton(&TMain::Exit1Click);
     SyncBtn->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     ExitBtn->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     cbSelectAll = new QCheckBox(QStringLiteral("Select All files"), central);
@@ -116,66 +124,57 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
     buildMenus();
 }
 
+QPushButton* MainWindowView::commandButton(void (TMain::*run)())
+{
+    auto* button = new QPushButton(qs(TMain::command(Where::Button, run).caption), centralWidget());
+    m_controls.push_back({Where::Button, run, button});
+    return button;
+}
+
 void MainWindowView::buildMenus()
 {
-    std::map<std::string, QMenu*> menus;
-    auto menuFor = [&](const std::string& where) -> QMenu* {
-        if (auto found = menus.find(where); found != menus.end())
-            return found->second;
-        QMenu* menu = nullptr;
-        if (where == "File")
-            menu = menuBar()->addMenu(QStringLiteral("&File"));
-        else if (where == "Edit")
-            menu = menuBar()->addMenu(QStringLiteral("&Edit"));
-        else if (where == "Batch")
-            menu = menuBar()->addMenu(QStringLiteral("&Batch"));
-        else if (where == "Help")
-            menu = menuBar()->addMenu(QStringLiteral("&Help"));
-        else if (where.rfind("PopupMenu", 0) == 0)
-            menu = new QMenu(this);
-        menus[where] = menu;
-        return menu;
-    };
-    // The menu bar's own items sit between Batch and Help, as designed.
-    QMenu* help = nullptr;
     for (const MainCommand& command : TMain::commandTable()) {
-        if (command.where == "Button" || command.where == "Event")
+        if (command.where == Where::Button || command.where == Where::Event)
             continue;
         auto* action = new QAction(qs(command.caption), this);
-        if (!command.shortcut.empty())
-            action->setShortcut(QKeySequence(qs(command.shortcut)));
-        m_actions[{command.where, command.handler}] = action;
-        if (command.where == "Menu bar") {
-            if (!help)
-                menuBar()->addAction(action);
+        action->setShortcut(QKeySequence(qs(command.shortcut)));
+        action->setCheckable(command.mark != nullptr);
+        m_controls.push_back({command.where, command.run, action});
+        if (command.where == Where::MenuBar) {
+            menuBar()->addAction(action);
             continue;
         }
-        QMenu* menu = menuFor(command.where);
-        if (command.where == "Help")
-            help = menu;
-        if (command.handler == "SaveSettingsonExitClick") {
-            action->setCheckable(true);
-            action->setChecked(true);
+        if (command.where == Where::Key) {
+            addAction(action);
+            continue;
         }
-        if (command.where == "File" &&
-            (command.handler == "SyncBtnClick" || command.handler == "Exit1Click"))
+        // Each menu is made where its first command comes, which puts the menu bar in order.
+        QMenu*& menu = m_menus[command.where];
+        if (!menu) {
+            const char* title = menuTitle(command.where);
+            menu = title ? menuBar()->addMenu(QString::fromLatin1(title)) : new QMenu(this);
+        }
+        if (command.separatorBefore)
             menu->addSeparator();
         menu->addAction(action);
     }
-    PopupMenuFL = menus["PopupMenuFL"];
-    PopupMenuSD = menus["PopupMenuSD"];
-    PopupMenuDD = menus["PopupMenuDD"];
-    // F1 opens the main window's help topic.
-    auto* topic = new QAction(this);
-    topic->setShortcut(QKeySequence::HelpContents);
-    addAction(topic);
-    m_actions[{"Window", "HelpTopic1"}] = topic;
+    PopupMenuFL = m_menus.at(Where::FileListPopup);
+    PopupMenuSD = m_menus.at(Where::SourceViewPopup);
+    PopupMenuDD = m_menus.at(Where::DestViewPopup);
 }
 
-QAction* MainWindowView::action(const std::string& where, const std::string& handler) const
+QObject* MainWindowView::control(Where where, void (TMain::*run)()) const
 {
-    auto found = m_actions.find({where, handler});
-    return found == m_actions.end() ? nullptr : found->second;
+    for (const Control& control : m_controls)
+        if (control.where == where && control.run == run)
+            return control.object;
+    throw std::logic_error("The main window shows no control for " +
+                           TMain::command(where, run).handler);
+}
+
+QAction* MainWindowView::action(Where where, void (TMain::*run)()) const
+{
+    return qobject_cast<QAction*>(control(where, run));
 }
 
 } // namespace twinfold

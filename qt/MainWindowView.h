@@ -2,6 +2,8 @@
 
 #include "PathLabel.h"
 
+#include "ui/Main.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,28 +13,28 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QStringListModel>
 
 #include <map>
-#include <string>
+#include <vector>
 
 namespace twinfold
 {
 
-// The main window's widgets in the designed order and grouping; the binding step connects
-// them to TMain. Every command of TMain::commandTable() has one action here, by handler name
-// and place ("File", "PopupMenuFL", ...).
+// The main window's widgets in the designed order and grouping; the binding connects them to
+// TMain. Every command of TMain::commandTable() but the control events has one control here,
+// an action or a button, found by its place and handler.
 class MainWindowView : public QMainWindow
 {
 public:
     explicit MainWindowView(QWidget* parent = nullptr);
 
-    QAction* action(const std::string& where, const std::string& handler) const;
+    // Throws std::logic_error for a command that has no control.
+    QObject* control(Where where, void (TMain::*run)()) const;
+    QAction* action(Where where, void (TMain::*run)()) const;
 
     PathLabel* SourceLabel;
     QListWidget* SourceDirListBox;
     QListView* FileList;
-    QStringListModel* fileNames;
     PathLabel* DestLabel;
     QListWidget* DestDirListBox;
     QPushButton* Swapbtn;
@@ -50,8 +52,16 @@ public:
     QMenu* PopupMenuDD;
 
 private:
+    struct Control {
+        Where where;
+        void (TMain::*run)();
+        QObject* object;
+    };
+
+    QPushButton* commandButton(void (TMain::*run)());
     void buildMenus();
-    std::map<std::pair<std::string, std::string>, QAction*> m_actions;
+    std::vector<Control> m_controls;
+    std::map<Where, QMenu*> m_menus;
 };
 
 } // namespace twinfold

@@ -20,9 +20,9 @@ QPushButton* plainButton(const char* caption)
     return button;
 }
 
-QListWidget* filterList()
+QListView* filterList()
 {
-    auto* list = new QListWidget;
+    auto* list = new QListView;
     list->setToolTip(QStringLiteral("DoubleClick to Remove"));
     list->setMinimumSize(150, 120);
     return list;

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -24,8 +24,8 @@ public:
     QPushButton* AddInclude;
     QLineEdit* EditExclude;
     QPushButton* AddExclude;
-    QListWidget* IncludeList;
-    QListWidget* ExcludeList;
+    QListView* IncludeList;
+    QListView* ExcludeList;
     QGroupBox* CopyBuffer;
     QRadioButton* Mem32K;
     QRadioButton* Mem128K;

@@ -168,10 +168,7 @@ void QtServices::returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* own
             return;
         }
     }
-    // A window manager gives the keyboard back to the owner when a modal window closes; without
-    // one (a bare X server, a kiosk session) the keys would go nowhere, so it is asked for.
-    if (owner && owner->isVisible())
-        owner->window()->activateWindow();
+    m_focus.giveBack(owner);
 }
 
 Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::string& caption,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FocusMemory.h"
+
 #include "platform/Window.h"
 #include "platform/Windowing.h"
 
@@ -79,7 +81,7 @@ private:
     void restoreCursor();
     QWidget* dialogOwner(const Window* owner);
     static void placeBeside(QWidget& window, const QWidget& anchor);
-    static void returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* owner);
+    void returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* owner);
     QElapsedTimer m_sincePolled;
     int runDialog(QDialog& dialog);
     std::optional<std::string> fileDialog(const Window* owner, const FileDialogOptions& options,
@@ -88,6 +90,7 @@ private:
     std::map<const Window*, QPointer<QWidget>> m_views;
     QPointer<QWidget> m_mainView;
     std::unique_ptr<HelpWindow> m_help;
+    FocusMemory m_focus;
     int m_busyDepth = 0;
     bool m_cursorShown = false;
     QTimer m_cursorRestore;

@@ -1,19 +1,16 @@
 #include "Screenshots.h"
 
-#include "AboutBoxView.h"
 #include "HelpWindow.h"
-#include "QtServices.h"
-
-#include "app/Application.h"
+#include "Program.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
-#include <QMessageBox>
 #include <QPainter>
+#include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -232,11 +229,12 @@ void showAbout(Application& app, ModalShots& shots)
 
 } // namespace
 
-void drawScreenshots(Application& app, QtServices& services, const QString& dir)
+void drawScreenshots(Program& program, const QString& dir)
 {
+    Application& app = program.app;
+    QtServices& services = program.services;
     const DemoTree demo;
-    QWidget& mainView = *services.viewOf(&app.Main);
-    showMain(app, mainView, demo, dir);
+    showMain(app, program.mainView, demo, dir);
     ModalShots shots(services, dir);
     runSync(app, services, shots, dir);
 

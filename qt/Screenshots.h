@@ -5,12 +5,10 @@
 namespace twinfold
 {
 
-class Application;
-class QtServices;
+class Program;
 
-// Draws every window, bound to the started program's models and working on a generated demo
-// tree, into DIR as one PNG each; used by scripts/screenshots.sh. The views must be registered
-// with the services.
-void drawScreenshots(Application& app, QtServices& services, const QString& dir);
+// Draws every window of the started program, working on a generated demo tree, into DIR as
+// one PNG each; used by scripts/screenshots.sh.
+void drawScreenshots(Program& program, const QString& dir);
 
 } // namespace twinfold

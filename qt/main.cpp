@@ -1,32 +1,17 @@
-#include "AboutBoxBinder.h"
-#include "AboutBoxView.h"
-#include "BatchEditorBinder.h"
-#include "BatchEditorView.h"
 #include "CommandLine.h"
-#include "DeleteDialogBinder.h"
-#include "DeleteDialogView.h"
 #include "HelpWindow.h"
-#include "LogFileBinder.h"
-#include "LogFileView.h"
-#include "MainWindowBinder.h"
-#include "MainWindowView.h"
-#include "OptionsBinder.h"
-#include "OptionsView.h"
-#include "QtServices.h"
-#include "RunAttention.h"
+#include "Program.h"
 #include "Screenshots.h"
-#include "SpecialBoxView.h"
-#include "SyncBoxBinder.h"
-#include "SyncBoxView.h"
 #include "WindowPlaces.h"
 
-#include "app/Application.h"
+#include "platform/Terminal.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char* argv[])
 {
+    twinfold::ensureStandardStreamsOpen();
     // Captions are the program's own texts: no application display name is appended to them.
     QApplication::setApplicationName(QStringLiteral("twinfold"));
     QApplication::setApplicationVersion(QStringLiteral(TWINFOLD_VERSION));
@@ -39,52 +24,26 @@ int main(int argc, char* argv[])
         icon.addFile(QStringLiteral(":/icons/twinfold-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     const twinfold::StartOptions options = twinfold::parseCommandLine(QApplication::arguments());
-    twinfold::QtServices services;
-    twinfold::MainWindowView mainView;
-    services.setMainView(&mainView);
-    twinfold::Application program(services);
-    twinfold::SyncBoxView syncView(&mainView);
-    services.registerView(program.Main, &mainView);
-    twinfold::LogFileView logView(&mainView);
-    twinfold::OptionsView optionsView(&mainView);
-    services.registerView(program.SyncBox, &syncView);
-    services.registerView(program.LogFilebx, &logView);
-    services.registerView(program.Optionsbx, &optionsView);
-    twinfold::BatchEditorView batchView(&mainView);
-    twinfold::DeleteDialogView deleteView(&mainView);
-    twinfold::AboutBoxView aboutView(&mainView);
-    twinfold::SpecialBoxView specialView(&aboutView);
-    services.registerView(program.BatchDlg, &batchView);
-    services.registerView(program.Delete, &deleteView);
-    services.registerView(program.AboutBox, &aboutView);
-    services.registerView(program.SpecialBox, &specialView);
-    // The views follow the models from before the start, which already fills the main window.
-    new twinfold::MainWindowBinder(program, mainView);
-    new twinfold::SyncBoxBinder(program, syncView, &mainView);
-    new twinfold::LogFileBinder(program, logView);
-    new twinfold::OptionsBinder(program, optionsView);
-    new twinfold::BatchEditorBinder(program, batchView);
-    new twinfold::DeleteDialogBinder(program, deleteView);
-    new twinfold::AboutBoxBinder(program, aboutView, specialView);
-    new twinfold::RunAttention(program, mainView);
+    twinfold::Program program;
     // The exit steps end with the main window model closed; the program ends with it.
-    const twinfold::Connection quit = program.Main.closed.connect([] { QCoreApplication::quit(); });
+    const twinfold::Connection quit =
+        program.app.Main.closed.connect([] { QCoreApplication::quit(); });
     // With TWINFOLD_SCREENSHOTS=DIR each window is drawn into DIR and the program ends, which
     // scripts/screenshots.sh uses; the windows are then drawn where and as large as they are
     // designed, and no place is kept.
     const QString screenshots = qEnvironmentVariable("TWINFOLD_SCREENSHOTS");
     twinfold::WindowPlaces places(twinfold::WindowPlaces::defaultFile());
     if (screenshots.isEmpty()) {
-        places.keep(mainView, QStringLiteral("main"));
-        places.keep(logView, QStringLiteral("log"));
-        places.keep(batchView, QStringLiteral("batch"));
-        places.keep(*services.helpWindow(), QStringLiteral("help"));
+        places.keep(program.mainView, QStringLiteral("main"));
+        places.keep(program.logView, QStringLiteral("log"));
+        places.keep(program.batchView, QStringLiteral("batch"));
+        places.keep(*program.services.helpWindow(), QStringLiteral("help"));
     }
     program.start(options);
     if (!screenshots.isEmpty()) {
-        twinfold::drawScreenshots(program, services, screenshots);
+        twinfold::drawScreenshots(program, screenshots);
         return 0;
     }
-    services.showMainView();
+    program.services.showMainView();
     return QApplication::exec();
 }

@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Draws each window of the desktop program into PNG files, on a virtual display under a window
 # manager (openbox), so that the pictures show the frames, captions and stacking a desktop gives.
-# Usage: scripts/screenshots.sh [OUTDIR] (default: build/screenshots); builds the debug preset.
+# Usage: scripts/screenshots.sh [OUTDIR] (default: build/screenshots); builds the preset named
+# by TWINFOLD_PRESET (default: debug).
 # NO_WM=1 draws them on the bare display instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -d build/debug ] || cmake --preset debug
-cmake --build --preset debug --target twinfold -j2
+preset="${TWINFOLD_PRESET:-debug}"
+[ -d "build/$preset" ] || cmake --preset "$preset"
+cmake --build --preset "$preset" --target twinfold -j2
 out="$(realpath -m "${1:-build/screenshots}")"
 mkdir -p "$out"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 # The session's own window places and settings stay out of the pictures.
 export XDG_STATE_HOME="$scratch/state" XDG_CONFIG_HOME="$scratch/config"
-program="build/debug/qt/twinfold"
+program="build/$preset/qt/twinfold"
 if [ "${NO_WM:-}" = 1 ] || ! command -v openbox >/dev/null; then
     [ "${NO_WM:-}" = 1 ] || echo "openbox is not installed (scripts/install-deps.sh): no frames" >&2
     TWINFOLD_SCREENSHOTS="$out" xvfb-run -a -s "-screen 0 1280x900x24" \

@@ -9,6 +9,8 @@ scripts/install-deps.sh
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci --output-on-failure
+# Every window drawn under a window manager: the program starts, shows each window and ends.
+TWINFOLD_PRESET=ci scripts/screenshots.sh build/screenshots
 
 cmake --preset asan
 cmake --build --preset asan

@@ -332,23 +332,23 @@ TEST_F(MainWindowActive, HelpCommandsAskTheHelpViewer)
 TEST_F(MainWindowActive, CommandTableRowsAreDispatchedByName)
 {
     const auto& table = TMain::commandTable();
-    const auto row = [&table](const std::string& where, const std::string& caption) {
+    const auto row = [&table](Where where, const std::string& caption) {
         return std::find_if(table.begin(), table.end(), [&](const MainCommand& c) {
             return c.where == where && c.caption == caption;
         });
     };
-    ASSERT_NE(row("File", "&Sync"), table.end());
-    EXPECT_EQ(row("File", "&Sync")->shortcut, "Ctrl+S");
-    EXPECT_EQ(row("File", "E&xit")->shortcut, "Ctrl+X");
-    EXPECT_EQ(row("Edit", "&Delete")->shortcut, "Del");
-    EXPECT_EQ(row("Edit", "Select &All")->shortcut, "Ctrl+A");
-    EXPECT_EQ(row("PopupMenuFL", "UnSelect All")->handler, "Cancel1Click");
-    EXPECT_EQ(row("Button", "<< Swap >>")->handler, "SwapbtnClick");
+    ASSERT_NE(row(Where::FileMenu, "&Sync"), table.end());
+    EXPECT_EQ(row(Where::FileMenu, "&Sync")->shortcut, "Ctrl+S");
+    EXPECT_EQ(row(Where::FileMenu, "E&xit")->shortcut, "Ctrl+X");
+    EXPECT_EQ(row(Where::EditMenu, "&Delete")->shortcut, "Del");
+    EXPECT_EQ(row(Where::EditMenu, "Select &All")->shortcut, "Ctrl+A");
+    EXPECT_EQ(row(Where::FileListPopup, "UnSelect All")->handler, "Cancel1Click");
+    EXPECT_EQ(row(Where::Button, "<< Swap >>")->handler, "SwapbtnClick");
     EXPECT_EQ(std::count_if(table.begin(), table.end(),
-                            [](const MainCommand& c) { return c.where != "Event"; }),
+                            [](const MainCommand& c) { return c.where < Where::Key; }),
               27);
 
-    ASSERT_TRUE(main().invoke(row("Button", "<< Swap >>")->handler));
+    ASSERT_TRUE(main().invoke(row(Where::Button, "<< Swap >>")->handler));
     EXPECT_EQ(main().SourceDirListBox.directory(), dst());
 }
 

@@ -1,15 +1,7 @@
 // Wiring that only a real run shows: the progress window's keys at the run's polls, the source
 // view following the walk, and the program's start with a batch file.
-#include "LogFileBinder.h"
-#include "LogFileView.h"
-#include "MainWindowBinder.h"
-#include "MainWindowView.h"
-#include "QtServices.h"
-#include "SyncBoxBinder.h"
-#include "SyncBoxView.h"
+#include "Program.h"
 #include "TestFiles.h"
-
-#include "app/Application.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,12 +40,12 @@ bool endsWith(const std::string& text, const std::string& tail)
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The windows of the program as main.cpp binds them, every question answered Yes and every
-// other box with its default button.
+// The program as it ships, every question answered Yes and every other box with its default
+// button.
 struct Session {
     explicit Session(const QString& configDir)
     {
-        services.dialogHook = [](QDialog& dialog) {
+        program.services.dialogHook = [](QDialog& dialog) {
             auto* box = qobject_cast<QMessageBox*>(&dialog);
             if (!box) {
                 dialog.accept();
@@ -69,14 +61,7 @@ struct Session {
             else
                 box->accept();
         };
-        services.setMainView(&view);
-        services.registerView(app.Main, &view);
-        services.registerView(app.SyncBox, &syncView);
-        services.registerView(app.LogFilebx, &logView);
-        new MainWindowBinder(app, view);
-        new SyncBoxBinder(app, syncView, &view);
-        new LogFileBinder(app, logView);
-        app.start(StartOptions{configDir.toStdString(), std::nullopt});
+        program.start(StartOptions{configDir.toStdString(), std::nullopt});
         view.show();
         view.activateWindow();
     }
@@ -89,11 +74,10 @@ struct Session {
         });
     }
 
-    QtServices services;
-    MainWindowView view;
-    Application app{services};
-    SyncBoxView syncView{&view};
-    LogFileView logView{&view};
+    Program program;
+    Application& app = program.app;
+    MainWindowView& view = program.mainView;
+    SyncBoxView& syncView = program.syncView;
 };
 
 } // namespace

@@ -18,8 +18,7 @@ void TLogFilebx::AddLog(List& list, const std::string& path)
     // Kept in step with FileFailed, whoever appends to it.
     if (&list == &FileFailed)
         FailureReasons.emplace_back();
-    if (onAdd)
-        onAdd(list, list.back());
+    added.emit(list, list.back());
 }
 
 void TLogFilebx::AddFailure(const std::string& path, const std::string& reason)

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/Signal.h"
 #include "platform/Window.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,8 +43,8 @@ public:
 
     void ShowModal() { Show(); }
 
-    // Told of every entry added, for front ends that report results as they come.
-    std::function<void(const List& list, const std::string& path)> onAdd;
+    // Every entry added, for front ends that report results as they come: the list, the entry.
+    Signal<const List&, const std::string&> added;
 
 private:
     void saveWithDialog(const List& list, const std::string& proposedName);

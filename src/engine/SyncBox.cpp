@@ -12,8 +12,8 @@ TSyncBox::TSyncBox(WindowingServices& services) : Window("TSyncBox"), m_services
 
 void TSyncBox::SetFocus()
 {
-    if (visible() && onFocus)
-        onFocus();
+    if (visible())
+        focusRequested.emit();
 }
 
 void TSyncBox::CancelClick()

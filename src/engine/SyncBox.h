@@ -5,7 +5,6 @@
 #include "platform/Window.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace twinfold
@@ -38,7 +37,7 @@ public:
 
     // Takes the input focus back after every file; the front end raises the window.
     void SetFocus();
-    std::function<void()> onFocus;
+    Signal<> focusRequested;
 
     // The Cancel button (mouse, Enter, Space or Escape).
     void CancelClick();

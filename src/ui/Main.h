@@ -48,14 +48,33 @@ inline constexpr const char* FileTypeDocuments = "Documents (*.doc)";
 inline constexpr const char* DefaultSettingsName = "tfoldw.ini";
 inline constexpr const char* DefaultBatchName = "tfoldw.tfw";
 
+// Where a command of the main window sits.
+enum class Where {
+    FileMenu,
+    EditMenu,
+    BatchMenu,
+    MenuBar, // an item of the menu bar itself, between the Batch and Help menus
+    HelpMenu,
+    FileListPopup,   // PopupMenuFL
+    SourceViewPopup, // PopupMenuSD
+    DestViewPopup,   // PopupMenuDD
+    Button,
+    Key,   // a key of the window, shown nowhere
+    Event, // an event of a control, forwarded by the front end's binding of that control
+};
+
 // One entry of the main window's command table: where the command sits, its caption and
-// shortcut, and the handler it runs. Front ends build their menus and buttons from it.
+// shortcut, and the handler it runs. Front ends build their menus and buttons from it, and
+// find each command's control by its place and handler.
 struct MainCommand {
-    std::string where;   // "File", "Edit", "Batch", "Menu bar", "Help", "PopupMenuFL", ..., "Event"
-    std::string caption; // "&Sync"
+    Where where;
+    std::string caption;  // "&Sync"
     std::string shortcut; // "Ctrl+S", "Del", or empty
     std::string handler;  // "SyncBtnClick"
     void (TMain::*run)();
+    bool separatorBefore = false;
+    // A menu item with a tick mark shows this flag of the window.
+    const bool TMain::*mark = nullptr;
 };
 
 // The main window: the job's inputs (the two directory views, the source file list, the
@@ -102,6 +121,8 @@ public:
     bool keepGoing = false;
 
     static const std::vector<MainCommand>& commandTable();
+    // The row of a command at its place; throws std::logic_error when the table has none.
+    static const MainCommand& command(Where where, void (TMain::*run)());
     // Runs a command of the table by its handler's name; false for an unknown name.
     bool invoke(const std::string& handler);
 

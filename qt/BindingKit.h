@@ -1,0 +1,134 @@
+#pragma once
+
+#include "ThrottledDraw.h"
+
+#include "platform/Signal.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QObject>
+
+#include <functional>
+#include <vector>
+
+class QAbstractButton;
+class QAbstractItemView;
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QListWidget;
+class QMenu;
+
+namespace twinfold
+{
+
+class Application;
+class CheckBox;
+class ComboBox;
+class DirectoryView;
+class EditField;
+class Label;
+class ListBox;
+class PathLabel;
+class RadioGroup;
+
+// Binds one window's widgets to its model's controls, one binding for each kind of control.
+//
+// One echo rule for all of them: the kit draws a model's state into a widget only inside
+// fromModel(), and whatever a widget announces meanwhile is its echo, never passed on; outside
+// it, a widget's change is the user's and reaches the model through the program's command
+// dispatch. Drawing goes through ThrottledDraw, which draws at once except during a run.
+//
+// The kit lives as long as the window's widgets and ends every subscription it made.
+class BindingKit : public QObject
+{
+public:
+    using Handler = std::function<void()>;
+    // Application::command, or Application::mainCommand for the main window, whose commands
+    // are kept out while a run is in progress.
+    using Dispatch = bool (Application::*)(const std::function<void()>&);
+
+    BindingKit(Application& app, Dispatch dispatch);
+
+    template <class Model> static Handler call(Model& model, void (Model::*handler)())
+    {
+        return [&model, handler] { (model.*handler)(); };
+    }
+
+    // Model to widget.
+    void label(Label& model, QLabel* label);
+    void label(Label& model, PathLabel* label);
+
+    // Both ways. A check box's own click handler is the model's, run by its setChecked().
+    void text(EditField& model, QLineEdit* edit);
+    void check(CheckBox& model, QAbstractButton* box);
+    void radios(RadioGroup& model, const std::vector<QAbstractButton*>& buttons,
+                const std::vector<Handler>& clicked);
+    // `chosen` runs after the user's choice has become the model's item index.
+    void combo(ComboBox& model, QComboBox* box, const Handler& chosen);
+    // The view gets a string model of its own. `selected` runs after the user's selection has
+    // reached the model, `doubleClicked` after a double click, with the model holding the
+    // widget's selection and current row.
+    void list(ListBox& model, QListView* view, const Handler& selected = {},
+              const Handler& doubleClicked = {});
+    // The ancestors of the current directory indented above it, the current directory in bold
+    // with the open folder, its subdirectories below; double click and Enter open an entry.
+    void directory(DirectoryView& model, QListWidget* view);
+
+    // User to model.
+    void press(QAbstractButton* button, const Handler& handler);
+    void press(QAction* action, const Handler& handler);
+    // Enter in a one-line field.
+    void press(QLineEdit* edit, const Handler& handler);
+    // Escape and the close box: a dialog's rejection.
+    void rejected(QDialog* dialog, const Handler& handler);
+    // The pop-up menu of a list: a right click, Shift+F10 and the Menu key open it.
+    void popup(QAbstractItemView* view, QMenu* menu);
+    // What every list the kit binds does (the others may ask for it): it is marked while it
+    // has the focus, and typed letters move its current row to the next entry whose name
+    // starts with them.
+    void keyboardList(QAbstractItemView* view);
+    // Runs `handle` for the events of `type` that reach `target`; true from it consumes one.
+    void onEvent(QObject* target, QEvent::Type type, std::function<bool(QEvent*)> handle);
+
+    // Subscribes to a model's signal for as long as the kit lives.
+    template <class... Args, class Slot> void follow(Signal<Args...>& signal, Slot&& slot)
+    {
+        m_connections.push_back(signal.connect(std::forward<Slot>(slot)));
+    }
+
+    // A user's action, dispatched; false when it failed or was kept out. `afterEach` then reads
+    // back what the models hold in plain fields, which announce nothing.
+    bool user(const Handler& handler);
+    Handler afterEach;
+    // Draws a model's change into the widgets; see the echo rule above.
+    void fromModel(const Handler& change);
+    // Draws now, and again on each request as often as a run lets it.
+    ThrottledDraw* drawing(Handler draw);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void jumpToTyped(QAbstractItemView* view, const QString& typed);
+
+    struct EventHook {
+        QObject* target;
+        QEvent::Type type;
+        std::function<bool(QEvent*)> handle;
+    };
+
+    Application& m_app;
+    Dispatch m_dispatch;
+    int m_drawingModel = 0;
+    std::vector<Connection> m_connections;
+    std::vector<EventHook> m_hooks;
+    QString m_typed;
+    const QAbstractItemView* m_typedIn = nullptr;
+    QElapsedTimer m_sinceTyped;
+};
+
+} // namespace twinfold
