@@ -80,6 +80,7 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
                                          : CopyDirectory{currentDirectoryHandle(), sourceDir, {}};
     const CopyDirectory destinationSite{destination.handle.fd(), passDest, {}};
     m_syncBox.startPass(sourceDir, passDest);
+    m_caseNames.startDirectory();
 
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {

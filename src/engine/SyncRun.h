@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/CaseCollisions.h"
+#include "engine/VolumeTrouble.h"
+
 #include <string>
 
 namespace twinfold
@@ -41,6 +44,11 @@ private:
     void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
     void processFile(const CopyDirectory& source, const CopyDirectory& destination,
                      const std::string& name);
+    void refuseCaseCollision(const std::string& sourcePath, const std::string& destinationFile,
+                             const std::string& takenBy);
+    // Says once, before the run's own last message, why every copy into the destination failed
+    // where the per-file messages do not say it.
+    void tellVolumeTrouble();
 
     WindowingServices& m_services;
     RunWindow& m_window;
@@ -51,6 +59,10 @@ private:
     // which spares the kernel walking every file's full path.
     int m_runSourceRoot = -1;
     int m_runDestRoot = -1;
+    // The destination directory the run was started with.
+    std::string m_runDestination;
+    CaseCollisions m_caseNames;
+    VolumeTrouble m_volume;
 };
 
 } // namespace twinfold

@@ -34,6 +34,7 @@ FileStatus fromStat(const struct stat& st)
     status.ctimeNanoseconds = st.st_ctim.tv_nsec;
     status.device = st.st_dev;
     status.inode = st.st_ino;
+    status.links = st.st_nlink;
     return status;
 }
 
