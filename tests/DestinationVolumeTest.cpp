@@ -37,6 +37,9 @@ TEST_F(DestinationVolumeTest, NamesDifferingOnlyInCaseAreNeverWrittenOntoOneFile
     tmp.writeFile("src/Report.txt", "upper", evenTime());
     tmp.writeFile("src/report.txt", "lower, newer", evenTime(60));
     tmp.writeFile("src/other.txt", "other", evenTime());
+    // Two subdirectories too, each with a file of the same name.
+    tmp.writeFile("src/Docs/a.txt", "upper a", evenTime());
+    tmp.writeFile("src/docs/a.txt", "lower a", evenTime(60));
     const std::string refusal = "Could not create destination file: " + dst("report.txt") +
                                 " (the destination ignores letter case and takes it for "
                                 "Report.txt).  File not copied!";
@@ -49,10 +52,21 @@ TEST_F(DestinationVolumeTest, NamesDifferingOnlyInCaseAreNeverWrittenOntoOneFile
         // The second run finds the first one's copy and must not take it for report.txt's.
         for (int pass = 0; pass < 2; ++pass) {
             run(folding, syncAll);
-            EXPECT_EQ(treeOf(dst()), (Tree{{"Report.txt", "upper"}, {"other.txt", "other"}}));
-            EXPECT_EQ(log().FileFailed, std::vector<std::string>{src("report.txt")});
-            EXPECT_EQ(log().FailureReasons, std::vector<std::string>{refusal});
-            EXPECT_EQ(log().FileSuccess.size() + log().FileOld.size(), 2u);
+            Tree expected{{"Report.txt", "upper"}, {"other.txt", "other"}};
+            std::vector<std::string> failed{src("report.txt")};
+            std::vector<std::string> reasons{refusal};
+            if (syncAll) {
+                expected.insert({{"Docs/", ""}, {"Docs/a.txt", "upper a"}});
+                failed.insert(failed.begin(), src("docs"));
+                reasons.insert(reasons.begin(),
+                               "Could not make destination directory: " + dst("docs") +
+                                   " (the destination ignores letter case and takes it for "
+                                   "Docs).  Directory not copied!");
+            }
+            EXPECT_EQ(treeOf(dst()), expected);
+            EXPECT_EQ(log().FileFailed, failed);
+            EXPECT_EQ(log().FailureReasons, reasons);
+            EXPECT_EQ(log().FileSuccess.size() + log().FileOld.size(), syncAll ? 3u : 2u);
             EXPECT_TRUE(ui.saw(refusal));
         }
         // Where the destination keeps case, both are copied as ever.
@@ -60,7 +74,13 @@ TEST_F(DestinationVolumeTest, NamesDifferingOnlyInCaseAreNeverWrittenOntoOneFile
         tmp.makeDir("dst");
         FaultyFileServices keeping;
         run(keeping, syncAll);
-        EXPECT_EQ(treeOf(dst()), treeOf(src()));
+        if (syncAll) {
+            EXPECT_EQ(treeOf(dst()), treeOf(src()));
+        } else {
+            EXPECT_EQ(treeOf(dst()), (Tree{{"Report.txt", "upper"},
+                                           {"report.txt", "lower, newer"},
+                                           {"other.txt", "other"}}));
+        }
         EXPECT_TRUE(log().FileFailed.empty());
     }
 }
@@ -116,6 +136,22 @@ TEST_F(DestinationVolumeTest, AReadOnlyVolumeIsNamedOnceBesideTheDesignedMessage
                   "Could not create destination file: " + dst("b.txt") + ".  File not copied!",
                   "Nothing can be written to " + dst() + ": its volume is read-only (2 failed).",
                   "File Sync Successful!"}));
+    // A directory that cannot be made there abandons the run with its designed error report;
+    // the line before it says why.
+    tmp.writeFile("src/sub/c.txt", "c", evenTime());
+    tmp.writeFile("dst/sub", "in the way");
+    volume.mountReadOnly();
+    ui.restart();
+    showSource();
+    app->Main.SyncAll.setChecked(true);
+    {
+        const ScopedFileServices seam(volume);
+        EXPECT_FALSE(sync());
+    }
+    EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Nothing can be written to " + dst() +
+                                                        ": its volume is read-only (1 failed).",
+                                                    "Invalid filename."}));
+    EXPECT_EQ(treeOf(dst()), (Tree{{"sub", "in the way"}}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "BufferedCopy.h"
 #include "platform/FileHandle.h"
+#include "platform/FileServices.h"
 #include "platform/PathRules.h"
 
 namespace twinfold
@@ -37,16 +38,30 @@ CaseCollisions::Folding CaseCollisions::ask(const CopyDirectory& destination,
                                             const std::string& first,
                                             const std::string& second) const
 {
-    const auto underFirst = statusAt(destination.fd, destination.entry(first), false);
-    const auto underSecond = statusAt(destination.fd, destination.entry(second), false);
-    if (!underFirst && !underSecond)
+    const bool firstFound = statusAt(destination.fd, destination.entry(first), false).has_value();
+    const bool secondFound = statusAt(destination.fd, destination.entry(second), false).has_value();
+    if (!firstFound && !secondFound)
         return Folding::Unknown;
-    if (underFirst && underSecond && underFirst->device == underSecond->device &&
-        underFirst->inode == underSecond->inode && underFirst->links == 1)
-        return Folding::IgnoresCase;
-    // Two entries, or only one of the names found: the directory tells the names apart. (Two
-    // names of one file with several links are hard links, made on purpose.)
-    return Folding::KeepsCase;
+    // Only one of the names found: the directory tells them apart.
+    if (!firstFound || !secondFound)
+        return Folding::KeepsCase;
+    // Both found: two entries, or one found under either name. Entry identities cannot tell
+    // (FUSE drivers number a file anew for each name it is looked up by), the listing can: a
+    // name that is found but not listed was found by ignoring its case.
+    bool firstListed = false;
+    bool secondListed = false;
+    const auto opened = fileServices().openDirectory(destination.fd, destination.entry("."), true);
+    const FileHandle dir(opened.value);
+    if (!opened.ok())
+        return Folding::Unknown;
+    fileServices().listNames(
+        dir.fd(),
+        [&](const char* name, bool) {
+            firstListed = firstListed || first == name;
+            secondListed = secondListed || second == name;
+        },
+        /*glance=*/false);
+    return firstListed && secondListed ? Folding::KeepsCase : Folding::IgnoresCase;
 }
 
 std::string caseCollisionMessage(const std::string& destinationFile, const std::string& takenBy)

@@ -15,9 +15,10 @@ struct CopyDirectory;
 // later one is refused when the destination takes it for the first.
 //
 // Whether the destination directory ignores case is asked of the file system itself, once per
-// directory and only when it holds such names: the two names are looked up, and one entry
-// found under both means it does. Until either name stands there nothing can be lost, so the
-// question waits for the first copy to have been made.
+// directory and only when the source directory holds such names: the two names are looked up
+// in the destination directory, and a name found there but not listed there was found by
+// ignoring its case. Until either name stands there nothing can be lost, so the question waits
+// for the first copy to have been made.
 class CaseCollisions
 {
 public:

@@ -148,9 +148,9 @@ void SyncRun::restoreViewsAfterFailure(const std::string& source, const std::str
     }
 }
 
-void SyncRun::passOver(const DirectoryFailure& failure)
+void SyncRun::passOver(const DirectoryFailure& failure, int destinationError)
 {
-    m_volume.failed(failure.errorNumber());
+    m_volume.failed(destinationError);
     if (!m_window.runChoices().keepGoing) {
         tellVolumeTrouble();
         throw failure;
@@ -215,8 +215,27 @@ void SyncRun::refuseCaseCollision(const std::string& sourcePath, const std::stri
     if (!m_window.runChoices().autoContinue)
         m_services.showMessage(nullptr, text);
     m_log.AddFailure(sourcePath, text);
-    m_volume.failed(0);
     m_syncBox.fileDone.emit(0);
+}
+
+CopyDirectory SyncRun::mirroredSite(const std::string& sourceDir) const
+{
+    const std::string& sourceRoot = m_window.sourceRoot();
+    return {m_runDestRoot, mirroredDirectory(sourceRoot, sourceDir, m_runDestination),
+            relativeBelow(sourceRoot, sourceDir)};
+}
+
+void SyncRun::refuseDirectoryCollision(const std::string& sourcePath, const std::string& takenBy)
+{
+    // Passed over with its subtree and logged as failed, like a directory that cannot be made;
+    // the run goes on, since nothing is wrong with the rest of the tree.
+    const std::string destination = mirroredSite(sourcePath).path;
+    const std::string text = "Could not make destination directory: " + destination +
+                             " (the destination ignores letter case and takes it for " + takenBy +
+                             ").  Directory not copied!";
+    if (!m_window.runChoices().autoContinue)
+        m_services.showMessage(nullptr, text);
+    m_log.AddFailure(sourcePath, text);
 }
 
 void SyncRun::tellVolumeTrouble()

@@ -13,6 +13,8 @@ void VolumeTrouble::copied()
 
 void VolumeTrouble::failed(int destinationError)
 {
+    if (destinationError == 0)
+        return;
     const Cause cause = isReadOnlyVolume(destinationError) ? Cause::ReadOnly
                         : isVolumeFull(destinationError)   ? Cause::Full
                                                            : Cause::None;

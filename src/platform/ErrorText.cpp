@@ -66,6 +66,11 @@ bool isReadOnlyVolume(int errorNumber)
     return errorNumber == EROFS;
 }
 
+int readOnlyVolumeError()
+{
+    return EROFS;
+}
+
 bool isVolumeFull(int errorNumber)
 {
     return errorNumber == ENOSPC || errorNumber == EDQUOT;

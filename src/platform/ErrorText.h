@@ -26,6 +26,7 @@ bool isNotRegularFile(int errorNumber);
 bool isNotDirectory(int errorNumber);
 // The file system holding the file is mounted read-only.
 bool isReadOnlyVolume(int errorNumber);
+int readOnlyVolumeError();
 // No space left where the file was being written, or the user's quota is used up.
 bool isVolumeFull(int errorNumber);
 

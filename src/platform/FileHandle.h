@@ -25,7 +25,6 @@ struct FileStatus {
     std::int64_t ctimeNanoseconds = 0;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
-    std::uint64_t links = 0; // the names the file has
 };
 
 // Status of a path; followLinks false reports a symbolic link itself. Nothing when it is gone.

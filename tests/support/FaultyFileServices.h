@@ -61,6 +61,8 @@ public:
     // name finds the entry whose name differs from it in case only, and no second entry can be
     // made under such a name.
     void foldCaseBelow(const std::string& root) { m_foldRoot = root; }
+    // Every file system reports being mounted read-only (what fails is still up to fail()).
+    void mountReadOnly() { m_readOnly = true; }
 
     IoResult<int> openForReading(int dirFd, const std::string& name, FileStatus& status) override
     {
@@ -91,7 +93,7 @@ public:
     {
         if (const int error = faulted(Call::OpenDirectory, name))
             return {-1, error};
-        auto opened = PosixFileServices::openDirectory(dirFd, name, followLinks);
+        auto opened = PosixFileServices::openDirectory(dirFd, folded(dirFd, name), followLinks);
         if (opened.ok())
             m_directoryNames[opened.value] = name;
         return opened;
@@ -159,6 +161,10 @@ public:
         if (const int error = faulted(Call::Rename, to))
             return failedWith(error);
         return PosixFileServices::rename(dirFd, from, folded(dirFd, to));
+    }
+    IoResult<bool> readOnlyVolume(int fd) override
+    {
+        return m_readOnly ? IoResult<bool>{true, 0} : PosixFileServices::readOnlyVolume(fd);
     }
     IoResult<int> createUnnamed(int dirFd, unsigned mode) override
     {
@@ -256,6 +262,7 @@ private:
     bool m_refuseOpenRemoval = false;
     int m_removalsRefused = 0;
     std::string m_foldRoot;
+    bool m_readOnly = false;
 };
 
 } // namespace twinfold::test
