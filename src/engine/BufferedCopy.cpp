@@ -86,6 +86,7 @@ public:
     }
 
     const std::string& failure() const { return m_failure; }
+    int destinationError() const { return m_destinationError; }
 
     CopyOutcome run()
     {
@@ -108,7 +109,7 @@ public:
         // one exception, since a protected destination would never be updated again.
         TemporaryFile output(m_destDir.fd, (before.mode & PermissionBits) | OwnerWrite);
         if (!output.isOpen()) {
-            sayCannotCreate();
+            sayCannotCreate(output.error());
             return {};
         }
         std::int64_t bytes = 0;
@@ -132,8 +133,8 @@ public:
             sayWithReason("Could not set the time of destination file: ", timed.error);
             return {};
         }
-        if (m_durable && !output.file().sync()) {
-            sayWriteError();
+        if (const auto synced = m_durable ? output.file().sync() : succeeded(); !synced.ok()) {
+            sayWriteError(synced.error);
             return {};
         }
         return install(output, initial, packTimeValue(before.mtimeSeconds), bytes);
@@ -245,8 +246,9 @@ private:
             const std::int64_t n = read.value;
             if (n == 0)
                 return size > 0 ? Transfer::SourceChanged : Transfer::Complete; // it shrank
-            if (!output.writeAll(buffer.get(), static_cast<std::size_t>(n))) {
-                sayWriteError();
+            if (const auto written = output.writeAll(buffer.get(), static_cast<std::size_t>(n));
+                !written.ok()) {
+                sayWriteError(written.error);
                 return Transfer::Failed;
             }
             bytes += n;
@@ -271,15 +273,18 @@ private:
     void sayWithReason(const std::string& lead, int error)
     {
         say(lead + m_destFile + " (" + errorText(error) + ").  File not copied!");
+        m_destinationError = error;
     }
-    void sayCannotCreate()
+    void sayCannotCreate(int error = 0)
     {
         say("Could not create destination file: " + m_destFile + ".  File not copied!");
+        m_destinationError = error;
     }
-    void sayWriteError()
+    void sayWriteError(int error)
     {
         say("Error writing destination file: " + m_destFile +
             ".  File not copied! Possibly out of disk space.");
+        m_destinationError = error;
     }
 
     WindowingServices& m_services;
@@ -291,6 +296,7 @@ private:
     std::string m_destFile;
     bool m_quiet;
     std::string m_failure;
+    int m_destinationError = 0;
     std::size_t m_bufferSize;
     bool m_durable;
     const std::optional<FileStatus>* m_destinationSeen;
@@ -305,8 +311,10 @@ std::string directoryPart(const std::string& path)
 
 CopyOutcome withFailure(CopyOutcome outcome, const Copier& copier)
 {
-    if (!outcome.copied && !outcome.destinationKept)
+    if (!outcome.copied && !outcome.destinationKept) {
         outcome.failure = copier.failure();
+        outcome.destinationError = copier.destinationError();
+    }
     return outcome;
 }
 

@@ -25,6 +25,8 @@ struct CopyOutcome {
     bool destinationKept = false;
     // Why a copy failed, in the words of its message (also when the message was not shown).
     std::string failure;
+    // The system's error number of a failure on the destination's side; 0 for any other.
+    int destinationError = 0;
 };
 
 // A directory that a copy reads from or writes into: open (a descriptor that the caller keeps

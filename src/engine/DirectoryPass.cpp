@@ -9,6 +9,7 @@
 #include "engine/TemporaryFile.h"
 #include "platform/DirectoryTree.h"
 #include "platform/ErrorText.h"
+#include "platform/FileServices.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
@@ -16,11 +17,7 @@
 namespace twinfold
 {
 
-namespace
-{
-
-// A directory's path below a root it lies in, without a leading separator; empty for the root.
-std::string relativeBelow(const std::string& root, const std::string& dir)
+std::string SyncRun::relativeBelow(const std::string& root, const std::string& dir)
 {
     if (dir.size() <= root.size())
         return {};
@@ -29,8 +26,6 @@ std::string relativeBelow(const std::string& root, const std::string& dir)
         relative.erase(0, 1);
     return relative;
 }
-
-} // namespace
 
 void SyncRun::SyncAllFiles(DirectoryView& view)
 {
@@ -70,8 +65,13 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
         // land anywhere else.
         const IoError cause(destination.error);
         making = making || isNotDirectory(destination.error);
+        // A directory that a read-only volume could not make is reported by the failure to
+        // enter it ("File not found"); the run's own line says why.
+        const bool readOnly =
+            making && m_runDestRoot >= 0 && fileServices().readOnlyVolume(m_runDestRoot).value;
         passOver(DirectoryFailure(cause, making ? DirectoryAction::Make : DirectoryAction::Enter,
-                                  mirrored));
+                                  mirrored),
+                 readOnly ? readOnlyVolumeError() : destination.error);
         return;
     }
     // Every file is looked up from the open directories rather than by its full path.
@@ -80,6 +80,7 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
                                          : CopyDirectory{currentDirectoryHandle(), sourceDir, {}};
     const CopyDirectory destinationSite{destination.handle.fd(), passDest, {}};
     m_syncBox.startPass(sourceDir, passDest);
+    m_caseNames.startDirectory();
 
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {

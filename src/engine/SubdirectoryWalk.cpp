@@ -1,10 +1,13 @@
 // The subdirectory walk: depth-first, post-order, with the source view as its cursor.
 #include "controls/DirectoryView.h"
 #include "controls/FileListBox.h"
+#include "engine/BufferedCopy.h"
+#include "engine/CaseCollisions.h"
 #include "engine/DirectoryFailure.h"
 #include "engine/RunWindow.h"
 #include "engine/SyncBox.h"
 #include "engine/SyncRun.h"
+#include "platform/PathRules.h"
 #include "platform/Windowing.h"
 
 namespace twinfold
@@ -38,6 +41,10 @@ void SyncRun::Traverse(DirectoryView& view)
     const int position = view.directoryPosition();
     const int first = position + 1;
     const int last = view.count() - 1;
+    // Subdirectories differing only in case would share one mirrored directory on a
+    // destination that ignores case, their files written over each other's.
+    CaseCollisions subdirectories;
+    const CopyDirectory mirrored = mirroredSite(view.directory());
     for (int p = first; p <= last; ++p) {
         m_services.processPendingEvents();
         if (m_syncBox.ModalResult == TSyncBox::mrCancel)
@@ -45,6 +52,12 @@ void SyncRun::Traverse(DirectoryView& view)
         // The child's walk ends with the view back here, its listing read afresh; a
         // subdirectory removed meanwhile only shortens the walk.
         if (p < view.count()) {
+            const std::string subdirectory = view.entryPath(p);
+            if (const auto takenBy =
+                    subdirectories.collisionOf(mirrored, extractFileName(subdirectory))) {
+                refuseDirectoryCollision(subdirectory, *takenBy);
+                continue;
+            }
             view.setItemIndex(p);
             Traverse(view);
         }

@@ -39,6 +39,8 @@ void SyncRun::run()
         m_window.runEnded();
         m_syncBox.runFinished.emit(end);
     });
+    m_runDestination = m_window.destinationView().directory();
+    m_volume = {};
     if (m_window.syncAllChecked())
         runSyncAll();
     else
@@ -68,21 +70,28 @@ void SyncRun::runSelectedFiles()
         removeLeftoverTemporaries(destDir);
     const CopyDirectory source{sourceHandle.fd(), sourceDir, {}};
     const CopyDirectory destination{destHandle.fd(), destDir, {}};
+    m_caseNames.startDirectory();
 
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {
         m_syncBox.ModalResult = TSyncBox::mrRun;
         m_services.processPendingEvents();
         if (m_syncBox.ModalResult == TSyncBox::mrCancel) {
+            tellVolumeTrouble();
             m_services.showMessage(nullptr, "Operation Canceled!");
             return;
         }
-        if (i >= files.count() || !files.selected(i))
+        if (i >= files.count())
             continue;
+        if (!files.selected(i)) {
+            m_caseNames.note(files.item(i));
+            continue;
+        }
         files.setItemIndex(i);
         processFile(source, destination, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
     }
+    tellVolumeTrouble();
     // A dry run synchronised nothing, so it has no success to report.
     if (const RunChoices choices = m_window.runChoices(); !choices.batchMode && !choices.dryRun)
         m_services.showMessage(nullptr, "File Sync Successful!");
@@ -120,6 +129,7 @@ void SyncRun::runSyncAll()
     }
     m_syncBox.Close();
     sourceView.setDirectory(sourceRoot);
+    tellVolumeTrouble();
     const RunChoices choices = m_window.runChoices();
     if (m_syncBox.ModalResult == TSyncBox::mrRun) {
         if (!choices.batchMode && !choices.dryRun)
@@ -142,10 +152,13 @@ void SyncRun::restoreViewsAfterFailure(const std::string& source, const std::str
     }
 }
 
-void SyncRun::passOver(const DirectoryFailure& failure)
+void SyncRun::passOver(const DirectoryFailure& failure, int destinationError)
 {
-    if (!m_window.runChoices().keepGoing)
+    m_volume.failed(destinationError);
+    if (!m_window.runChoices().keepGoing) {
+        tellVolumeTrouble();
         throw failure;
+    }
     m_log.AddFailure(failure.path(), failure.what());
     m_syncBox.directoryPassedOver.emit(failure.path(), failure.what());
 }
@@ -154,6 +167,10 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
                           const std::string& name)
 {
     const std::string sourcePath = joinPath(source.path, name);
+    if (const auto takenBy = m_caseNames.collisionOf(destination, name)) {
+        refuseCaseCollision(sourcePath, joinPath(destination.path, name), *takenBy);
+        return;
+    }
     const auto sourceStatus = statusAt(source.fd, source.entry(name), true);
     // Looked up once: the copy judges from the same status whether the destination changed.
     const auto destStatus = statusAt(destination.fd, destination.entry(name), false);
@@ -168,6 +185,10 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
             outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,
                                  choices.copyBuffer, choices.fsync, &destStatus);
         bytes = outcome.bytes;
+        if (outcome.copied)
+            m_volume.copied();
+        else if (!outcome.destinationKept)
+            m_volume.failed(outcome.destinationError);
         // A destination that became newer while the copy was made is kept, as one the
         // newer-than rule leaves alone.
         if (outcome.copied || outcome.destinationKept)
@@ -179,6 +200,54 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
         m_log.AddLog(m_log.FileOld, sourcePath);
     }
     m_syncBox.fileDone.emit(bytes);
+}
+
+} // namespace twinfold
+
+namespace twinfold
+{
+
+void SyncRun::refuseCaseCollision(const std::string& sourcePath, const std::string& destinationFile,
+                                  const std::string& takenBy)
+{
+    // A copy the run would make, refused before it starts: it is shown and logged as a failed
+    // copy, whether the newer-than rule would have copied it or not, since either way the
+    // destination cannot hold it.
+    m_syncBox.FileName.setText(extractFileName(sourcePath));
+    m_syncBox.setFileStatus("Copying", sourcePath);
+    const std::string text = caseCollisionMessage(destinationFile, takenBy);
+    if (!m_window.runChoices().autoContinue)
+        m_services.showMessage(nullptr, text);
+    m_log.AddFailure(sourcePath, text);
+    m_syncBox.fileDone.emit(0);
+}
+
+CopyDirectory SyncRun::mirroredSite(const std::string& sourceDir) const
+{
+    const std::string& sourceRoot = m_window.sourceRoot();
+    return {m_runDestRoot, mirroredDirectory(sourceRoot, sourceDir, m_runDestination),
+            relativeBelow(sourceRoot, sourceDir)};
+}
+
+void SyncRun::refuseDirectoryCollision(const std::string& sourcePath, const std::string& takenBy)
+{
+    // Passed over with its subtree and logged as failed, like a directory that cannot be made;
+    // the run goes on, since nothing is wrong with the rest of the tree.
+    const std::string destination = mirroredSite(sourcePath).path;
+    const std::string text = "Could not make destination directory: " + destination +
+                             " (the destination ignores letter case and takes it for " + takenBy +
+                             ").  Directory not copied!";
+    if (!m_window.runChoices().autoContinue)
+        m_services.showMessage(nullptr, text);
+    m_log.AddFailure(sourcePath, text);
+}
+
+void SyncRun::tellVolumeTrouble()
+{
+    // Through the run's messages like its last one, and like that one also in a batch run and
+    // with auto-continue: it is one line for the whole run, not one for each failed file.
+    if (const auto notice = m_volume.notice(m_runDestination))
+        m_services.showMessage(nullptr, *notice);
 }
 
 } // namespace twinfold

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/CaseCollisions.h"
+#include "engine/VolumeTrouble.h"
+
 #include <string>
 
 namespace twinfold
@@ -36,11 +39,24 @@ private:
     // Opens the view's current entry; false when the directory was passed over instead.
     bool enterCurrent(DirectoryView& view);
     // With the keep-going choice the directory is logged as failed and the walk goes on;
-    // otherwise the run is abandoned with the failure.
-    void passOver(const DirectoryFailure& failure);
+    // otherwise the run is abandoned with the failure. destinationError: the failure's cause
+    // on the destination's side (0 for a source directory).
+    void passOver(const DirectoryFailure& failure, int destinationError = 0);
+    // The mirrored directory of a source directory, as reached from the run's open roots.
+    CopyDirectory mirroredSite(const std::string& sourceDir) const;
     void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
     void processFile(const CopyDirectory& source, const CopyDirectory& destination,
                      const std::string& name);
+    void refuseCaseCollision(const std::string& sourcePath, const std::string& destinationFile,
+                             const std::string& takenBy);
+    // A subdirectory whose mirrored directory the destination would take for an earlier one's.
+    void refuseDirectoryCollision(const std::string& sourcePath, const std::string& takenBy);
+    // A directory's path below a root it lies in, without a leading separator; empty for the
+    // root.
+    static std::string relativeBelow(const std::string& root, const std::string& dir);
+    // Says once, before the run's own last message, why every copy into the destination failed
+    // where the per-file messages do not say it.
+    void tellVolumeTrouble();
 
     WindowingServices& m_services;
     RunWindow& m_window;
@@ -51,6 +67,10 @@ private:
     // which spares the kernel walking every file's full path.
     int m_runSourceRoot = -1;
     int m_runDestRoot = -1;
+    // The destination directory the run was started with.
+    std::string m_runDestination;
+    CaseCollisions m_caseNames;
+    VolumeTrouble m_volume;
 };
 
 } // namespace twinfold

@@ -54,8 +54,14 @@ TemporaryFile::TemporaryFile(int dirFd, unsigned mode, bool unnamedAllowed) : m_
 
 TemporaryFile::~TemporaryFile()
 {
-    if (m_installedName.empty() && !m_name.empty())
+    if (m_installedName.empty() && !m_name.empty()) {
+        // Closed first, which also releases the lock: some drivers cannot remove an open file
+        // cleanly (ntfs-3g then refuses every new file of the directory until it is mounted
+        // again). A clean-up of another run that takes the unlocked file meanwhile removes
+        // what this one would.
+        m_file.close();
         fileServices().remove(m_dirFd, m_name);
+    }
 }
 
 IoResult<bool> TemporaryFile::createNamed(unsigned mode)
@@ -160,7 +166,16 @@ void removeLeftoverTemporaries(const FileHandle& dir)
                 return;
             if (!fileServices().lock(file.fd(), false))
                 return; // a copy in progress in another process
-            fileServices().remove(dirFd, name);
+            // An open file is never removed (see ~TemporaryFile). Once unlocked, though, the
+            // file could be taken for its own by a run that has just made it under that name
+            // and not yet locked it: so while the lock holds it moves to a fresh name of the
+            // same form (a run that made the file finds its name gone and makes another), and
+            // only then is it closed and removed.
+            const std::string doomed = randomName();
+            if (!fileServices().rename(dirFd, name, doomed).ok())
+                return;
+            file.close();
+            fileServices().remove(dirFd, doomed);
         },
         /*glance=*/true);
 }

@@ -61,6 +61,21 @@ bool isNotDirectory(int errorNumber)
     return errorNumber == ENOTDIR;
 }
 
+bool isReadOnlyVolume(int errorNumber)
+{
+    return errorNumber == EROFS;
+}
+
+int readOnlyVolumeError()
+{
+    return EROFS;
+}
+
+bool isVolumeFull(int errorNumber)
+{
+    return errorNumber == ENOSPC || errorNumber == EDQUOT;
+}
+
 IoError::IoError(int errorNumber) : IoError(errorNumber, errorText(errorNumber)) {}
 
 IoError::IoError(int errorNumber, const std::string& text)

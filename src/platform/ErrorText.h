@@ -24,6 +24,11 @@ bool isUnnamedUnsupported(int errorNumber);
 bool isNotRegularFile(int errorNumber);
 // A path that names a directory where one is not expected, or a non-directory where one is.
 bool isNotDirectory(int errorNumber);
+// The file system holding the file is mounted read-only.
+bool isReadOnlyVolume(int errorNumber);
+int readOnlyVolumeError();
+// No space left where the file was being written, or the user's quota is used up.
+bool isVolumeFull(int errorNumber);
 
 // An input-output failure that a command does not handle itself; its what() is errorText().
 // Where the failing call knows which path it was about, the failure carries it: the system's

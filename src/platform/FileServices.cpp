@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace twinfold
@@ -242,6 +243,15 @@ IoResult<bool> PosixFileServices::listNames(int dirFd,
         },
         glance);
     return error == 0 ? succeeded() : failedWith(error);
+}
+
+IoResult<bool> PosixFileServices::readOnlyVolume(int fd)
+{
+    struct statvfs volume {
+    };
+    if (::fstatvfs(fd, &volume) != 0)
+        return {false, lastError()};
+    return {(volume.f_flag & ST_RDONLY) != 0, 0};
 }
 
 FileServices& fileServices()

@@ -59,6 +59,8 @@ public:
     // be a regular file. A glance may stop early (see forEachDirectoryEntry).
     virtual IoResult<bool>
     listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry, bool glance) = 0;
+    // Whether the file system holding the open file or directory is mounted read-only.
+    virtual IoResult<bool> readOnlyVolume(int fd) = 0;
 };
 
 // The real services of this platform.
@@ -87,6 +89,7 @@ public:
     IoResult<std::int64_t> readDirectory(int dirFd, void* buffer, std::size_t size) override;
     IoResult<bool> listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry,
                              bool glance) override;
+    IoResult<bool> readOnlyVolume(int fd) override;
 };
 
 // The services every file operation goes through: the real ones unless a test put others in

@@ -175,6 +175,13 @@ bool nameLess(std::string_view a, std::string_view b)
     return a < b;
 }
 
+bool sameIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return upperAsciiChar(x) == upperAsciiChar(y);
+           });
+}
+
 void sortByName(std::vector<std::string>& names)
 {
     // Every listing a run reads is sorted: the comparison is called directly, not through a

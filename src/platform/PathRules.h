@@ -63,6 +63,10 @@ std::string upperAscii(std::string_view text);
 // Case-insensitive name order with ties broken by byte order, so that sorting is stable.
 bool nameLess(std::string_view a, std::string_view b);
 
+// Whether two names differ at most in the case of the letters a to z: nameLess() sorts such
+// names next to each other.
+bool sameIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // Sorts names into nameLess() order.
 void sortByName(std::vector<std::string>& names);
 

@@ -3,9 +3,12 @@
 #include "platform/FileServices.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 
 namespace twinfold::test
 {
@@ -33,6 +36,8 @@ public:
     // The nth call of a kind (counted from 1) fails with error; the call itself is not made,
     // except a close, which always releases its descriptor.
     void fail(Call call, int error, int nth = 1) { m_faults[call] = {error, nth, {}}; }
+    // Every call of a kind fails with error from now on.
+    void failEvery(Call call, int error) { m_faults[call] = {error, 0, {}, true}; }
     // The nth call of a kind whose file or directory name ends with `name` fails (a listing's
     // read counts by the directory's name: its nth batch fails, so a listing can fail part-way).
     void failNamed(Call call, const std::string& name, int error, int nth = 1)
@@ -48,17 +53,47 @@ public:
     }
     std::function<void(Call)> before;
 
+    // Removing a file that some descriptor still holds open fails with EBUSY, as on drivers
+    // that cannot remove an open file cleanly; removalsRefused() counts the refusals.
+    void refuseRemovingOpenFiles() { m_refuseOpenRemoval = true; }
+    int removalsRefused() const { return m_removalsRefused; }
+    // Below root, names are looked up without regard to letter case, as on FAT and exFAT: a
+    // name finds the entry whose name differs from it in case only, and no second entry can be
+    // made under such a name.
+    void foldCaseBelow(const std::string& root) { m_foldRoot = root; }
+    // Every file system reports being mounted read-only (what fails is still up to fail()).
+    void mountReadOnly() { m_readOnly = true; }
+
     IoResult<int> openForReading(int dirFd, const std::string& name, FileStatus& status) override
     {
         if (const int error = faulted(Call::Open, name))
             return {-1, error};
-        return PosixFileServices::openForReading(dirFd, name, status);
+        return opened(PosixFileServices::openForReading(dirFd, folded(dirFd, name), status));
+    }
+    IoResult<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks) override
+    {
+        return PosixFileServices::statusAt(dirFd, folded(dirFd, name), followLinks);
+    }
+    IoResult<int> createExclusive(int dirFd, const std::string& name, unsigned mode) override
+    {
+        if (folded(dirFd, name) != name)
+            return {-1, EEXIST};
+        return opened(PosixFileServices::createExclusive(dirFd, name, mode));
+    }
+    IoResult<bool> remove(int dirFd, const std::string& name) override
+    {
+        const std::string found = folded(dirFd, name);
+        if (m_refuseOpenRemoval && isOpen(PosixFileServices::statusAt(dirFd, found, false))) {
+            ++m_removalsRefused;
+            return failedWith(EBUSY);
+        }
+        return PosixFileServices::remove(dirFd, found);
     }
     IoResult<int> openDirectory(int dirFd, const std::string& name, bool followLinks) override
     {
         if (const int error = faulted(Call::OpenDirectory, name))
             return {-1, error};
-        auto opened = PosixFileServices::openDirectory(dirFd, name, followLinks);
+        auto opened = PosixFileServices::openDirectory(dirFd, folded(dirFd, name), followLinks);
         if (opened.ok())
             m_directoryNames[opened.value] = name;
         return opened;
@@ -103,6 +138,7 @@ public:
     {
         const int error = faulted(Call::Close);
         m_directoryNames.erase(fd);
+        m_openFiles.erase(fd);
         auto closed = PosixFileServices::close(fd);
         return error != 0 ? failedWith(error) : closed;
     }
@@ -116,19 +152,25 @@ public:
     {
         if (const int error = faulted(Call::Link, name))
             return failedWith(error);
+        if (folded(dirFd, name) != name)
+            return failedWith(EEXIST);
         return PosixFileServices::link(fd, dirFd, name);
     }
     IoResult<bool> rename(int dirFd, const std::string& from, const std::string& to) override
     {
         if (const int error = faulted(Call::Rename, to))
             return failedWith(error);
-        return PosixFileServices::rename(dirFd, from, to);
+        return PosixFileServices::rename(dirFd, from, folded(dirFd, to));
+    }
+    IoResult<bool> readOnlyVolume(int fd) override
+    {
+        return m_readOnly ? IoResult<bool>{true, 0} : PosixFileServices::readOnlyVolume(fd);
     }
     IoResult<int> createUnnamed(int dirFd, unsigned mode) override
     {
         if (const int error = faulted(Call::CreateUnnamed))
             return {-1, error};
-        return PosixFileServices::createUnnamed(dirFd, mode);
+        return opened(PosixFileServices::createUnnamed(dirFd, mode));
     }
 
 private:
@@ -136,6 +178,7 @@ private:
         int error = 0;
         int nth = 0;
         std::string name; // empty: any call of the kind counts
+        bool always = false;
     };
     // The error the call fails with, 0 when it is made.
     int faulted(Call call, const std::string& name = {})
@@ -148,6 +191,8 @@ private:
         Fault& fault = found->second;
         if (!fault.name.empty() && !name.ends_with(fault.name))
             return 0;
+        if (fault.always)
+            return fault.error;
         return --fault.nth == 0 ? fault.error : 0;
     }
     // Clamps a request to the limits; false once the disk is full.
@@ -165,10 +210,59 @@ private:
             m_room -= n.value;
         return n;
     }
+    IoResult<int> opened(IoResult<int> fd)
+    {
+        if (fd.ok())
+            m_openFiles.insert(fd.value);
+        return fd;
+    }
+    bool isOpen(const IoResult<FileStatus>& file)
+    {
+        return file.ok() && std::any_of(m_openFiles.begin(), m_openFiles.end(), [&](int fd) {
+                   const auto held = PosixFileServices::status(fd);
+                   return held.ok() && held.value.device == file.value.device &&
+                          held.value.inode == file.value.inode;
+               });
+    }
+    // The name of the entry that `name` finds in a case-folding directory: the entry's own
+    // name where only its case differs, else `name` as it is.
+    std::string folded(int dirFd, const std::string& name) const
+    {
+        namespace fs = std::filesystem;
+        if (m_foldRoot.empty())
+            return name;
+        std::error_code ignored;
+        const fs::path base =
+            dirFd == currentDirectoryFd()
+                ? fs::current_path(ignored)
+                : fs::read_symlink("/proc/self/fd/" + std::to_string(dirFd), ignored);
+        const fs::path full = base / name;
+        const std::string parent = full.parent_path().string();
+        if (!parent.starts_with(m_foldRoot) || fs::exists(full, ignored))
+            return name;
+        const auto lower = [](std::string text) {
+            std::transform(text.begin(), text.end(), text.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            return text;
+        };
+        const std::string leaf = full.filename().string();
+        for (const auto& entry : fs::directory_iterator(parent, ignored)) {
+            const std::string other = entry.path().filename().string();
+            if (lower(other) == lower(leaf))
+                return name.substr(0, name.size() - leaf.size()) + other;
+        }
+        return name;
+    }
+
     std::map<Call, Fault> m_faults;
     std::map<int, std::string> m_directoryNames;
     std::int64_t m_chunk = -1;
     std::int64_t m_room = -1;
+    std::set<int> m_openFiles;
+    bool m_refuseOpenRemoval = false;
+    int m_removalsRefused = 0;
+    std::string m_foldRoot;
+    bool m_readOnly = false;
 };
 
 } // namespace twinfold::test
