@@ -45,9 +45,19 @@ struct SharedOptions {
     bool verbose = false;
     bool fsync = false;
     bool keepGoing = false;
+    int timeShift = 0;
+    CLI::Option* timeShiftOption = nullptr;
 
     void addTo(CLI::App& command, RunOptions& run)
     {
+        timeShiftOption =
+            command
+                .add_option("--time-shift", timeShift,
+                            "the destination's times read HOURS late (negative: early), as on a "
+                            "FAT or exFAT volume written in another time zone; compared "
+                            "accordingly (default: none set, a clear late shift is compensated)")
+                ->check(CLI::Range(-24, 24))
+                ->option_text("HOURS");
         command.add_option("--answer", answer, "answer to a run's yes/no question (default: yes)")
             ->check(CLI::IsMember({"yes", "no"}))
             ->option_text("yes|no");
@@ -86,6 +96,8 @@ struct SharedOptions {
         run.answerYes = answer == "yes";
         run.logFormat = logFormat == "json" ? LogFormat::Json : LogFormat::Text;
         run.verbosity = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
+        if (timeShiftOption->count() > 0)
+            run.timeShift = timeShift;
     }
 };
 

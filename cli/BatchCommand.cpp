@@ -42,6 +42,7 @@ int runBatch(const BatchOptions& options)
     app.Settings.Fsync = options.fsync;
     auto& main = app.Main;
     main.keepGoing = options.keepGoing;
+    main.timeShiftForAll = options.run.timeShift;
     app.command([&] { main.FormShow(); });
     // The first activation runs the batch and closes the window through the exit steps.
     const bool completed = app.command([&] { main.FormActivate(); });

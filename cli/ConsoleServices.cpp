@@ -110,6 +110,9 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
     clearProgress();
     if (form == MessageForm::Error)
         nameFailedDirectory();
+    // A notice is the program's own word, not a designed message: it says whose it is.
+    if (form == MessageForm::Notice)
+        std::cerr << "twinfold-cli: ";
     std::cerr << text << std::endl;
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
         return m_options.answerYes ? Answer::Yes : Answer::No;

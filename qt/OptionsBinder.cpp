@@ -65,6 +65,19 @@ OptionsBinder::OptionsBinder(Application& app, OptionsView& view)
     view.AutoContinue->setChecked(m_options.AutoContinue.checked());
     m_connections.push_back(m_options.AutoContinue.checkedChanged.connect(
         [this](bool on) { m_view.AutoContinue->setChecked(on); }));
+    // The spin box holds whole hours within range; the model checks them all the same.
+    auto showTimeShift = [this](const std::string& text) {
+        bool number = false;
+        const int hours = QString::fromStdString(text).toInt(&number);
+        if (number && m_view.EditTimeShift->value() != hours)
+            m_view.EditTimeShift->setValue(hours);
+    };
+    showTimeShift(m_options.EditTimeShift.text());
+    m_connections.push_back(m_options.EditTimeShift.textChanged.connect(showTimeShift));
+    connect(view.EditTimeShift, &QSpinBox::valueChanged, this, [this](int hours) {
+        m_options.EditTimeShift.setText(std::to_string(hours));
+        run(&TOptionsbx::EditTimeShiftChange);
+    });
     m_connections.push_back(m_options.shown.connect([this] { showFields(); }));
     // Only the close box rejects: Escape presses Clear in this dialog.
     connect(&view, &QDialog::rejected, this,

@@ -98,6 +98,10 @@ void QtServices::returnFocus(QWidget* owner)
 Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::string& caption,
                               const std::string& text)
 {
+    if (form == MessageForm::Notice) {
+        showNotice(owner, caption, text);
+        return Answer::Ok;
+    }
     QMessageBox box(viewOf(owner));
     box.setWindowTitle(qs(caption));
     box.setText(qs(text));
@@ -106,6 +110,7 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
         box.setIcon(QMessageBox::NoIcon);
         break;
     case MessageForm::Information:
+    case MessageForm::Notice:
         box.setIcon(QMessageBox::Information);
         break;
     case MessageForm::Confirmation:
@@ -134,6 +139,19 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
     if (!question)
         return Answer::Ok;
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
+void QtServices::showNotice(const Window* owner, const std::string& caption,
+                            const std::string& text)
+{
+    // Not modal: a run, an unattended batch above all, goes on while the user reads it.
+    auto* box = new QMessageBox(QMessageBox::Information, qs(caption), qs(text), QMessageBox::Ok,
+                                viewOf(owner));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+    if (dialogHook)
+        QTimer::singleShot(0, box, [this, box] { dialogHook(*box); });
 }
 
 std::optional<std::string> QtServices::inputBox(const Window* owner, const std::string& caption,

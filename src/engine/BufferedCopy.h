@@ -23,6 +23,10 @@ struct CopyOutcome {
     bool destinationKept = false;
     // Why a copy failed, in the words of its message (also when the message was not shown).
     std::string failure;
+    // The time the file system kept for a copy, where it is not the one set (beyond its own
+    // two-second rounding); later runs compare with what was kept.
+    std::optional<std::int64_t> timeKept;
+    std::int64_t timeSet = 0;
 };
 
 // A directory that a copy reads from or writes into: open (a descriptor that the caller keeps

@@ -30,4 +30,9 @@ void WindowingServices::errorReport(const Window* owner, const std::string& text
     messageBox(owner, MessageForm::Error, ApplicationTitle, errorReportText(text));
 }
 
+void WindowingServices::notice(const std::string& text)
+{
+    messageBox(nullptr, MessageForm::Notice, ApplicationTitle, text);
+}
+
 } // namespace twinfold

@@ -100,6 +100,8 @@ public:
     bool dryRun = false;
     // Not part of the window either: a directory that cannot be entered or made is passed over.
     bool keepGoing = false;
+    // Not part of the window: a time shift given for every run, over each job's own setting.
+    std::optional<std::int32_t> timeShiftForAll;
 
     static const std::vector<MainCommand>& commandTable();
     // Runs a command of the table by its handler's name; false for an unknown name.

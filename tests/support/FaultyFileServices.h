@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <fcntl.h>
 #include <map>
+#include <string>
+#include <unistd.h>
 
 namespace twinfold::test
 {
@@ -93,11 +96,38 @@ public:
             return {-1, ENOSPC};
         return moved(PosixFileServices::copyRange(in, out, size));
     }
-    IoResult<bool> setModificationTime(int fd, std::int64_t seconds) override
+    IoResult<bool> setTimes(int fd, std::int64_t access, std::int64_t modification) override
     {
         if (const int error = faulted(Call::SetTime))
             return failedWith(error);
-        return PosixFileServices::setModificationTime(fd, seconds);
+        if (m_timeRequestsIgnored)
+            return succeeded();
+        if (m_timeStep > 1)
+            modification = (modification + m_timeStep - 1) / m_timeStep * m_timeStep;
+        return PosixFileServices::setTimes(fd, access, modification - shiftOf(pathOf(fd)));
+    }
+    IoResult<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks) override
+    {
+        return shifted(PosixFileServices::statusAt(dirFd, name, followLinks),
+                       pathOf(dirFd, name));
+    }
+    IoResult<FileStatus> status(int fd) override
+    {
+        return shifted(PosixFileServices::status(fd), pathOf(fd));
+    }
+
+    // A destination whose file system drops every request to set a time, reporting success:
+    // a copy keeps the time it was written at.
+    void ignoreTimeRequests() { m_timeRequestsIgnored = true; }
+    // A destination that keeps times only to a coarser step, rounding up.
+    void roundTimes(std::int64_t stepSeconds) { m_timeStep = stepSeconds; }
+    // Every time below directory reads `seconds` later than the one stored, and a time set
+    // there reads back as set: a volume that keeps local time, mounted with another offset
+    // than its files were written with.
+    void shiftTimes(const std::string& directory, std::int64_t seconds)
+    {
+        m_shiftedDirectory = directory + "/";
+        m_shift = seconds;
     }
     IoResult<bool> close(int fd) override
     {
@@ -165,10 +195,37 @@ private:
             m_room -= n.value;
         return n;
     }
+    std::int64_t shiftOf(const std::string& path) const
+    {
+        return !m_shiftedDirectory.empty() && path.starts_with(m_shiftedDirectory) ? m_shift : 0;
+    }
+    IoResult<FileStatus> shifted(IoResult<FileStatus> status, const std::string& path) const
+    {
+        if (status.ok())
+            status.value.mtimeSeconds += shiftOf(path);
+        return status;
+    }
+    // Where a descriptor, or a name below a directory descriptor, stands.
+    static std::string pathOf(int fd, const std::string& name = {})
+    {
+        if (!name.empty() && name.front() == '/')
+            return name;
+        char target[4096];
+        const std::string link =
+            fd == AT_FDCWD ? "/proc/self/cwd" : "/proc/self/fd/" + std::to_string(fd);
+        const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+        const std::string dir = n > 0 ? std::string(target, static_cast<std::size_t>(n)) : "";
+        return name.empty() ? dir : dir + "/" + name;
+    }
+
     std::map<Call, Fault> m_faults;
     std::map<int, std::string> m_directoryNames;
     std::int64_t m_chunk = -1;
     std::int64_t m_room = -1;
+    bool m_timeRequestsIgnored = false;
+    std::int64_t m_timeStep = 1;
+    std::string m_shiftedDirectory;
+    std::int64_t m_shift = 0;
 };
 
 } // namespace twinfold::test
