@@ -94,8 +94,8 @@ OptionsView::OptionsView(QWidget* parent)
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget* const order[] = {EditInclude, AddInclude, EditExclude,  AddExclude, IncludeList,
-                              ExcludeList, Mem32K,     Mem128K,      Mem256k,    Mem512k,
+    QWidget* const order[] = {EditInclude, AddInclude, EditExclude,  AddExclude,    IncludeList,
+                              ExcludeList, Mem32K,     Mem128K,      Mem256k,       Mem512k,
                               Mem1mb,      Ok,         AutoContinue, EditTimeShift, Clear};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);

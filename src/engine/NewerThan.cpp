@@ -1,6 +1,5 @@
 #include "NewerThan.h"
 
-
 namespace twinfold
 {
 

@@ -13,8 +13,8 @@ namespace twinfold
 // source's.
 
 // Whether a source, as looked up (following links), is copied over the destination as looked
-// up, file or directory alike. A source that is not there or is a directory is never copied; a source that the destination lacks always
-// is, whatever its time.
+// up, file or directory alike. A source that is not there or is a directory is never copied; a
+// source that the destination lacks always is, whatever its time.
 //
 // destinationShift is the number of seconds the destination's times read later than they
 // should (a volume that keeps local time, read with another offset than it was written with):
@@ -22,8 +22,7 @@ namespace twinfold
 // the same file all the same, whatever the shift: it was written through the clock the run
 // reads with.
 bool sourceIsNewer(const std::optional<FileStatus>& source,
-                   const std::optional<FileStatus>& destination,
-                   std::int64_t destinationShift = 0);
+                   const std::optional<FileStatus>& destination, std::int64_t destinationShift = 0);
 
 inline bool shouldCopy(TimeValue destination, TimeValue source)
 {

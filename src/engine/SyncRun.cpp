@@ -23,8 +23,10 @@ namespace twinfold
 namespace
 {
 
-// Whether the destination reads newer than the source by no more than the hours a destination
-// reading late can be off: cheap arithmetic first, the rule only for the few that pass it.
+// Whether a compensation the run may still decide on would copy the file: its destination reads
+// newer than the source, by less than the hours a destination can read late. A pair that stands
+// exactly whole hours apart never is: its own shift leaves it equal, and it rules out any other.
+// Cheap arithmetic first, the rule only for the few that pass it.
 bool mayReadLate(const std::optional<FileStatus>& source,
                  const std::optional<FileStatus>& destination)
 {
@@ -32,7 +34,13 @@ bool mayReadLate(const std::optional<FileStatus>& source,
         return false;
     const std::int64_t apart = destination->mtimeSeconds - source->mtimeSeconds;
     constexpr std::int64_t Most = TimeShiftEvidence::MaxHours * SecondsPerHour;
-    return apart >= 2 && apart < Most + 2 && sourceIsNewer(source, destination, Most);
+    if (apart < 2 || apart >= Most + 2)
+        return false;
+    for (int hours = 1; hours <= TimeShiftEvidence::MaxHours; ++hours) {
+        if (inStep(apart, hours * SecondsPerHour))
+            return false;
+    }
+    return sourceIsNewer(source, destination, Most);
 }
 
 } // namespace
@@ -204,8 +212,7 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
 }
 
 std::int64_t SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& destination,
-                              const std::string& name,
-                              const std::optional<FileStatus>& destStatus)
+                              const std::string& name, const std::optional<FileStatus>& destStatus)
 {
     const std::string sourcePath = joinPath(source.path, name);
     m_syncBox.setFileStatus("Copying", sourcePath);
@@ -275,8 +282,8 @@ void SyncRun::sayTimeShifts()
         const int files = m_evidence.shifted(hours);
         if (files == 0)
             continue;
-        ShiftHandling handling = hours > 0 ? ShiftHandling::NotCompensated
-                                           : ShiftHandling::CopiedAgain;
+        ShiftHandling handling =
+            hours > 0 ? ShiftHandling::NotCompensated : ShiftHandling::CopiedAgain;
         if (hours == m_settingHours)
             handling = ShiftHandling::ByTheSetting;
         else if (hours == m_compensatedHours)

@@ -61,10 +61,9 @@ std::string timeShiftNotice(const std::string& destination, int hours, int files
                             ShiftHandling handling)
 {
     const int size = std::abs(hours);
-    std::string text = "The times in " + destination + " read " +
-                       counted(size, "hour", "hours") + (hours > 0 ? " late" : " early") +
-                       " against the source on " + counted(files, "file", "files") +
-                       " of equal size";
+    std::string text = "The times in " + destination + " read " + counted(size, "hour", "hours") +
+                       (hours > 0 ? " late" : " early") + " against the source on " +
+                       counted(files, "file", "files") + " of equal size";
     const std::string setting = std::to_string(hours);
     switch (handling) {
     case ShiftHandling::Compensated:
@@ -72,8 +71,8 @@ std::string timeShiftNotice(const std::string& destination, int hours, int files
     case ShiftHandling::ByTheSetting:
         return text + "; the time shift setting compensated it.";
     case ShiftHandling::NotCompensated:
-        return text + "; not compensated, as other files disagree: a file changed within that " +
-               "time may not have been copied (a time shift of " + setting + " compensates it).";
+        return text + "; not compensated: a file changed within that time may not have been " +
+               "copied (a time shift of " + setting + " compensates it).";
     case ShiftHandling::CopiedAgain:
         break;
     }

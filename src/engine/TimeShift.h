@@ -42,15 +42,15 @@ public:
 
 private:
     std::array<int, 2 * MaxHours + 1> m_shifted{}; // by hours + MaxHours; [MaxHours] unused
-    int m_otherwise = 0;                          // times apart by anything but whole hours
+    int m_otherwise = 0;                           // times apart by anything but whole hours
 };
 
 // How the run dealt with a shift it saw.
 enum class ShiftHandling {
-    Compensated,      // by the evidence
-    ByTheSetting,     // the time shift setting names it
-    NotCompensated,   // a late reading the evidence leaves in doubt
-    CopiedAgain,      // an early reading: every such file is copied, as by the plain rule
+    Compensated,    // by the evidence
+    ByTheSetting,   // the time shift setting names it
+    NotCompensated, // a late reading the evidence leaves in doubt
+    CopiedAgain,    // an early reading: every such file is copied, as by the plain rule
 };
 
 // The run's notice of a shift it saw: which destination, what shift, how many files.

@@ -26,9 +26,9 @@ protected:
 };
 
 // The options dialog "Options": the include and exclude filter lists, the copy buffer size,
-// auto-continue and the destination's time shift. The two lists are editing copies; only OK turns them into the filter texts
-// that the rest of the program uses and saves. The buffer size and auto-continue take effect
-// at once.
+// auto-continue and the destination's time shift. The two lists are editing copies; only OK turns
+// them into the filter texts that the rest of the program uses and saves. The buffer size and
+// auto-continue take effect at once.
 class TOptionsbx : public Window
 {
 public:

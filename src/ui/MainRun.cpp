@@ -23,8 +23,12 @@ void TMain::SyncAllFiles(DirectoryView& view)
 
 RunChoices TMain::runChoices() const
 {
-    return {BatchMode,        dryRun,    m_settings.AutoContinue,
-            m_settings.CopyBuffer, m_settings.Fsync, keepGoing,
+    return {BatchMode,
+            dryRun,
+            m_settings.AutoContinue,
+            m_settings.CopyBuffer,
+            m_settings.Fsync,
+            keepGoing,
             timeShiftForAll.value_or(m_settings.TimeShift)};
 }
 

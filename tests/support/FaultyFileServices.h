@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <functional>
 #include <fcntl.h>
+#include <functional>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -108,8 +108,7 @@ public:
     }
     IoResult<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks) override
     {
-        return shifted(PosixFileServices::statusAt(dirFd, name, followLinks),
-                       pathOf(dirFd, name));
+        return shifted(PosixFileServices::statusAt(dirFd, name, followLinks), pathOf(dirFd, name));
     }
     IoResult<FileStatus> status(int fd) override
     {
