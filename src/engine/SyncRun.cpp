@@ -255,25 +255,31 @@ void SyncRun::endOfFiles(bool mayCopy)
 void SyncRun::settleHeldBack(bool mayCopy)
 {
     // Decided on the whole run's evidence, before any held-back file is judged by it.
-    m_compensatedHours = mayCopy ? m_evidence.unambiguousLateHours() : 0;
+    // A time shift the user set is the only one the run goes by.
+    m_compensatedHours = mayCopy && m_settingHours == 0 ? m_evidence.unambiguousLateHours() : 0;
     const std::vector<HeldBack> heldBack = std::exchange(m_heldBack, {});
     for (const HeldBack& file : heldBack) {
-        const FileHandle sourceHandle = openDirectoryBase(file.sourceDir);
-        const FileHandle destHandle = openDirectoryBase(file.destinationDir);
-        const CopyDirectory source{sourceHandle.fd(), file.sourceDir, {}};
-        const CopyDirectory destination{destHandle.fd(), file.destinationDir, {}};
         m_syncBox.FileName.setText(file.name);
-        // Looked at again: the file may have changed since.
-        const auto destStatus = statusAt(destination.fd, file.name, false);
         std::int64_t bytes = 0;
-        if (m_compensatedHours != 0 &&
-            sourceIsNewer(statusAt(source.fd, file.name, true), destStatus,
-                          m_compensatedHours * SecondsPerHour))
-            bytes = copyOne(source, destination, file.name, destStatus);
-        else
+        if (m_compensatedHours == 0 || !copyHeldBack(file, bytes))
             skipOne(joinPath(file.sourceDir, file.name));
         m_syncBox.fileDone.emit(bytes);
     }
+}
+
+bool SyncRun::copyHeldBack(const HeldBack& file, std::int64_t& bytes)
+{
+    const FileHandle sourceHandle = openDirectoryBase(file.sourceDir);
+    const FileHandle destHandle = openDirectoryBase(file.destinationDir);
+    const CopyDirectory source{sourceHandle.fd(), file.sourceDir, {}};
+    const CopyDirectory destination{destHandle.fd(), file.destinationDir, {}};
+    // Looked at again: the file may have changed since.
+    const auto destStatus = statusAt(destination.fd, file.name, false);
+    if (!sourceIsNewer(statusAt(source.fd, file.name, true), destStatus,
+                       m_compensatedHours * SecondsPerHour))
+        return false;
+    bytes = copyOne(source, destination, file.name, destStatus);
+    return true;
 }
 
 void SyncRun::sayTimeShifts()

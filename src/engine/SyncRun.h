@@ -56,6 +56,9 @@ private:
     // With mayCopy false (cancelled, abandoned) the held-back files are only logged.
     void endOfFiles(bool mayCopy);
     void settleHeldBack(bool mayCopy);
+    struct HeldBack;
+    // False when the file is not newer under the compensation after all.
+    bool copyHeldBack(const HeldBack& file, std::int64_t& bytes);
     void sayTimeShifts();
 
     // A file that a destination reading late would hide, judged at the end of the run.
