@@ -69,6 +69,11 @@ void SyncRun::run()
     m_timeNotKeptSaid = false;
     RunEnd end = RunEnd::Abandoned;
     const ScopeExit ended([&] {
+        // A run that a failure or a signal ended still logs every file it examined.
+        try {
+            endOfFiles(false);
+        } catch (...) {
+        }
         m_syncBox.running = false;
         m_window.runEnded();
         m_syncBox.runFinished.emit(end);
