@@ -1,10 +1,15 @@
 #include "Arguments.h"
 
+#include "ArgumentCheck.h"
+#include "MaskFile.h"
 #include "RunReport.h"
+#include "engine/BufferedCopy.h"
 #include "platform/AccessChecks.h"
+#include "platform/FileSystem.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 
 namespace twinfold::cli
@@ -13,29 +18,83 @@ namespace twinfold::cli
 namespace
 {
 
+const std::string BufferSizes =
+    "a size from 1 byte to " + std::to_string(MaxCopyBuffer / (1024 * 1024)) + "M";
+
+// The messages below follow the option's name: "--buffer takes ...".
 const CLI::Validator BufferSize(
     [](std::string& text) {
         return parseBufferSize(text)
                    ? std::string()
-                   : "takes a positive number of bytes (K and M suffixes allowed)";
+                   : "takes " + BufferSizes + " (K and M suffixes allowed), not " + text;
     },
     "BYTES");
+
+const CLI::Validator FileType(
+    [](std::string& text) {
+        return text.size() == 1 && text[0] >= '0' && text[0] <= '4'
+                   ? std::string()
+                   : "takes a file type from 0 to 4, not " + text;
+    },
+    "N");
+
+CLI::Validator oneOf(const std::string& first, const std::string& second)
+{
+    return CLI::Validator(
+        [=](std::string& text) {
+            return text == first || text == second
+                       ? std::string()
+                       : "takes " + first + " or " + second + ", not " + text;
+        },
+        first + "|" + second);
+}
 
 const CLI::Validator NonEmptyMask(
     [](std::string& text) { return text.empty() ? "takes a non-empty mask" : std::string(); },
     "MASK");
 
+// Taken against the directory the program was started in, before anything changes the current
+// directory (batch start-up enters the configuration directory), so that the checks before the
+// run and the run itself see one path. Empty stays empty: it means "none" or "the default".
+std::string absoluteArgument(const std::string& path)
+{
+    return path.empty() ? path : expandFileName(path);
+}
+
+const CLI::Validator NonEmptyFile(
+    [](std::string& text) {
+        return text.empty() ? "takes a file name, or - for standard input" : std::string();
+    },
+    "FILE");
+
 // A log directory found wrong only after the run would have cost the whole run.
 const CLI::Validator WritableDirectory(
     [](std::string& path) {
+        if (path.empty())
+            return std::string("takes a writable directory, not an empty name");
         try {
             checkWritableDirectory(path);
             return std::string();
         } catch (const std::exception& failure) {
-            return path + ": " + failure.what();
+            return "takes a writable directory; " + path + ": " + failure.what();
         }
     },
     "DIR");
+
+// What each value option wants, for the message of a missing value.
+const ValueWants Wants{
+    {"--answer", "yes or no"},
+    {"--log-dir", "a writable directory"},
+    {"--log-format", "text or json"},
+    {"--config-dir", "a directory"},
+    {"--type", "a file type from 0 to 4"},
+    {"--include", "a file name mask such as *.txt"},
+    {"--exclude", "a file name mask such as *.tmp"},
+    {"--include-from", "a file of masks, one a line, or - for standard input"},
+    {"--exclude-from", "a file of masks, one a line, or - for standard input"},
+    {"--buffer", BufferSizes + ", such as 64K"},
+    {"--time-shift", "a whole number of hours from -24 to 24, such as -1"},
+};
 
 // The options of the commands that run syncs; values to read after parsing go to the strings.
 struct SharedOptions {
@@ -47,6 +106,7 @@ struct SharedOptions {
     bool keepGoing = false;
     int timeShift = 0;
     CLI::Option* timeShiftOption = nullptr;
+    bool json = false;
 
     void addTo(CLI::App& command, RunOptions& run)
     {
@@ -59,22 +119,24 @@ struct SharedOptions {
                 ->check(CLI::Range(-24, 24))
                 ->option_text("HOURS");
         command.add_option("--answer", answer, "answer to a run's yes/no question (default: yes)")
-            ->check(CLI::IsMember({"yes", "no"}))
+            ->check(oneOf("yes", "no"))
             ->option_text("yes|no");
         command
             .add_option("--log-dir", run.logDir,
                         "save the result lists in DIR, which must be writable (default: none)")
+            ->transform(absoluteArgument)
             ->check(WritableDirectory)
             ->option_text("DIR");
         command
             .add_option("--log-format", logFormat,
                         "text: TFSuccess.txt, TFOlder.txt, TFFailed.txt; json: twinfold-log.json "
                         "(default: text)")
-            ->check(CLI::IsMember({"text", "json"}))
+            ->check(oneOf("text", "json"))
             ->option_text("text|json");
-        command.add_flag("--quiet", quiet,
-                         "print only messages and the summary; not with --verbose (default: off)");
-        command.add_flag("--verbose", verbose,
+        command.add_flag("-q,--quiet", quiet,
+                         "print nothing when the run succeeds, else its messages and the summary "
+                         "on standard error; not with --verbose (default: off)");
+        command.add_flag("-v,--verbose", verbose,
                          "print Copying PATH or Skipping PATH for each file (default: off)");
         command.add_flag("--fsync", fsync,
                          "make every copy durable: file and directory synced before it is "
@@ -82,6 +144,9 @@ struct SharedOptions {
         command.add_flag("--keep-going", keepGoing,
                          "a directory that cannot be entered or made is recorded as failed "
                          "and passed over with its subtree (default: off, the run is abandoned)");
+        command.add_flag("--json", json,
+                         "print the result as one JSON object on standard output, which then "
+                         "carries nothing else (default: off)");
     }
 
     // Checked here rather than by the parser so that the help line says it plainly.
@@ -98,6 +163,7 @@ struct SharedOptions {
         run.verbosity = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
         if (timeShiftOption->count() > 0)
             run.timeShift = timeShift;
+        run.json = json;
     }
 };
 
@@ -106,6 +172,8 @@ struct SyncArguments {
     SharedOptions shared;
     int type = 0;
     std::string buffer;
+    std::vector<std::string> includeFiles;
+    std::vector<std::string> excludeFiles;
     CLI::Option* typeOption = nullptr;
     CLI::Option* bufferOption = nullptr;
 
@@ -114,17 +182,19 @@ struct SyncArguments {
         auto& sync = *app.add_subcommand("sync", "synchronise SOURCE into DEST once");
         sync.add_option("SOURCE", options.source, "directory to copy from")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
         sync.add_option("DEST", options.dest,
-                        "directory to copy into, made with its missing parents when absent")
+                        "directory to copy into, made when absent if its parent exists")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
         sync.add_flag("--all", options.all,
                       "mirror the whole tree below SOURCE (default: off, SOURCE's files only)");
         typeOption = sync.add_option("--type", type,
                                      "file type: 0 all, 1 custom (the masks), 2 *.xls, 3 *.wk*, "
                                      "4 *.doc (default: 0, or 1 with masks)")
-                         ->check(CLI::Range(0, 4))
+                         ->check(FileType)
                          ->option_text("N");
         sync.add_option("--include", options.includes,
                         "copy only names matching MASK (* and ?, any case); repeatable "
@@ -139,14 +209,32 @@ struct SyncArguments {
             ->expected(1)
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
             ->option_text("MASK");
+        sync.add_option("--include-from", includeFiles,
+                        "add the masks of FILE to --include's, one a line (# starts a comment "
+                        "line; - reads standard input); repeatable (default: none)")
+            ->check(NonEmptyFile)
+            ->expected(1)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+            ->option_text("FILE");
+        sync.add_option("--exclude-from", excludeFiles,
+                        "add the masks of FILE to --exclude's, as --include-from does; "
+                        "repeatable (default: none)")
+            ->check(NonEmptyFile)
+            ->expected(1)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+            ->option_text("FILE");
         bufferOption = sync.add_option("--buffer", buffer,
-                                       "copy buffer size, 64K and 1M allowed (default: 32768)")
+                                       "copy buffer size, 1 byte to 64M, 64K and 1M allowed "
+                                       "(default: 32768)")
                            ->check(BufferSize)
                            ->option_text("BYTES");
         sync.add_flag("--auto-continue", options.autoContinue,
                       "record failed copies without a message for each (default: off)");
-        sync.add_flag("--dry-run", options.dryRun,
-                      "report what would be copied and change nothing (default: off)");
+        sync.add_flag("-n,--dry-run", options.dryRun,
+                      "report what would be copied (Would copy PATH) and change nothing "
+                      "(default: off)");
+        sync.add_flag("--mkpath", options.makePath,
+                      "make a missing DEST with every missing level above it (default: off)");
         shared.addTo(sync, options.run);
     }
 
@@ -156,10 +244,35 @@ struct SyncArguments {
             options.type = type;
         if (bufferOption->count() > 0)
             options.buffer = parseBufferSize(buffer);
+        readMaskFiles("--include-from", includeFiles, options.includes);
+        readMaskFiles("--exclude-from", excludeFiles, options.excludes);
         options.fsync = shared.fsync;
         options.keepGoing = shared.keepGoing;
         shared.readInto(options.run);
         return options;
+    }
+
+    // Checked here so that a list is read only once the command line is otherwise sound.
+    void checkStandardInput() const
+    {
+        if (std::count(includeFiles.begin(), includeFiles.end(), "-") +
+                std::count(excludeFiles.begin(), excludeFiles.end(), "-") >
+            1)
+            throw CLI::ValidationError("standard input can be read once: give - to one "
+                                       "--include-from or --exclude-from only");
+    }
+
+    static void readMaskFiles(const std::string& option, const std::vector<std::string>& files,
+                              std::vector<std::string>& masks)
+    {
+        for (const auto& file : files) {
+            try {
+                const auto read = readMaskFile(file);
+                masks.insert(masks.end(), read.begin(), read.end());
+            } catch (const std::exception& failure) {
+                throw CLI::ValidationError(option + " " + file + ": " + failure.what());
+            }
+        }
     }
 };
 
@@ -173,6 +286,7 @@ struct BatchArguments {
             "batch", "run every job of BATCHFILE, starting and ending as the desktop program");
         batch.add_option("BATCHFILE", options.batchFile, "the batch file (.tfw) to run")
             ->required()
+            ->transform(absoluteArgument)
             ->option_text(" ");
         shared.addTo(batch, options.run);
     }
@@ -193,6 +307,15 @@ int usageError(const std::string& reason)
     return ExitUsage;
 }
 
+// The parser puts the option's name before the validators' texts: "--buffer: takes ...".
+std::string validationMessage(const std::string& text)
+{
+    const auto colon = text.find(": takes ");
+    if (text.rfind("--", 0) == 0 && colon != std::string::npos && text.find(' ') == colon + 1)
+        return text.substr(0, colon) + text.substr(colon + 1);
+    return text;
+}
+
 } // namespace
 
 ParsedCommand parseCommandLine(int argc, const char* const* argv)
@@ -201,35 +324,40 @@ ParsedCommand parseCommandLine(int argc, const char* const* argv)
                  "twinfold-cli");
     app.set_version_flag("--version", "twinfold-cli " TWINFOLD_VERSION);
     app.require_subcommand(0, 1);
-    app.footer("Exit status: 0 done, 1 failed copies or skipped jobs, 2 bad arguments, 3 run "
-               "abandoned, 130 cancelled, 143 or 129 ended by SIGTERM or SIGHUP. See "
-               "twinfold-cli(1).");
+    app.footer("Exit status: 0 done, 1 failed copies or skipped jobs, 2 bad arguments or an "
+               "output that cannot be written, 3 run abandoned, 130 cancelled, 143 or 129 "
+               "ended by SIGTERM or SIGHUP. See twinfold-cli(1).");
     std::string configDir;
     app.add_option("--config-dir", configDir,
                    "batch only: directory of tfoldw.ini (default: $XDG_CONFIG_HOME/twinfold)")
+        ->transform(absoluteArgument)
         ->option_text("DIR");
     SyncArguments sync;
     sync.addTo(app);
     BatchArguments batch;
     batch.addTo(app);
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    if (const auto problem = argumentProblem(app, args, Wants))
+        return usageError(*problem);
     try {
         app.parse(argc, argv);
         sync.shared.checkExclusions();
         batch.shared.checkExclusions();
+        if (app.get_subcommands().empty())
+            return usageError("no command given: sync or batch (see 'twinfold-cli --help')");
+        if (app.got_subcommand("batch"))
+            return batch.read(configDir);
+        if (!configDir.empty())
+            return usageError("sync neither reads nor writes settings: --config-dir is for batch");
+        sync.checkStandardInput();
+        return sync.read();
     } catch (const CLI::CallForHelp& request) {
         return app.exit(request);
     } catch (const CLI::CallForVersion& request) {
         return app.exit(request);
     } catch (const CLI::ParseError& failure) {
-        return usageError(failure.what());
+        return usageError(validationMessage(failure.what()));
     }
-    if (app.get_subcommands().empty())
-        return usageError("no command given: sync or batch (see twinfold-cli --help)");
-    if (app.got_subcommand("batch"))
-        return batch.read(configDir);
-    if (!configDir.empty())
-        return usageError("sync neither reads nor writes settings: --config-dir is for batch");
-    return sync.read();
 }
 
 } // namespace twinfold::cli

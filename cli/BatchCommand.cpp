@@ -5,8 +5,7 @@
 #include "app/Application.h"
 #include "platform/AtomicFile.h"
 #include "platform/ErrorText.h"
-
-#include <iostream>
+#include "platform/Termination.h"
 
 namespace twinfold::cli
 {
@@ -16,7 +15,7 @@ namespace
 
 // The desktop program passes over a batch file it cannot read; run unattended, that silence
 // would report a job that never ran as done.
-bool checkBatchFile(const std::string& path)
+bool checkBatchFile(ConsoleServices& console, const std::string& path)
 {
     std::string contents;
     int error = 0;
@@ -25,7 +24,7 @@ bool checkBatchFile(const std::string& path)
     const std::string reason = !isNotFound(error) && isNotRegularFile(error)
                                    ? std::string("not a regular file")
                                    : errorText(error);
-    std::cerr << "twinfold-cli: batch file " << path << ": " << reason << std::endl;
+    console.say("twinfold-cli: batch file " + path + ": " + reason);
     return false;
 }
 
@@ -33,9 +32,9 @@ bool checkBatchFile(const std::string& path)
 
 int runBatch(const BatchOptions& options)
 {
-    if (!checkBatchFile(options.batchFile))
-        return ExitUsage;
     ConsoleServices console(options.run);
+    if (!checkBatchFile(console, options.batchFile))
+        return ExitUsage;
     Application app(console);
     console.attach(app.SyncBox);
     app.start(StartOptions{options.configDir, options.batchFile});
@@ -43,17 +42,20 @@ int runBatch(const BatchOptions& options)
     auto& main = app.Main;
     main.keepGoing = options.keepGoing;
     main.timeShiftForAll = options.run.timeShift;
-    app.command([&] { main.FormShow(); });
-    // The first activation runs the batch and closes the window through the exit steps.
-    const bool completed = app.command([&] { main.FormActivate(); });
-    // After a failure that escaped the batch the desktop program stays open; here the user's
-    // eventual close follows at once.
-    if (!main.isClosed())
-        app.command([&] { main.FormClose(); });
-    const int status = finishRuns(app, console, options.run, !completed || !main.isClosed());
-    if (status == ExitOk && main.batchSkipped() > 0)
-        return ExitFailedCopies;
-    return status;
+    bool completed = false;
+    try {
+        app.command([&] { main.FormShow(); });
+        // The first activation runs the batch and closes the window through the exit steps.
+        completed = app.command([&] { main.FormActivate(); });
+        // After a failure that escaped the batch the desktop program stays open; here the
+        // user's eventual close follows at once.
+        if (!main.isClosed())
+            app.command([&] { main.FormClose(); });
+    } catch (const Terminated&) {
+        // Ended by a signal: the exit steps are left out, what was done is still reported.
+    }
+    return finishRuns(app, console, options.run, !completed || !main.isClosed(),
+                      main.batchSkipped());
 }
 
 } // namespace twinfold::cli

@@ -1,5 +1,7 @@
 #include "ConsoleServices.h"
 
+#include "OutputWatch.h"
+
 #include "engine/DirectoryFailure.h"
 #include "engine/SyncBox.h"
 #include "platform/EscapedName.h"
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 namespace twinfold::cli
 {
@@ -42,19 +45,32 @@ const char* actionText(DirectoryAction action)
 }
 
 // The general error report is shown while the failure is being handled: when it is a directory
-// the run could not enter or make, the line before the designed message says which.
-void nameFailedDirectory()
+// the run could not enter or make, the line before the designed message says which. That
+// line's text after the prefix, if any.
+std::optional<std::string> failedDirectory()
 {
     const std::exception_ptr current = std::current_exception();
     if (!current)
-        return;
+        return std::nullopt;
     try {
         std::rethrow_exception(current);
     } catch (const DirectoryFailure& failure) {
-        std::cerr << "twinfold-cli: " << actionText(failure.action()) << escapedName(failure.path())
-                  << std::endl;
+        return actionText(failure.action()) + escapedName(failure.path());
     } catch (...) {
     }
+    return std::nullopt;
+}
+
+// In a dry run each line says that nothing was done.
+std::string statusText(const std::string& status, bool dryRun)
+{
+    if (!dryRun)
+        return status;
+    if (status == "Copying")
+        return "Would copy";
+    if (status == "Skipping")
+        return "Would skip";
+    return status;
 }
 
 } // namespace
@@ -68,7 +84,35 @@ ConsoleServices::ConsoleServices(const RunOptions& options)
 
 ConsoleServices::~ConsoleServices()
 {
+    if (!m_settled)
+        printHeldLines();
     restoreTerminationHandlers();
+}
+
+void ConsoleServices::say(const std::string& line)
+{
+    if (m_options.verbosity == Verbosity::Quiet) {
+        m_heldLines.push_back(line);
+        return;
+    }
+    clearProgress();
+    std::cerr << line << std::endl;
+}
+
+void ConsoleServices::settle(int status)
+{
+    if (status != 0)
+        printHeldLines();
+    m_heldLines.clear();
+    m_settled = true;
+}
+
+void ConsoleServices::printHeldLines()
+{
+    for (const auto& line : m_heldLines)
+        std::cerr << line << '\n';
+    std::cerr << std::flush;
+    m_heldLines.clear();
 }
 
 void ConsoleServices::attach(TSyncBox& syncBox)
@@ -81,19 +125,17 @@ void ConsoleServices::attach(TSyncBox& syncBox)
             syncBox.fileStatus.connect([this](const std::string& status, const std::string& path) {
                 fileStatus(status, path);
             }));
-    if (m_progress) {
+    if (m_progress)
         m_connections.push_back(syncBox.passStarted.connect(
             [this](const std::string& from, const std::string&) { m_passSource = from; }));
+    if (m_progress || m_options.json)
         m_connections.push_back(syncBox.fileDone.connect([this](std::int64_t bytes) {
             ++m_filesDone;
             m_bytesCopied += bytes;
         }));
-    }
     m_connections.push_back(syncBox.directoryPassedOver.connect(
         [this](const std::string& path, const std::string& reason) {
-            clearProgress();
-            std::cerr << "twinfold-cli: passed over " << escapedName(path) << ": " << reason
-                      << std::endl;
+            say("twinfold-cli: passed over " + escapedName(path) + ": " + reason);
         }));
 }
 
@@ -102,18 +144,34 @@ bool ConsoleServices::interrupted() const
     return twinfold::interruptSeen();
 }
 
+double ConsoleServices::elapsedSeconds() const
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
+}
+
 Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::string&,
                                    const std::string& text)
 {
     if (m_cancelConfirmed && form == MessageForm::Confirmation)
         return Answer::Yes;
-    clearProgress();
-    if (form == MessageForm::Error)
-        nameFailedDirectory();
-    // A notice is the program's own word, not a designed message: it says whose it is.
-    if (form == MessageForm::Notice)
-        std::cerr << "twinfold-cli: ";
-    std::cerr << text << std::endl;
+    if (form == MessageForm::Error) {
+        if (const auto directory = failedDirectory()) {
+            say("twinfold-cli: " + *directory);
+            // The line naming the directory says where the failure was; the report's own second
+            // line, which names the same path unescaped, is left out.
+            const std::string designed = text.substr(0, text.find('\n'));
+            m_lastError = *directory + ": " + designed;
+            say(designed);
+        } else {
+            m_lastError = text;
+            say(text);
+        }
+    } else if (form == MessageForm::Notice) {
+        // A notice is the program's own word, not a designed message: it says whose it is.
+        say("twinfold-cli: " + text);
+    } else {
+        say(text);
+    }
     if (form == MessageForm::Confirmation || form == MessageForm::Warning)
         return m_options.answerYes ? Answer::Yes : Answer::No;
     return Answer::Ok;
@@ -153,7 +211,8 @@ void ConsoleServices::fileStatus(const std::string& status, const std::string& p
     if (m_options.verbosity != Verbosity::Verbose)
         return;
     // Escaped so that a name holding a line break stays one line for the scripts reading it.
-    std::cout << status << ' ' << escapedName(path) << std::endl; // flushed: followed live
+    fileLines(m_options) << statusText(status, m_options.dryRun) << ' ' << escapedName(path)
+                         << std::endl; // followed live
 }
 
 void ConsoleServices::drawProgress()
@@ -167,7 +226,8 @@ void ConsoleServices::drawProgress()
     std::snprintf(numbers, sizeof numbers, " %3d%%  %.0f files/s  ", m_syncBox->Gauge.percentDone(),
                   static_cast<double>(m_filesDone) / seconds);
     // The name is read when the line is drawn, at most ten times a second, not at every file.
-    std::string line = m_passSource + "  " + m_syncBox->FileName.text() + numbers +
+    std::string line = (m_options.dryRun ? "(dry run) " : "") + m_passSource + "  " +
+                       m_syncBox->FileName.text() + numbers +
                        humanRate(static_cast<double>(m_bytesCopied) / seconds);
     const auto width = static_cast<std::size_t>(terminalWidth() - 1);
     if (line.size() > width)

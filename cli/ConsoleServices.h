@@ -47,11 +47,26 @@ public:
     // Clears the progress line so that the summary starts on a clean line.
     void finish();
 
+    // One line for standard error. A quiet run holds its lines until its exit status is known:
+    // one that succeeds prints nothing at all.
+    void say(const std::string& line);
+    // The exit status is known: the held lines are printed unless it is 0. Lines still held when
+    // the console goes away belong to a run that ended otherwise, and are printed then.
+    void settle(int status);
+
     bool interrupted() const;
 
+    // What the run did, for the result of the command.
+    std::int64_t bytesCopied() const { return m_bytesCopied; }
+    double elapsedSeconds() const;
+    // The last error reported, with the directory it concerned; empty when there was none.
+    const std::string& lastError() const { return m_lastError; }
+
 private:
-    // Prints "Copying PATH" / "Skipping PATH" in verbose mode.
+    // Prints "Copying PATH" / "Skipping PATH" in verbose mode ("Would copy", "Would skip" in a
+    // dry run).
     void fileStatus(const std::string& status, const std::string& path);
+    void printHeldLines();
     void drawProgress();
     void clearProgress();
 
@@ -60,12 +75,15 @@ private:
     std::vector<Connection> m_connections;
     // What the progress line shows, as the run announced it.
     std::string m_passSource;
+    std::string m_lastError;
     std::int64_t m_filesDone = 0;
     std::int64_t m_bytesCopied = 0;
     // Set while Ctrl+C's own Cancel question is being asked: it is answered Yes, unshown.
     bool m_cancelConfirmed = false;
     bool m_progress = false;
     bool m_lineShown = false;
+    std::vector<std::string> m_heldLines;
+    bool m_settled = false;
     std::chrono::steady_clock::time_point m_started;
     std::chrono::steady_clock::time_point m_lastDraw;
 };

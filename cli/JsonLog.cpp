@@ -106,9 +106,11 @@ std::string jsonName(std::string_view bytes)
     return out + "\"";
 }
 
-std::string jsonLog(const TLogFilebx& log)
+std::string jsonLog(const TLogFilebx& log, const std::vector<JsonMember>& before)
 {
     std::string out = "{\n";
+    for (const auto& member : before)
+        out += "  \"" + member.key + "\": " + member.value + ",\n";
     appendList(out, "copied", log.FileSuccess);
     out += ",\n";
     appendList(out, "notCopied", log.FileOld);

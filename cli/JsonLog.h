@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace twinfold
 {
@@ -16,8 +17,15 @@ namespace twinfold::cli
 // valid name produces, so the bytes can always be recovered.
 std::string jsonName(std::string_view bytes);
 
-// The three result lists as one JSON document, for scripts that read them back.
-std::string jsonLog(const TLogFilebx& log);
+// A member of a JSON object: its key, and its value already written as JSON.
+struct JsonMember {
+    std::string key;
+    std::string value;
+};
+
+// The three result lists as one JSON document, for scripts that read them back; the members
+// given come first.
+std::string jsonLog(const TLogFilebx& log, const std::vector<JsonMember>& before = {});
 
 // Writes jsonLog() to path in place of what stood there; throws "Cannot create file %s".
 void saveJsonLog(const TLogFilebx& log, const std::string& path);

@@ -5,8 +5,9 @@
 #include "StandInDirectory.h"
 #include "app/Application.h"
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
+#include "platform/Termination.h"
 
-#include <iostream>
 #include <optional>
 
 namespace twinfold::cli
@@ -49,54 +50,76 @@ void prepare(Application& app, const SyncOptions& options)
     }
 }
 
-bool checkDirectory(const std::string& role, const std::string& path)
+bool checkDirectory(ConsoleServices& console, const std::string& role, const std::string& path)
 {
     try {
         checkDirectoryAccess(path);
         return true;
     } catch (const std::exception& failure) {
-        std::cerr << "twinfold-cli: " << role << " " << path << ": " << failure.what() << std::endl;
+        console.say("twinfold-cli: " + role + " " + path + ": " + failure.what());
         return false;
     }
 }
 
-// A first backup names a destination that does not exist yet; it is made as the mirrored
-// directories of a run are, with every missing level. A dry run only says so.
-bool prepareDestination(const SyncOptions& options)
+enum class Destination { Ready, Missing, Refused };
+
+// A first backup names a destination that does not exist yet. It is made one level deep: a
+// missing parent is far more often a volume that is not mounted than a wish for a new tree, and
+// a backup made on the disk beneath the mount point would look like a backup on the volume.
+// --mkpath makes every missing level. A dry run only says what the run would do.
+Destination prepareDestination(ConsoleServices& console, const SyncOptions& options)
 {
     if (directoryExists(options.dest))
-        return true;
-    if (options.dryRun) {
-        std::cerr << "twinfold-cli: destination " << options.dest
-                  << " does not exist; it would be made" << std::endl;
-        return false;
+        return Destination::Ready;
+    const std::string parent = parentPath(options.dest);
+    if (!options.makePath && !directoryExists(parent)) {
+        console.say("twinfold-cli: destination's parent " + parent +
+                    (lookupEntry(parent) ? " is not a directory"
+                                         : " does not exist (is the volume mounted?)"));
+        return Destination::Refused;
     }
-    if (createDirectoryTree(options.dest))
-        std::cerr << "twinfold-cli: made destination " << options.dest << std::endl;
-    return true;
+    if (options.dryRun) {
+        console.say("twinfold-cli: destination " + options.dest +
+                    " does not exist; it would be made");
+        return Destination::Missing;
+    }
+    const bool made =
+        options.makePath ? createDirectoryTree(options.dest) : createDirectory(options.dest);
+    if (made)
+        console.say("twinfold-cli: made destination " + options.dest);
+    return Destination::Ready;
 }
 
 } // namespace
 
 int runSync(const SyncOptions& options)
 {
-    if (!checkDirectory("source", options.source))
+    RunOptions report = options.run;
+    report.dryRun = options.dryRun;
+    ConsoleServices console(report);
+    if (!checkDirectory(console, "source", options.source))
+        return ExitUsage;
+    const Destination destination = prepareDestination(console, options);
+    if (destination == Destination::Refused)
         return ExitUsage;
     std::optional<StandInDirectory> standIn;
     SyncOptions run = options;
-    if (!prepareDestination(options)) {
+    if (destination == Destination::Missing) {
         standIn.emplace();
         run.dest = standIn->path();
-    } else if (!checkDirectory("destination", options.dest)) {
+    } else if (!checkDirectory(console, "destination", options.dest)) {
         return ExitUsage;
     }
-    ConsoleServices console(options.run);
     Application app(console);
     console.attach(app.SyncBox);
-    if (!app.command([&] { prepare(app, run); }))
-        return finishRuns(app, console, options.run, true);
-    const bool completed = app.command([&] { app.Main.SyncBtnClick(); });
-    return finishRuns(app, console, options.run, !completed);
+    bool completed = false;
+    try {
+        completed = app.command([&] { prepare(app, run); }) &&
+                    app.command([&] { app.Main.SyncBtnClick(); });
+    } catch (const Terminated&) {
+        // Ended by a signal: what was done is still reported and saved.
+    }
+    return finishRuns(app, console, report, !completed);
 }
 
 } // namespace twinfold::cli

@@ -1,7 +1,8 @@
 #include "SyncOptions.h"
 
+#include "engine/BufferedCopy.h"
+
 #include <charconv>
-#include <limits>
 
 namespace twinfold::cli
 {
@@ -24,7 +25,7 @@ std::optional<std::int32_t> parseBufferSize(const std::string& text)
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (ec != std::errc() || end != digits.data() + digits.size() || digits.empty() || value <= 0)
         return std::nullopt;
-    if (value > std::numeric_limits<std::int32_t>::max() / factor)
+    if (value > MaxCopyBuffer / factor)
         return std::nullopt;
     return static_cast<std::int32_t>(value * factor);
 }

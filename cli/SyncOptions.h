@@ -21,6 +21,10 @@ struct RunOptions {
     Verbosity verbosity = Verbosity::Normal;
     // Hours the destination's times read late (negative: early), over any job's own setting.
     std::optional<int> timeShift;
+    // What the run prints says that nothing was changed.
+    bool dryRun = false;
+    // The result as one JSON object on standard output, which then carries nothing else.
+    bool json = false;
 };
 
 struct SyncOptions {
@@ -33,6 +37,8 @@ struct SyncOptions {
     std::optional<std::int32_t> buffer;
     bool autoContinue = false;
     bool dryRun = false;
+    // A missing DEST is made with every missing level, not only below an existing parent.
+    bool makePath = false;
     // Every copy made durable (file and directory synced) before it is reported copied.
     bool fsync = false;
     // A directory that cannot be entered is recorded as failed and passed over.
@@ -48,7 +54,7 @@ struct BatchOptions {
     RunOptions run;
 };
 
-// "32768", "64K", "1M": bytes as a positive 32-bit number; nothing when invalid.
+// "32768", "64K", "1M": bytes from 1 to the largest copy buffer; nothing when invalid.
 std::optional<std::int32_t> parseBufferSize(const std::string& text);
 
 } // namespace twinfold::cli

@@ -1,8 +1,10 @@
 // twinfold-cli: Twinfold's runs for scripts and scheduled jobs.
 #include "Arguments.h"
 #include "BatchCommand.h"
+#include "OutputWatch.h"
 #include "RunReport.h"
 #include "SyncCommand.h"
+#include "platform/Terminal.h"
 #include "platform/Termination.h"
 
 #include <exception>
@@ -28,9 +30,12 @@ static int dispatch(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    using twinfold::cli::checkedExitStatus;
+    twinfold::ensureStandardStreamsOpen();
+    twinfold::cli::watchStandardStreams();
     try {
-        return dispatch(argc, argv);
+        return checkedExitStatus(dispatch(argc, argv));
     } catch (const twinfold::Terminated& end) {
-        return end.exitStatus();
+        return checkedExitStatus(end.exitStatus());
     }
 }

@@ -5,6 +5,7 @@ _twinfold_cli()
     _init_completion || return
     case $prev in
         --log-dir | --config-dir) _filedir -d; return ;;
+        --include-from | --exclude-from) _filedir; return ;;
         --answer) COMPREPLY=($(compgen -W 'yes no' -- "$cur")); return ;;
         --log-format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
         --type) COMPREPLY=($(compgen -W '0 1 2 3 4' -- "$cur")); return ;;
@@ -15,11 +16,11 @@ _twinfold_cli()
     for word in "${words[@]:1:cword-1}"; do
         case $word in sync | batch) command=$word; break ;; esac
     done
-    local shared='--answer --log-dir --log-format --quiet --verbose --fsync --keep-going --time-shift --help'
+    local shared='--answer --log-dir --log-format --quiet --verbose --fsync --keep-going --json --time-shift --help'
     case $command in
         sync)
             if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W "--all --type --include --exclude --buffer --auto-continue --dry-run $shared" -- "$cur"))
+                COMPREPLY=($(compgen -W "--all --type --include --exclude --include-from --exclude-from --buffer --auto-continue --dry-run --mkpath $shared" -- "$cur"))
             else
                 _filedir -d
             fi ;;

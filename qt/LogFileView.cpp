@@ -17,16 +17,15 @@ QListWidget* resultList(QWidget* parent)
     // appears whenever a path is wider than the list.
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    list->setFixedHeight(110);
-    list->setMinimumWidth(440);
+    // Seven lines at the least; the lists take whatever the user makes the window larger by.
+    list->setMinimumSize(440, 110);
     return list;
 }
 
 } // namespace
 
 LogFileView::LogFileView(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       SuccessLabel(new QLabel(QStringLiteral("Files Successfully Copied:"))),
       FileSuccess(resultList(this)), SaveSuccess(new QPushButton(QStringLiteral("Save"))),
       OldLabel(new QLabel(QStringLiteral("Files Not Copied (Older or Same as Destination):"))),
@@ -45,6 +44,7 @@ LogFileView::LogFileView(QWidget* parent)
     int row = 0;
     for (const auto& [label, listAndSave] : rows) {
         grid->addWidget(label, row++, 0, 1, 2);
+        grid->setRowStretch(row, 1);
         grid->addWidget(listAndSave.first, row, 0);
         grid->addWidget(listAndSave.second, row++, 1, Qt::AlignTop);
         listAndSave.second->setAutoDefault(false);
@@ -56,9 +56,8 @@ LogFileView::LogFileView(QWidget* parent)
     buttons->addWidget(BitBtn2);
     buttons->addWidget(BitBtn1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    layout->addLayout(grid, 1);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     setTabOrder(FileSuccess, SaveSuccess);
     setTabOrder(SaveSuccess, FileOld);
     setTabOrder(FileOld, SaveOld);
@@ -66,6 +65,8 @@ LogFileView::LogFileView(QWidget* parent)
     setTabOrder(FileFailed, SaveFail);
     setTabOrder(SaveFail, BitBtn2);
     setTabOrder(BitBtn2, BitBtn1);
+    // It opens at its designed size, seven lines to a list; the user may make it larger.
+    resize(sizeHint().width(), minimumSizeHint().height());
 }
 
 } // namespace twinfold

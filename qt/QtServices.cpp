@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace twinfold
@@ -37,6 +39,38 @@ QStringList nameFilters(const std::string& filter)
         filters << description.trimmed() + QStringLiteral(" (") + masks + QLatin1Char(')');
     }
     return filters;
+}
+
+// A dialog's frame: its caption and a close box, neither a minimise nor a maximise button.
+constexpr Qt::WindowFlags DialogFrame =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// The program's windows that stay above every other while they are up: the progress window.
+QList<QPointer<QWidget>> windowsOnTop(const QWidget* except)
+{
+    QList<QPointer<QWidget>> onTop;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != except && window->isVisible() &&
+            window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            onTop << window;
+    }
+    return onTop;
+}
+
+void setOnTop(QWidget& window, bool onTop)
+{
+    // Changing a window's flags re-creates its native window: only when they differ.
+    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+}
+
+// Raised and given the keyboard. A window manager may refuse the activation of a window it did
+// not see the user ask for; raising and activating it once it is mapped is what every manager
+// honours, and without a manager it is the only way a window gets the keyboard.
+void bringToFront(QWidget& window)
+{
+    window.raise();
+    window.activateWindow();
 }
 
 } // namespace
@@ -77,18 +111,63 @@ QWidget* QtServices::viewOf(const Window* owner) const
     return m_mainView;
 }
 
+void QtServices::showMainView()
+{
+    if (!m_mainView || m_mainView->isVisible())
+        return;
+    if (!m_mainView->testAttribute(Qt::WA_Moved)) {
+        // Centred on the screen when first shown, unless a place was kept from the last start.
+        if (!m_mainView->testAttribute(Qt::WA_Resized))
+            m_mainView->adjustSize();
+        const QRect area = m_mainView->screen()->availableGeometry();
+        m_mainView->move(area.center() - m_mainView->rect().center());
+    }
+    m_mainView->show();
+}
+
+QWidget* QtServices::dialogOwner(const Window* owner)
+{
+    // A box is centred on the window it belongs to, so that window must be on screen first: a
+    // failure at start-up waits for the main window, and one of a window that has closed
+    // meanwhile (the progress window) appears over the main window.
+    showMainView();
+    QWidget* view = viewOf(owner);
+    if (view && !view->isVisible())
+        view = m_mainView;
+    return view;
+}
+
 int QtServices::runDialog(QDialog& dialog)
 {
+    // Above the progress window too, which stays above every other window: a box hidden
+    // behind it would leave the user a Cancel button that does nothing.
+    const QList<QPointer<QWidget>> onTop = windowsOnTop(&dialog);
+    // The desktop's own file chooser brings its own frame.
+    if (!qobject_cast<QFileDialog*>(&dialog)) {
+        dialog.setWindowFlags(DialogFrame);
+        setOnTop(dialog, !onTop.isEmpty());
+    }
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (dialogHook)
-        QTimer::singleShot(0, &dialog, [this, &dialog] { dialogHook(dialog); });
+    QTimer::singleShot(0, &dialog, [this, &dialog] {
+        bringToFront(dialog);
+        if (dialogHook)
+            dialogHook(dialog);
+    });
     const int result = dialog.exec();
-    returnFocus(dialog.parentWidget());
+    returnFocus(onTop, dialog.parentWidget());
     return result;
 }
 
-void QtServices::returnFocus(QWidget* owner)
+void QtServices::returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* owner)
 {
+    // The progress window goes back above the others and takes the keyboard: during a run its
+    // Cancel is the one thing to press.
+    for (const QPointer<QWidget>& window : onTop) {
+        if (window && window->isVisible()) {
+            bringToFront(*window);
+            return;
+        }
+    }
     // A window manager gives the keyboard back to the owner when a modal window closes; without
     // one (a bare X server, a kiosk session) the keys would go nowhere, so it is asked for.
     if (owner && owner->isVisible())
@@ -102,7 +181,7 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
         showNotice(owner, caption, text);
         return Answer::Ok;
     }
-    QMessageBox box(viewOf(owner));
+    QMessageBox box(dialogOwner(owner));
     box.setWindowTitle(qs(caption));
     box.setText(qs(text));
     switch (form) {
@@ -135,6 +214,15 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
     }
+    // Wide enough for its caption beside the frame's buttons: a window manager shortens a
+    // caption that does not fit, and "Twinfold for Windows" would read "Twinf...ndows".
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        constexpr int FrameButtons = 120;
+        grid->addItem(
+            new QSpacerItem(box.fontMetrics().horizontalAdvance(box.windowTitle()) + FrameButtons,
+                            0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    }
     runDialog(box);
     if (!question)
         return Answer::Ok;
@@ -144,12 +232,18 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
 void QtServices::showNotice(const Window* owner, const std::string& caption,
                             const std::string& text)
 {
-    // Not modal: a run, an unattended batch above all, goes on while the user reads it.
+    // Not modal: a run, an unattended batch above all, goes on while the user reads it. It
+    // shows above the progress window but leaves it the keyboard, whose Cancel stays the one
+    // thing to press during a run.
     auto* box = new QMessageBox(QMessageBox::Information, qs(caption), qs(text), QMessageBox::Ok,
-                                viewOf(owner));
+                                dialogOwner(owner));
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
     box->setWindowModality(Qt::NonModal);
+    box->setWindowFlags(DialogFrame);
+    setOnTop(*box, !windowsOnTop(box).isEmpty());
     box->show();
+    box->raise();
     if (dialogHook)
         QTimer::singleShot(0, box, [this, box] { dialogHook(*box); });
 }
@@ -158,7 +252,7 @@ std::optional<std::string> QtServices::inputBox(const Window* owner, const std::
                                                 const std::string& prompt,
                                                 const std::string& initialText)
 {
-    InputDialog dialog(viewOf(owner));
+    InputDialog dialog(dialogOwner(owner));
     dialog.setWindowTitle(qs(caption));
     dialog.prompt->setText(qs(prompt));
     dialog.edit->setText(qs(initialText));
@@ -171,9 +265,9 @@ std::optional<std::string> QtServices::inputBox(const Window* owner, const std::
 std::optional<std::string> QtServices::fileDialog(const Window* owner,
                                                   const FileDialogOptions& options, bool save)
 {
-    QFileDialog dialog(viewOf(owner), qs(options.title));
-    // The toolkit's own dialog, so that every designed option holds on every desktop.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The desktop's own chooser where it has one; the designed checks that a chooser may not
+    // make are made below.
+    QFileDialog dialog(dialogOwner(owner), qs(options.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(options.fileMustExist && !save ? QFileDialog::ExistingFile
                                                       : QFileDialog::AnyFile);
@@ -193,7 +287,9 @@ std::optional<std::string> QtServices::fileDialog(const Window* owner,
     for (;;) {
         if (runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
-        const QFileInfo chosen(dialog.selectedFiles().constFirst());
+        QFileInfo chosen(dialog.selectedFiles().constFirst());
+        if (save && !options.defaultExtension.empty() && chosen.suffix().isEmpty())
+            chosen.setFile(chosen.filePath() + QLatin1Char('.') + qs(options.defaultExtension));
         // The dialog lets a typed path through; the designed checks are made here.
         if (options.pathMustExist && !chosen.dir().exists()) {
             messageBox(owner, MessageForm::Plain, ApplicationTitle,
@@ -226,17 +322,21 @@ void QtServices::showModal(Window& window)
     QWidget* view = viewOf(&window);
     if (!view || view == m_mainView)
         return;
+    showMainView();
     QEventLoop loop;
     Connection closing = window.closed.connect([&loop] { loop.quit(); });
+    const QList<QPointer<QWidget>> onTop = windowsOnTop(view);
+    setOnTop(*view, !onTop.isEmpty());
     view->setWindowModality(Qt::ApplicationModal);
     window.Show();
     view->show();
+    bringToFront(*view);
     if (auto* dialog = qobject_cast<QDialog*>(view); dialog && dialogHook)
         QTimer::singleShot(0, dialog, [this, dialog] { dialogHook(*dialog); });
     if (window.visible())
         loop.exec();
     view->hide();
-    returnFocus(view->parentWidget());
+    returnFocus(onTop, view->parentWidget());
 }
 
 void QtServices::processPendingEvents()
@@ -269,12 +369,35 @@ void QtServices::setBusyCursor(bool busy)
 
 void QtServices::showHelpContents()
 {
-    m_help->showTopic(0);
+    showHelpTopic(0);
 }
 
 void QtServices::showHelpTopic(int topic)
 {
+    // Read beside the program rather than over it; once placed (or moved by the user, or kept
+    // from the last start) it stays where it is.
+    if (!m_help->isVisible() && !m_help->testAttribute(Qt::WA_Moved) && m_mainView &&
+        m_mainView->isVisible())
+        placeBeside(*m_help, *m_mainView);
     m_help->showTopic(topic);
+}
+
+void QtServices::placeBeside(QWidget& window, const QWidget& anchor)
+{
+    const QRect area = anchor.screen()->availableGeometry();
+    const QRect beside = anchor.frameGeometry();
+    // The frame the window manager adds is not known before the window is shown: a margin
+    // stands for it.
+    constexpr int FrameMargin = 8;
+    const int width = window.width() + FrameMargin;
+    int x = beside.right() + 1;
+    if (x + width > area.right() + 1)
+        x = beside.left() - width;
+    if (x < area.left())
+        x = area.right() + 1 - width;
+    const int y = std::clamp(beside.top(), area.top(),
+                             std::max(area.top(), area.bottom() + 1 - window.height()));
+    window.move(std::max(x, area.left()), y);
 }
 
 void QtServices::closeHelp()

@@ -35,6 +35,8 @@ public:
     QWidget* viewOf(const Window* owner) const;
     // The window that stands for a null owner.
     void setMainView(QWidget* view) { m_mainView = view; }
+    // Shows the main window, centred on the screen unless it has a place already.
+    void showMainView();
 
     Answer messageBox(const Window* owner, MessageForm form, const std::string& caption,
                       const std::string& text) override;
@@ -75,7 +77,9 @@ public:
 
 private:
     void restoreCursor();
-    static void returnFocus(QWidget* owner);
+    QWidget* dialogOwner(const Window* owner);
+    static void placeBeside(QWidget& window, const QWidget& anchor);
+    static void returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* owner);
     QElapsedTimer m_sincePolled;
     int runDialog(QDialog& dialog);
     void showNotice(const Window* owner, const std::string& caption, const std::string& text);

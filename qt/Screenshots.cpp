@@ -9,15 +9,18 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 namespace twinfold
@@ -26,8 +29,8 @@ namespace twinfold
 namespace
 {
 
-// Xvfb has no window manager to draw frames, so a plain title bar is painted above each window
-// to show its caption.
+// A bare Xvfb has no window manager to draw frames, so a plain title bar is painted above each
+// window to show its caption.
 QImage withTitleBar(QWidget& window)
 {
     const QPixmap content = window.grab();
@@ -43,11 +46,52 @@ QImage withTitleBar(QWidget& window)
     return image;
 }
 
+void settle(int milliseconds)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < milliseconds) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
+bool framed(const QWidget& window)
+{
+    return window.frameGeometry() != window.geometry();
+}
+
+// Under a window manager each window is taken from the screen with the frame, caption and
+// buttons it really gets. Whether one runs is seen once, by the first window's frame.
+QImage picture(QWidget& window)
+{
+    static std::optional<bool> managed;
+    if (!managed) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!framed(window) && waited.elapsed() < 2000)
+            settle(20);
+        managed = framed(window);
+    }
+    if (!*managed)
+        return withTitleBar(window);
+    // The manager frames, places and raises the window, then draws its decorations.
+    QElapsedTimer waited;
+    waited.start();
+    while (!framed(window) && waited.elapsed() < 1000)
+        settle(20);
+    settle(300);
+    const QRect frame = window.frameGeometry();
+    return window.screen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        .toImage();
+}
+
 void save(QWidget& window, const QString& dir, const QString& name)
 {
     window.show();
     QApplication::processEvents();
-    withTitleBar(window).save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    picture(window).save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 void writeFile(const QString& path, qsizetype size)

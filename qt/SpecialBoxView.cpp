@@ -1,6 +1,7 @@
 #include "SpecialBoxView.h"
 
-#include <QApplication>
+#include "platform/Windowing.h"
+
 #include <QVBoxLayout>
 
 namespace twinfold
@@ -11,7 +12,7 @@ SpecialBoxView::SpecialBoxView(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       Line(new QLabel), OKButton(new QPushButton(QStringLiteral("OK")))
 {
-    setWindowTitle(QApplication::applicationDisplayName());
+    setWindowTitle(QString::fromLatin1(ApplicationTitle));
     Line->setMinimumWidth(300);
     Line->setAlignment(Qt::AlignCenter);
     OKButton->setDefault(true);

@@ -3,6 +3,8 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace twinfold
 {
 
@@ -43,8 +45,19 @@ SyncBoxView::SyncBoxView(QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(Gauge);
     layout->addWidget(Cancel, 0, Qt::AlignHCenter);
-    setMinimumWidth(380);
+    // A fixed frame: window managers offer neither resizing nor maximising for it. The path
+    // labels shorten their texts to the width they get.
+    setFixedSize(std::max(380, sizeHint().width()), sizeHint().height());
     Cancel->setFocus();
+}
+
+void SyncBoxView::hideEvent(QHideEvent* event)
+{
+    // It takes the keyboard during a run; when it goes, the keyboard goes back to the window
+    // below it, which a bare display (no window manager) would not do by itself.
+    if (isActiveWindow() && parentWidget() && parentWidget()->isVisible())
+        parentWidget()->window()->activateWindow();
+    QDialog::hideEvent(event);
 }
 
 } // namespace twinfold

@@ -23,6 +23,9 @@ public:
     QLabel* Process;
     QProgressBar* Gauge;
     QPushButton* Cancel;
+
+protected:
+    void hideEvent(QHideEvent* event) override;
 };
 
 } // namespace twinfold

@@ -13,10 +13,12 @@
 #include "OptionsBinder.h"
 #include "OptionsView.h"
 #include "QtServices.h"
+#include "RunAttention.h"
 #include "Screenshots.h"
 #include "SpecialBoxView.h"
 #include "SyncBoxBinder.h"
 #include "SyncBoxView.h"
+#include "WindowPlaces.h"
 
 #include "app/Application.h"
 
@@ -25,10 +27,11 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    // Captions are the program's own texts: no application display name is appended to them.
     QApplication::setApplicationName(QStringLiteral("twinfold"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(twinfold::ApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TWINFOLD_VERSION));
+    twinfold::answerInformationOptions(argc, argv);
+    QApplication app(argc, argv);
     // The icons live in the static view library, whose resources are not registered by themselves.
     Q_INIT_RESOURCE(icons);
     QIcon icon;
@@ -63,16 +66,25 @@ int main(int argc, char* argv[])
     new twinfold::BatchEditorBinder(program, batchView);
     new twinfold::DeleteDialogBinder(program, deleteView);
     new twinfold::AboutBoxBinder(program, aboutView, specialView);
+    new twinfold::RunAttention(program, mainView);
     // The exit steps end with the main window model closed; the program ends with it.
     const twinfold::Connection quit = program.Main.closed.connect([] { QCoreApplication::quit(); });
-    program.start(options);
     // With TWINFOLD_SCREENSHOTS=DIR each window is drawn into DIR and the program ends, which
-    // scripts/screenshots.sh uses.
+    // scripts/screenshots.sh uses; the windows are then drawn where and as large as they are
+    // designed, and no place is kept.
     const QString screenshots = qEnvironmentVariable("TWINFOLD_SCREENSHOTS");
+    twinfold::WindowPlaces places(twinfold::WindowPlaces::defaultFile());
+    if (screenshots.isEmpty()) {
+        places.keep(mainView, QStringLiteral("main"));
+        places.keep(logView, QStringLiteral("log"));
+        places.keep(batchView, QStringLiteral("batch"));
+        places.keep(*services.helpWindow(), QStringLiteral("help"));
+    }
+    program.start(options);
     if (!screenshots.isEmpty()) {
         twinfold::drawScreenshots(program, services, screenshots);
         return 0;
     }
-    mainView.show();
+    services.showMainView();
     return QApplication::exec();
 }

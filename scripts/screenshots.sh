@@ -1,13 +1,29 @@
 #!/usr/bin/env bash
-# Draws each window of the desktop program under a virtual display into PNG files.
+# Draws each window of the desktop program into PNG files, on a virtual display under a window
+# manager (openbox), so that the pictures show the frames, captions and stacking a desktop gives.
 # Usage: scripts/screenshots.sh [OUTDIR] (default: build/screenshots); builds the debug preset.
+# NO_WM=1 draws them on the bare display instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -d build/debug ] || cmake --preset debug
 cmake --build --preset debug --target twinfold -j2
-out="${1:-build/screenshots}"
+out="$(realpath -m "${1:-build/screenshots}")"
 mkdir -p "$out"
-config="$(mktemp -d)"
-trap 'rm -rf "$config"' EXIT
-TWINFOLD_SCREENSHOTS="$(realpath "$out")" xvfb-run -a build/debug/qt/twinfold --config-dir "$config"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+# The session's own window places and settings stay out of the pictures.
+export XDG_STATE_HOME="$scratch/state" XDG_CONFIG_HOME="$scratch/config"
+program="build/debug/qt/twinfold"
+if [ "${NO_WM:-}" = 1 ] || ! command -v openbox >/dev/null; then
+    [ "${NO_WM:-}" = 1 ] || echo "openbox is not installed (scripts/install-deps.sh): no frames" >&2
+    TWINFOLD_SCREENSHOTS="$out" xvfb-run -a -s "-screen 0 1280x900x24" \
+        "$program" --config-dir "$scratch/config"
+else
+    TWINFOLD_SCREENSHOTS="$out" xvfb-run -a -s "-screen 0 1280x900x24" sh -c '
+        openbox --sm-disable & manager=$!
+        sleep 1
+        "$0" --config-dir "$1"; status=$?
+        kill $manager
+        exit $status' "$program" "$scratch/config"
+fi
 ls "$out"

@@ -117,7 +117,8 @@ TEST_F(BatchRunTest, TrailingSeparatorOnAMissingDirectoryEndsTheBatch)
     const std::string bad = job("bad.ini", tmp.pathOf("a"), tmp.pathOf("nowhere") + "/");
     const std::string good = job("good.ini", tmp.pathOf("a"), dst(), "SelectAll=1\n");
     EXPECT_FALSE(app->mainCommand([&] { app->Main.ExecuteBatch(batch({bad, good})); }));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found."});
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{"File not found.\n" + tmp.pathOf("nowhere") + "/"});
     EXPECT_FALSE(app->Main.BatchMode);
     EXPECT_FALSE(fileExists(dst("one.txt")));
     EXPECT_FALSE(directoryExists(tmp.pathOf("nowhere")));

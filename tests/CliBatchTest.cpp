@@ -59,6 +59,21 @@ TEST_F(CliBatchTest, RunsEveryEntryAndSavesTheDefaultSettingsAtExit)
     EXPECT_EQ(IniFile::readString(settings, "Settings", "SyncAll", ""), "1");
 }
 
+// Start-up enters the configuration directory; every path of the command line still means the
+// directory the program was started in, for the checks before the run as for the run.
+TEST_F(CliBatchTest, RelativePathsMeanTheStartingDirectory)
+{
+    WriteBatchFile(tmp.pathOf("run.tfw"), {job("a.ini", tmp.pathOf("a"), tmp.pathOf("outA"))});
+    tmp.makeDir("logs");
+    const auto result = runCli({"--config-dir", "config", "batch", "run.tfw", "--log-dir", "logs"},
+                               {}, CliStreams{{}, {}, tmp.path()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(tmp.readFile("outA/one.txt"), "1");
+    EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"), tmp.pathOf("a/one.txt") + "\r\n");
+    EXPECT_EQ(IniFile::readString(tmp.pathOf("config/tfoldw.ini"), "Settings", "BatchDir", ""),
+              tmp.pathOf("run.tfw"));
+}
+
 TEST_F(CliBatchTest, SkippedEntryGivesStatusOne)
 {
     const auto result =

@@ -6,9 +6,12 @@
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -66,10 +69,11 @@ TEST_F(CliSyncTest, AllMirrorsTheTreeAndASecondRunCopiesNothing)
                                         "Copying " + tmp.pathOf("src/a.txt"),
                                         "Copied: 2  Not copied: 0  Failed: 0"}));
     EXPECT_TRUE(directoryExists(tmp.pathOf("dst/empty")));
+    // Quiet and successful: nothing at all, as a scheduled job wants it.
     result = sync({"--all", "--quiet"});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.outLines(), std::vector<std::string>{"Copied: 0  Not copied: 2  Failed: 0"});
-    EXPECT_EQ(result.errLines(), std::vector<std::string>{"Directory Sync Successful!"});
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
 }
 
 TEST_F(CliSyncTest, FailedCopyGivesStatusOneAndItsMessage)
@@ -82,11 +86,15 @@ TEST_F(CliSyncTest, FailedCopyGivesStatusOneAndItsMessage)
     EXPECT_EQ(result.errLines().front(), "Could not create destination file: " +
                                              tmp.pathOf("dst/a.txt") + ".  File not copied!");
     EXPECT_EQ(result.outLines().back(), "Copied: 0  Not copied: 0  Failed: 1");
-    // Unattended, the reason is not shown but still reaches the JSON log.
+    // Unattended, the reason is not shown but still reaches the JSON log. Quiet, a run that
+    // failed says everything on standard error, the summary last.
     tmp.makeDir("logs");
-    result = sync({"--auto-continue", "--log-dir", tmp.pathOf("logs"), "--log-format", "json"});
+    result = sync(
+        {"--auto-continue", "--quiet", "--log-dir", tmp.pathOf("logs"), "--log-format", "json"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.errLines(), std::vector<std::string>{"File Sync Successful!"});
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.errLines(), (std::vector<std::string>{"File Sync Successful!",
+                                                           "Copied: 0  Not copied: 0  Failed: 1"}));
     EXPECT_NE(tmp.readFile("logs/twinfold-log.json")
                   .find("\"reason\": \"Could not create destination file: " +
                         tmp.pathOf("dst/a.txt") + ".  File not copied!\""),
@@ -111,11 +119,19 @@ TEST_F(CliSyncTest, DryRunReportsWhatWouldBeCopiedAndChangesNothing)
 {
     tmp.writeFile("src/a.txt", "new", 2000000000);
     tmp.writeFile("dst/a.txt", "old", 1000000000);
+    tmp.writeFile("src/same.txt", "s", 1000000000);
+    tmp.writeFile("dst/same.txt", "s", 1000000000);
     tmp.writeFile("src/sub/b.txt", "b");
     tmp.makeDir("logs");
-    const auto result = sync({"--all", "--dry-run", "--log-dir", tmp.pathOf("logs")});
+    const auto result = sync({"--all", "--dry-run", "--verbose", "--log-dir", tmp.pathOf("logs")});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.outLines().back(), "Copied: 2  Not copied: 0  Failed: 0");
+    // Every line says so, and no success is claimed.
+    EXPECT_EQ(result.outLines(),
+              (std::vector<std::string>{"Would copy " + tmp.pathOf("src/sub/b.txt"),
+                                        "Would copy " + tmp.pathOf("src/a.txt"),
+                                        "Would skip " + tmp.pathOf("src/same.txt"),
+                                        "Would copy: 2  Not copied: 1  Failed: 0 (dry run)"}));
+    EXPECT_EQ(result.err, "");
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "old");
     EXPECT_FALSE(directoryExists(tmp.pathOf("dst/sub")));
     EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"),
@@ -139,6 +155,114 @@ TEST_F(CliSyncTest, TypeIncludeAndExcludeChooseTheFiles)
     result = sync({"--type", "4", "--include", "*.txt"});
     EXPECT_TRUE(fileExists(tmp.pathOf("dst/c.doc")));
     EXPECT_FALSE(fileExists(tmp.pathOf("dst/a.txt")));
+}
+
+TEST_F(CliSyncTest, FilterFilesAddTheirMasksAsTheOptionsDo)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.doc", "keep.log", "#x.txt"})
+        tmp.writeFile(std::string("src/") + name, name);
+    tmp.writeFile("include.txt", "# text and logs\n\n*.txt\r\n  \n*.LOG\n");
+    const auto result =
+        runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--include-from",
+                tmp.pathOf("include.txt"), "--exclude-from", "-", "--exclude", "#*"},
+               {}, {"b*\n# no comment is a mask\n", "", ""});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(treeOf(tmp.pathOf("dst")),
+              (std::map<std::string, std::string>{{"a.txt", "a.txt"}, {"keep.log", "keep.log"}}));
+}
+
+TEST_F(CliSyncTest, JsonResultIsAllOfStandardOutput)
+{
+    tmp.writeFile("src/new.txt", "12345", 2000000000);
+    tmp.writeFile("src/quote\"line\nbreak", "123", 2000000000);
+    tmp.writeFile("src/same.txt", "s", 1000000000);
+    tmp.writeFile("dst/same.txt", "s", 1000000000);
+    tmp.writeFile("src/locked.txt", "new", 2000000000);
+    tmp.writeFile("dst/locked.txt", "old", 1000000000);
+    ASSERT_EQ(::chmod(tmp.pathOf("dst/locked.txt").c_str(), 0444), 0);
+
+    auto result = sync({"--json", "-v", "--auto-continue"});
+    EXPECT_EQ(result.status, 1);
+    const auto json = nlohmann::json::parse(result.out);
+    EXPECT_EQ(json["exitStatus"], 1);
+    EXPECT_EQ(json["exitReason"], "1 copy failed");
+    EXPECT_EQ(json["dryRun"], false);
+    EXPECT_EQ(json["counts"],
+              nlohmann::json::parse(R"({"copied": 2, "notCopied": 1, "failed": 1})"));
+    EXPECT_EQ(json["bytesCopied"], 8);
+    EXPECT_GE(json["elapsedSeconds"].get<double>(), 0.0);
+    EXPECT_EQ(json["copied"],
+              nlohmann::json::parse("[{\"path\": \"" + tmp.pathOf("src/new.txt") +
+                                    "\"}, {\"path\": \"" + tmp.pathOf("src/quote\\\"line\\nbreak") +
+                                    "\"}]"));
+    EXPECT_EQ(json["notCopied"][0]["path"], tmp.pathOf("src/same.txt"));
+    EXPECT_EQ(json["failed"][0]["path"], tmp.pathOf("src/locked.txt"));
+    EXPECT_EQ(json["failed"][0]["reason"],
+              "Could not create destination file: " + tmp.pathOf("dst/locked.txt") +
+                  ".  File not copied!");
+    // The per-file lines go to standard error beside the messages.
+    EXPECT_NE(result.err.find("Copying " + tmp.pathOf("src/new.txt") + "\n"), std::string::npos);
+
+    result = sync({"--json", "-n"});
+    EXPECT_EQ(result.status, 0);
+    const auto dry = nlohmann::json::parse(result.out);
+    EXPECT_EQ(dry["dryRun"], true);
+    EXPECT_EQ(dry["exitReason"], "completed");
+    EXPECT_EQ(dry["bytesCopied"], 0);
+    EXPECT_EQ(dry["counts"]["copied"], 1);
+}
+
+TEST_F(CliSyncTest, MistakesAreNamedInOneSentence)
+{
+    tmp.writeFile("src/a.txt", "a");
+    const std::string src = tmp.pathOf("src");
+    const std::string dst = tmp.pathOf("dst");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"sync", src, dst, "--frobnicate"},
+         "unknown option --frobnicate (see 'twinfold-cli sync --help')"},
+        {{"frobnicate"}, "unknown command frobnicate (see 'twinfold-cli --help')"},
+        {{"sync", src, "-weird"},
+         "unknown option -weird (see 'twinfold-cli sync --help'); put -- "
+         "before a DEST that starts with -"},
+        {{"sync", src}, "missing DEST (see 'twinfold-cli sync --help')"},
+        {{"sync", src, dst, "extra"},
+         "unexpected argument extra: sync takes SOURCE and DEST only (see 'twinfold-cli sync "
+         "--help')"},
+        {{"sync", src, dst, "--include"}, "--include needs a file name mask such as *.txt"},
+        {{"sync", src, dst, "--log-dir", "--quiet"}, "--log-dir needs a writable directory"},
+        {{"sync", src, dst, "--dry-run=no"}, "--dry-run takes no value: it is a flag"},
+        {{"sync", src, dst, "--answer", "no", "--answer=yes"},
+         "--answer is given twice; it takes one value"},
+        {{"sync", src, dst, "--buffer", "2G"},
+         "--buffer takes a size from 1 byte to 64M (K and M suffixes allowed), not 2G"},
+        {{"sync", src, dst, "--log-dir", ""},
+         "--log-dir takes a writable directory, not an empty name"},
+        {{"sync", src, dst, "--exclude-from", tmp.pathOf("none")},
+         "--exclude-from " + tmp.pathOf("none") + ": File not found"},
+        {{"batch", "jobs.tfw", "--config-dir", dst},
+         "--config-dir is an option of twinfold-cli itself and goes before the command (see "
+         "'twinfold-cli --help')"},
+    };
+    for (const auto& [args, message] : cases) {
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, 2) << message;
+        EXPECT_EQ(result.err, "twinfold-cli: " + message + "\n");
+    }
+    EXPECT_FALSE(fileExists(tmp.pathOf("dst/a.txt")));
+}
+
+TEST_F(CliSyncTest, AFullStandardOutputEndsWithStatusTwo)
+{
+    const auto help = runCli({"sync", "--help"}, {}, {"", "/dev/full", ""});
+    EXPECT_EQ(help.status, 2);
+    EXPECT_EQ(help.err, "twinfold-cli: cannot write to standard output: " +
+                            std::string(std::strerror(ENOSPC)) + "\n");
+    tmp.writeFile("src/a.txt", "a");
+    const auto run = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose"}, {},
+                            {"", "/dev/full", ""});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errLines().back(), help.errLines().back());
+    EXPECT_EQ(tmp.readFile("dst/a.txt"), "a");
 }
 
 TEST_F(CliSyncTest, NothingToCopyIsStillSuccess)
@@ -182,21 +306,37 @@ TEST_F(CliSyncTest, BadArgumentsGiveStatusTwoAndUsage)
     EXPECT_NE(missing.err.find("File not found"), std::string::npos);
 }
 
-TEST_F(CliSyncTest, MissingDestinationIsMadeExceptInADryRun)
+// A missing DEST is made one level deep: below a missing parent (a volume not mounted) the run
+// would write onto the disk beneath. Relative paths mean the directory the program started in.
+TEST_F(CliSyncTest, MissingDestinationIsMadeOnlyBelowAnExistingParentOrWithMkpath)
 {
     tmp.writeFile("src/a.txt", "a");
-    const std::vector<std::string> args{"sync", tmp.pathOf("src"), tmp.pathOf("new/deep"), "--all"};
-    auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("new/deep"), "--dry-run"});
+    const std::string parentMissing = "twinfold-cli: destination's parent " + tmp.pathOf("new") +
+                                      " does not exist (is the volume mounted?)";
+    for (const char* mode : {"--dry-run", "--all"}) {
+        const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("new/deep"), mode});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.errLines(), std::vector<std::string>{parentMissing});
+        EXPECT_EQ(result.out, "");
+        EXPECT_FALSE(directoryExists(tmp.pathOf("new")));
+    }
+    auto result = runCli({"sync", "src", "new/deep", "--dry-run", "--mkpath"}, {},
+                         CliStreams{{}, {}, tmp.path()});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.errLines().front(), "twinfold-cli: destination " + tmp.pathOf("new/deep") +
-                                             " does not exist; it would be made");
-    EXPECT_EQ(result.outLines().back(), "Copied: 1  Not copied: 0  Failed: 0");
+    EXPECT_EQ(result.errLines(),
+              std::vector<std::string>{"twinfold-cli: destination " + tmp.pathOf("new/deep") +
+                                       " does not exist; it would be made"});
+    EXPECT_EQ(result.outLines().back(), "Would copy: 1  Not copied: 0  Failed: 0 (dry run)");
     EXPECT_FALSE(directoryExists(tmp.pathOf("new")));
-    result = runCli(args);
+    result = runCli({"sync", "src", "./new/deep", "--mkpath", "--all"}, {},
+                    CliStreams{{}, {}, tmp.path()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.errLines().front(),
               "twinfold-cli: made destination " + tmp.pathOf("new/deep"));
     EXPECT_EQ(tmp.readFile("new/deep/a.txt"), "a");
+    result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("new/level")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(tmp.readFile("new/level/a.txt"), "a");
 }
 
 TEST_F(CliSyncTest, ANameWithALineBreakStaysOneLine)
@@ -377,9 +517,12 @@ TEST_F(CliSyncTest, TwoRunsAtOnceBothCopyEverythingAndFailNothing)
     }
 }
 
-// A service stop during a long copy: status 143, and neither a temporary nor a torn file.
-TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143)
+// A service stop during a long copy: status 143, neither a temporary nor a torn file, and the
+// record of what was done before it: the summary, the lists, and which signal ended the run.
+TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143AndKeepsTheRecord)
 {
+    tmp.writeFile("src/a1.txt", "1");
+    tmp.writeFile("src/a2.txt", "2");
     {
         std::ofstream big(tmp.pathOf("src/big.bin"), std::ios::binary);
         big << "head";
@@ -387,20 +530,27 @@ TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143)
     std::filesystem::resize_file(tmp.pathOf("src/big.bin"), 200 * 1024 * 1024);
     tmp.writeFile("dst/big.bin", "old copy", 1600000000);
     tmp.writeFile("dst/keep.txt", "unrelated");
+    tmp.makeDir("logs");
     bool sent = false;
-    const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose"},
-                               [&](int pid, const std::string&) {
-                                   if (!sent) {
+    const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose",
+                                "--log-dir", tmp.pathOf("logs")},
+                               [&](int pid, const std::string& line) {
+                                   if (!sent && line.find("big.bin") != std::string::npos) {
                                        ::kill(pid, SIGTERM);
                                        sent = true;
                                    }
                                });
     EXPECT_EQ(result.status, 143);
+    EXPECT_EQ(result.outLines().back(), "Copied: 2  Not copied: 0  Failed: 0");
+    EXPECT_EQ(result.errLines(), std::vector<std::string>{"twinfold-cli: run ended by SIGTERM"});
+    EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"),
+              tmp.pathOf("src/a1.txt") + "\r\n" + tmp.pathOf("src/a2.txt") + "\r\n");
+    EXPECT_EQ(tmp.readFile("logs/TFFailed.txt"), "");
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(tmp.pathOf("dst")))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"big.bin", "keep.txt"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"a1.txt", "a2.txt", "big.bin", "keep.txt"}));
     EXPECT_EQ(tmp.readFile("dst/big.bin"), "old copy");
 }
 

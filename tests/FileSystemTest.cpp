@@ -303,6 +303,28 @@ TEST(Drives, RootComesFirstAndEveryPathHasADrive)
     EXPECT_TRUE(procDrive == "/proc" || procDrive == "/") << procDrive;
 }
 
+TEST(Drives, KernelFileSystemsAreLeftOutAndEscapedNamesDecoded)
+{
+    const std::string table = "proc /proc proc rw 0 0\n"
+                              "sysfs /sys sysfs rw 0 0\n"
+                              "cgroup /sys/fs/cgroup/cpu cgroup rw 0 0\n"
+                              "tmpfs /dev/shm tmpfs rw 0 0\n"
+                              "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
+                              "/dev/sda1 / ext4 rw 0 0\n"
+                              "/dev/sda2 /Home ext4 rw 0 0\n"
+                              "tmpfs /tmp tmpfs rw 0 0\n"
+                              "binfmt_misc /proc/sys/fs/binfmt_misc binfmt_misc rw 0 0\n"
+                              "/dev/sdb1 /media/usb\\040stick vfat rw 0 0\n"
+                              "systemd-1 /mnt/auto autofs rw 0 0\n";
+    EXPECT_EQ(drivesOfMountTable(table),
+              (std::vector<std::string>{"/", "/Home", "/media/usb stick", "/tmp"}));
+    EXPECT_EQ(drivesOfMountTable(""), std::vector<std::string>{"/"});
+    for (const std::string& drive : listDrives()) {
+        EXPECT_NE(drive.rfind("/proc", 0), 0u) << drive;
+        EXPECT_NE(drive.rfind("/sys", 0), 0u) << drive;
+    }
+}
+
 TEST(ErrorTexts, PlatformNumbersMapToTheirTexts)
 {
     EXPECT_EQ(errorText(ENOENT), "File not found");
@@ -326,4 +348,11 @@ TEST(ErrorTexts, ReportAddsOneFullStop)
     EXPECT_EQ(errorReportText("File not found"), "File not found.");
     EXPECT_EQ(errorReportText("Done."), "Done.");
     EXPECT_EQ(errorReportText(""), ".");
+
+    // A failure about a path its text does not name gets it on a second line, once.
+    EXPECT_EQ(errorReportText(IoError(ENOENT).about("/a/b").about("/a")), "File not found.\n/a/b");
+    EXPECT_EQ(errorReportText(IoError(EACCES, "Cannot open /a/b").about("/a/b")),
+              "Cannot open /a/b.");
+    EXPECT_EQ(errorReportText(IoError(ENOSPC)), "Disk full.");
+    EXPECT_EQ(errorReportText(CommandError("Unable to write to /x.")), "Unable to write to /x.");
 }

@@ -121,7 +121,8 @@ TEST_F(MainWindowStart, VanishedSourceDirStopsTheLoadWithOneMessage)
     start();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].form, MessageForm::Error);
-    EXPECT_EQ(ui.messages[0].text, "File not found.");
+    // The designed first line, and the folder it is about.
+    EXPECT_EQ(ui.messages[0].text, "File not found.\n" + src("gone"));
     EXPECT_EQ(main().SourceDirListBox.directory(), work());
     EXPECT_EQ(main().DestDirListBox.directory(), work());
     EXPECT_TRUE(main().SaveSettingsonExit);
@@ -153,7 +154,7 @@ TEST_F(MainWindowStart, SourceDirThatIsAFileStopsTheLoadLikeAMissingOne)
     const std::string file = tmp.writeFile("src/plain", "x");
     writeSettings("[Settings]\nSourceDir=" + file + "\nSyncAll=1\n");
     start();
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid filename."});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"Invalid filename.\n" + file});
     EXPECT_EQ(main().SourceDirListBox.directory(), work());
     EXPECT_FALSE(main().SyncAll.checked());
 }
@@ -162,7 +163,7 @@ TEST_F(MainWindowStart, VanishedDestDirKeepsTheSourceAlreadySet)
 {
     writeSettings("[Settings]\nSourceDir=" + src() + "\nDestDir=" + dst("gone") + "\nSyncAll=1\n");
     start();
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found."});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found.\n" + dst("gone")});
     EXPECT_EQ(main().SourceDirListBox.directory(), src());
     EXPECT_EQ(main().DestDirListBox.directory(), work());
     EXPECT_FALSE(main().SyncAll.checked());
@@ -251,7 +252,7 @@ TEST_F(MainWindowActive, VanishedSourceDirectoryIsReportedOnceAndEmptiesTheList)
     std::filesystem::remove_all(src("sub"));
 
     EXPECT_TRUE(activate());
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found."});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found.\n" + src("sub")});
     EXPECT_TRUE(listed().empty());
     EXPECT_EQ(main().selsize.text(), "Selected Size: 0 Bytes");
     EXPECT_TRUE(activate());
@@ -289,7 +290,7 @@ TEST_F(MainWindowActive, SwapWithAVanishedDirectoryChangesNeither)
     main().DestDirListBox.setDirectory(dst("sub"));
     std::filesystem::remove(dst("sub"));
     EXPECT_FALSE(run([this] { main().SwapbtnClick(); }));
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found."});
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"File not found.\n" + dst("sub")});
     EXPECT_EQ(main().SourceDirListBox.directory(), src());
     EXPECT_EQ(main().DestDirListBox.directory(), dst("sub"));
 }

@@ -128,7 +128,7 @@ TEST_F(SyncAllTest, FileInTheWayOfAMirroredDirectoryAbandonsTheRun)
     EXPECT_FALSE(sync());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].form, MessageForm::Error);
-    EXPECT_EQ(ui.messages[0].text, "Invalid filename.");
+    EXPECT_EQ(ui.messages[0].text, "Invalid filename.\n" + dst("sub"));
     EXPECT_EQ(tmp.readFile("dst/sub"), "a file, not a directory");
     EXPECT_FALSE(fileExists(dst("s.txt")));
     EXPECT_FALSE(fileExists(dst("top.txt")));

@@ -1,5 +1,7 @@
 #include "QtServices.h"
 #include "InputDialog.h"
+#include "SyncBoxView.h"
+#include "WindowPlaces.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
@@ -31,6 +33,9 @@ private Q_SLOTS:
     void inputBoxKeepsOneLineOf255AndCancelsOnEscape();
     void saveDialogTakesTheFirstFilterAndAddsTheDefaultExtension();
     void showModalEndsWhenTheModelCloses();
+    void boxesComeUpActiveAboveTheProgressWindowAndHandItBack();
+    void boxBeforeTheMainWindowWaitsForItAndIsCentredOnIt();
+    void windowPlacesComeBackAtTheNextStart();
 };
 
 void QtServicesTest::messageFormsHaveTheirCaptionsSymbolsAndButtons_data()
@@ -72,9 +77,11 @@ void QtServicesTest::messageFormsHaveTheirCaptionsSymbolsAndButtons()
     QStringList seenButtons;
     int seenIcon = -1;
     bool ownedAndModal = false;
+    Qt::WindowFlags frame;
     services.dialogHook = [&](QDialog& dialog) {
         auto& box = static_cast<QMessageBox&>(dialog);
         seenCaption = box.windowTitle();
+        frame = box.windowFlags();
         seenIcon = box.icon();
         ownedAndModal = box.parentWidget() == &owner && box.isModal();
         for (QAbstractButton* button : box.buttons()) {
@@ -85,6 +92,9 @@ void QtServicesTest::messageFormsHaveTheirCaptionsSymbolsAndButtons()
     };
     const Answer got = services.messageBox(&model, MessageForm(form), caption.toStdString(), "?");
     QCOMPARE(seenCaption, caption);
+    QVERIFY(frame.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!frame.testFlag(Qt::WindowMinimizeButtonHint) &&
+            !frame.testFlag(Qt::WindowMaximizeButtonHint));
     QCOMPARE(seenIcon, icon);
     QVERIFY(ownedAndModal);
     QVERIFY(seenButtons.contains(press));
@@ -145,6 +155,122 @@ void QtServicesTest::showModalEndsWhenTheModelCloses()
     services.showModal(model);
     QVERIFY(!model.visible());
     QVERIFY(!view.isVisible());
+}
+
+void QtServicesTest::boxesComeUpActiveAboveTheProgressWindowAndHandItBack()
+{
+    ModelWindow logModel;
+    QWidget main;
+    QDialog logView(&main);
+    SyncBoxView progress(&main);
+    QtServices services;
+    services.setMainView(&main);
+    services.registerView(logModel, &logView);
+    main.show();
+    progress.show();
+    progress.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&progress));
+
+    struct Seen {
+        bool onTop = false;
+        bool active = false;
+        bool noMinMax = false;
+    };
+    const auto look = [](QDialog& dialog) {
+        Seen seen;
+        seen.onTop = dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        seen.active = QTest::qWaitForWindowActive(&dialog);
+        seen.noMinMax = !dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint) &&
+                        !dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint);
+        return seen;
+    };
+    // A box of the main window while the run's window is up ("File Sync Successful!"), and a
+    // window of the program shown modally meanwhile.
+    Seen box;
+    services.dialogHook = [&](QDialog& dialog) {
+        box = look(dialog);
+        dialog.accept();
+    };
+    services.showMessage(nullptr, "File Sync Successful!");
+    QVERIFY(box.onTop && box.active && box.noMinMax);
+    QVERIFY(QTest::qWaitForWindowActive(&progress));
+
+    Seen modal;
+    services.dialogHook = [&](QDialog& dialog) {
+        modal = look(dialog);
+        logModel.Close();
+    };
+    services.showModal(logModel);
+    QVERIFY(modal.onTop && modal.active);
+    QVERIFY(QTest::qWaitForWindowActive(&progress));
+
+    // Without the progress window nothing needs to stay above the rest.
+    progress.hide();
+    services.dialogHook = [&](QDialog& dialog) {
+        box = look(dialog);
+        dialog.accept();
+    };
+    services.showMessage(nullptr, "Done");
+    QVERIFY(!box.onTop && box.active);
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+}
+
+void QtServicesTest::boxBeforeTheMainWindowWaitsForItAndIsCentredOnIt()
+{
+    ModelWindow closedOwner;
+    QWidget main;
+    main.resize(600, 400);
+    QDialog closedView(&main);
+    QtServices services;
+    services.setMainView(&main);
+    services.registerView(closedOwner, &closedView);
+    bool mainShown = false;
+    QWidget* owner = nullptr;
+    QPoint offCentre;
+    services.dialogHook = [&](QDialog& dialog) {
+        mainShown = main.isVisible();
+        owner = dialog.parentWidget();
+        offCentre = dialog.frameGeometry().center() - main.frameGeometry().center();
+        dialog.accept();
+    };
+    // A failure at start-up, and one of a window that has closed since.
+    for (const Window* from :
+         {static_cast<const Window*>(nullptr), static_cast<const Window*>(&closedOwner)}) {
+        services.errorReport(from, "File not found");
+        QVERIFY(mainShown);
+        QCOMPARE(owner, &main);
+        // Within the middle of the main window: the toolkit centres it allowing for frames
+        // it can only estimate.
+        QVERIFY2(std::abs(offCentre.x()) < main.width() / 6 &&
+                     std::abs(offCentre.y()) < main.height() / 6,
+                 qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+    }
+}
+
+void QtServicesTest::windowPlacesComeBackAtTheNextStart()
+{
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+    const QString file = WindowPlaces::defaultFile();
+    QCOMPARE(file, state.filePath(QStringLiteral("twinfold/windows.ini")));
+    const QRect left(40, 50, 420, 330);
+    {
+        WindowPlaces places(file);
+        QWidget log;
+        places.keep(log, QStringLiteral("log"));
+        log.setGeometry(left);
+        log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        log.hide();
+    }
+    QVERIFY(QFile::exists(file));
+    WindowPlaces places(file);
+    QWidget log;
+    QWidget never;
+    places.keep(log, QStringLiteral("log"));
+    places.keep(never, QStringLiteral("main"));
+    QCOMPARE(log.geometry(), left);
+    QVERIFY(!never.testAttribute(Qt::WA_Moved));
 }
 
 QTEST_MAIN(QtServicesTest)

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void escapeInProgressWindowCancelsTheRun();
     void sourceViewFollowsTheWalkAndReturns();
     void programStartedWithBatchFileRunsItAndQuits();
+    void helpAndVersionNeedNoDisplay();
 };
 
 namespace
@@ -185,9 +186,16 @@ void RunWiringTest::programStartedWithBatchFileRunsItAndQuits()
     const QString batch = top.filePath(QStringLiteral("run.tfw"));
     writeFile(batch, QStringLiteral("[Files]\nFile0=%1\n").arg(job).toUtf8());
 
+    // Relative paths mean the directory the program is started in, though start-up enters the
+    // configuration directory.
     QProcess program;
-    program.start(QStringLiteral(TWINFOLD_PROGRAM),
-                  {QStringLiteral("--config-dir"), top.filePath(QStringLiteral("config")), batch});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), top.filePath(QStringLiteral("state")));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(top.path());
+    program.start(
+        QStringLiteral(TWINFOLD_PROGRAM),
+        {QStringLiteral("--config-dir"), QStringLiteral("config"), QStringLiteral("run.tfw")});
     // The wait only keeps a program that never ends from hanging the suite.
     const bool ended = program.waitForFinished(30000);
     if (!ended)
@@ -198,6 +206,37 @@ void RunWiringTest::programStartedWithBatchFileRunsItAndQuits()
     QFile copied(top.filePath(QStringLiteral("target/one.txt")));
     QVERIFY(copied.open(QIODevice::ReadOnly));
     QCOMPARE(copied.readAll(), QByteArray("one"));
+    QFile settings(top.filePath(QStringLiteral("config/tfoldw.ini")));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    const QByteArray stored = settings.readAll();
+    QVERIFY(stored.contains(("BatchDir=" + batch + "\n").toUtf8()));
+    // Where the main window was is kept in a state file of its own; the settings file holds
+    // its designed keys only.
+    QVERIFY(!stored.contains("geometry"));
+    QFile state(top.filePath(QStringLiteral("state/twinfold/windows.ini")));
+    QVERIFY(state.open(QIODevice::ReadOnly));
+    QVERIFY(state.readAll().contains("[main]"));
+}
+
+void RunWiringTest::helpAndVersionNeedNoDisplay()
+{
+    // The display plugin that a desktop session uses, with no display to connect to: the
+    // toolkit would abort at its start.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("--version")}) {
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TWINFOLD_PROGRAM), {option});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        const QByteArray said = program.readAllStandardOutput();
+        QVERIFY2(said.contains(option == QLatin1String("--help") ? "--config-dir" : "twinfold "),
+                 said.constData());
+    }
 }
 
 QTEST_MAIN(RunWiringTest)

@@ -53,7 +53,7 @@ bool Application::command(const std::function<void()>& handler)
         handler();
         return true;
     } catch (const std::exception& failure) {
-        m_services.errorReport(nullptr, failure.what());
+        m_services.errorReport(nullptr, failure);
         return false;
     }
 }

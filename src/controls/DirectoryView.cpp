@@ -1,5 +1,6 @@
 #include "DirectoryView.h"
 
+#include "platform/ErrorText.h"
 #include "platform/PathRules.h"
 
 #include <algorithm>
@@ -53,10 +54,14 @@ void DirectoryView::moveTo(const std::string& directory)
 void DirectoryView::load(const std::string& directory)
 {
     std::shared_ptr<const DirectoryListing> listing;
-    if (m_eager)
-        listing = m_cache.read(directory);
-    else
-        checkDirectoryAccess(directory);
+    try {
+        if (m_eager)
+            listing = m_cache.read(directory);
+        else
+            checkDirectoryAccess(directory);
+    } catch (const IoError& failure) {
+        throw failure.about(directory);
+    }
     show(directory, std::move(listing));
 }
 

@@ -20,7 +20,6 @@ namespace twinfold
 namespace
 {
 
-constexpr std::size_t MaxBufferSize = 64u << 20;
 constexpr std::size_t KernelCopyRequest = 1u << 20;
 constexpr unsigned PermissionBits = 0777;
 constexpr unsigned OwnerWrite = 0200;
@@ -329,7 +328,7 @@ std::size_t effectiveBufferSize(std::int32_t copyBuffer)
 {
     if (copyBuffer <= 0)
         return static_cast<std::size_t>(DefaultCopyBuffer);
-    return std::min(static_cast<std::size_t>(copyBuffer), MaxBufferSize);
+    return std::min(static_cast<std::size_t>(copyBuffer), static_cast<std::size_t>(MaxCopyBuffer));
 }
 
 CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,

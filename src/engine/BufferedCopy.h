@@ -12,6 +12,8 @@ namespace twinfold
 class WindowingServices;
 
 inline constexpr std::int32_t DefaultCopyBuffer = 32768;
+// The largest buffer a copy uses, so that a hand-edited size never fails an allocation.
+inline constexpr std::int32_t MaxCopyBuffer = 64 << 20;
 
 // What one copy did, for the callers that count bytes. Besides copied and failed there is a
 // third outcome: the destination became newer than the source while the copy was made (another

@@ -3,7 +3,6 @@
 #include "platform/ErrorText.h"
 
 #include <string>
-#include <utility>
 
 namespace twinfold
 {
@@ -17,17 +16,16 @@ enum class DirectoryAction { Enter, Make };
 class DirectoryFailure : public IoError
 {
 public:
-    DirectoryFailure(const IoError& cause, DirectoryAction action, std::string path)
-        : IoError(cause), m_action(action), m_path(std::move(path))
+    // The directory is the one the run was at, even where the cause names a deeper path.
+    DirectoryFailure(const IoError& cause, DirectoryAction action, const std::string& path)
+        : IoError(IoError(cause.errorNumber(), cause.what()).about(path)), m_action(action)
     {
     }
 
     DirectoryAction action() const noexcept { return m_action; }
-    const std::string& path() const noexcept { return m_path; }
 
 private:
     DirectoryAction m_action;
-    std::string m_path;
 };
 
 } // namespace twinfold

@@ -11,8 +11,9 @@ class FileListBox;
 
 // What a run takes from the window it is started from, read at each file.
 struct RunChoices {
-    bool batchMode = false;    // the success messages are left out
-    bool dryRun = false;       // the newer-than rule is applied and logged, nothing changes
+    bool batchMode = false; // the success messages are left out
+    // The newer-than rule is applied and logged, nothing changes, no success is reported.
+    bool dryRun = false;
     bool autoContinue = false; // a failed copy is logged without a question
     std::int32_t copyBuffer = 32768;
     bool fsync = false; // every copy synced, with its directory, before it counts as copied

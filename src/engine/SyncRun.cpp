@@ -124,7 +124,8 @@ void SyncRun::runSelectedFiles()
         m_syncBox.Gauge.setProgress(++done);
     }
     endOfFiles(true);
-    if (!m_window.runChoices().batchMode)
+    // A dry run synchronised nothing, so it has no success to report.
+    if (const RunChoices choices = m_window.runChoices(); !choices.batchMode && !choices.dryRun)
         m_services.showMessage(nullptr, "File Sync Successful!");
     m_syncBox.Close();
 }
@@ -155,7 +156,7 @@ void SyncRun::runSyncAll()
         Traverse(sourceView);
         endOfFiles(m_syncBox.ModalResult != TSyncBox::mrCancel);
     } catch (...) {
-        // Every file examined still ends in a list; the failure being reported comes first.
+        // Every file examined still ends in a list before the failure is reported.
         try {
             endOfFiles(false);
         } catch (...) {
@@ -166,10 +167,13 @@ void SyncRun::runSyncAll()
     }
     m_syncBox.Close();
     sourceView.setDirectory(sourceRoot);
-    if (!m_window.runChoices().batchMode && m_syncBox.ModalResult == TSyncBox::mrRun)
-        m_services.showMessage(nullptr, "Directory Sync Successful!");
-    else if (m_syncBox.ModalResult == TSyncBox::mrCancel)
+    const RunChoices choices = m_window.runChoices();
+    if (m_syncBox.ModalResult == TSyncBox::mrRun) {
+        if (!choices.batchMode && !choices.dryRun)
+            m_services.showMessage(nullptr, "Directory Sync Successful!");
+    } else if (m_syncBox.ModalResult == TSyncBox::mrCancel) {
         m_services.showMessage(nullptr, "Operation Canceled!");
+    }
 }
 
 void SyncRun::restoreViewsAfterFailure(const std::string& source, const std::string& destination)

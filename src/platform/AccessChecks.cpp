@@ -17,13 +17,13 @@ void checkWritableDirectory(const std::string& path)
     };
     const AnchoredPath at(AT_FDCWD, path);
     if (!at.ok())
-        throw IoError(at.error());
+        throw IoError(at.error()).about(path);
     if (::fstatat(at.fd(), at.rest(), &status, 0) != 0)
-        throw IoError(errno);
+        throw IoError(errno).about(path);
     if (!S_ISDIR(status.st_mode))
-        throw IoError(ENOTDIR, "Not a directory");
+        throw IoError(ENOTDIR, "Not a directory").about(path);
     if (::faccessat(at.fd(), at.rest(), W_OK | X_OK, 0) != 0)
-        throw IoError(errno);
+        throw IoError(errno).about(path);
 }
 
 } // namespace twinfold

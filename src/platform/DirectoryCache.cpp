@@ -259,19 +259,24 @@ std::shared_ptr<const DirectoryListing> DirectoryCache::read(const std::string& 
     // Through the file services, so that a test can make a directory vanish before it is read.
     const AnchoredPath at(currentDirectoryFd(), dir);
     if (!at.ok())
-        throw IoError(at.error());
+        throw IoError(at.error()).about(dir);
     const auto open = fileServices().openDirectory(at.fd(), at.rest(), true);
     if (!open.ok())
-        throw IoError(open.error);
+        throw IoError(open.error).about(dir);
     const FileHandle handle(open.value);
     struct stat opened {
     };
     if (fstat(handle.fd(), &opened) != 0)
-        throw IoError(errno);
+        throw IoError(errno).about(dir);
     if (!mayEnterDirectory(dir, opened.st_mode, opened.st_uid))
-        throw IoError(errno);
+        throw IoError(errno).about(dir);
 
-    ListingRead read = readListing(handle.fd());
+    ListingRead read;
+    try {
+        read = readListing(handle.fd());
+    } catch (const IoError& failure) {
+        throw failure.about(dir);
+    }
     if (!read.dependsOnLinks && clearlyBefore(opened.st_ctim, readStarted))
         m_store->store(dir, stateOf(opened), read.listing);
     else

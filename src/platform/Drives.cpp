@@ -36,31 +36,64 @@ std::string decodeMountField(const std::string& field)
     return decoded;
 }
 
-std::vector<std::string> readMountPoints()
+// File systems of the kernel's own, which hold nothing a user would synchronise.
+bool isPseudoFileSystem(const std::string& type)
 {
-    std::vector<std::string> points;
-    std::ifstream mounts("/proc/self/mounts");
-    std::string line;
-    while (std::getline(mounts, line)) {
-        std::istringstream fields(line);
-        std::string device;
-        std::string mountPoint;
-        if (fields >> device >> mountPoint)
-            points.push_back(decodeMountField(mountPoint));
+    static const char* const pseudo[] = {
+        "proc",      "sysfs",     "cgroup",          "cgroup2",    "devpts",
+        "mqueue",    "debugfs",   "tracefs",         "securityfs", "pstore",
+        "bpf",       "configfs",  "fusectl",         "autofs",     "binfmt_misc",
+        "devtmpfs",  "hugetlbfs", "rpc_pipefs",      "nsfs",       "efivarfs",
+        "selinuxfs", "nfsd",      "fuse.gvfsd-fuse", "fuse.portal"};
+    return std::find(std::begin(pseudo), std::end(pseudo), type) != std::end(pseudo);
+}
+
+// The kernel's interface trees: whatever is mounted in them (/dev/shm, /sys/fs/cgroup, ...)
+// serves the system, not the user.
+bool isUnderKernelTree(const std::string& point)
+{
+    for (const char* tree : {"/proc", "/sys", "/dev"}) {
+        if (isSameOrBelow(point, tree, '/'))
+            return true;
     }
-    return points;
+    return false;
+}
+
+std::string readMountTable()
+{
+    std::ifstream mounts("/proc/self/mounts");
+    std::ostringstream table;
+    table << mounts.rdbuf();
+    return table.str();
 }
 
 } // namespace
 
-std::vector<std::string> listDrives()
+std::vector<std::string> drivesOfMountTable(const std::string& table)
 {
-    std::vector<std::string> points = readMountPoints();
-    points.erase(std::remove(points.begin(), points.end(), "/"), points.end());
+    std::vector<std::string> points;
+    std::istringstream lines(table);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string device;
+        std::string mountPoint;
+        std::string type;
+        if (!(fields >> device >> mountPoint >> type) || isPseudoFileSystem(type))
+            continue;
+        std::string point = decodeMountField(mountPoint);
+        if (point != "/" && !isUnderKernelTree(point))
+            points.push_back(std::move(point));
+    }
     sortByName(points);
     points.erase(std::unique(points.begin(), points.end()), points.end());
     points.insert(points.begin(), "/");
     return points;
+}
+
+std::vector<std::string> listDrives()
+{
+    return drivesOfMountTable(readMountTable());
 }
 
 std::string driveOf(const std::string& path)

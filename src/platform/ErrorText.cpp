@@ -68,11 +68,28 @@ IoError::IoError(int errorNumber, const std::string& text)
 {
 }
 
+IoError IoError::about(const std::string& path) const
+{
+    IoError failure(*this);
+    if (failure.m_path.empty())
+        failure.m_path = path;
+    return failure;
+}
+
 std::string errorReportText(const std::string& text)
 {
     if (!text.empty() && text.back() == '.')
         return text;
     return text + ".";
+}
+
+std::string errorReportText(const std::exception& failure)
+{
+    std::string text = errorReportText(std::string(failure.what()));
+    const auto* io = dynamic_cast<const IoError*>(&failure);
+    if (io && !io->path().empty() && text.find(io->path()) == std::string::npos)
+        text += "\n" + io->path();
+    return text;
 }
 
 IoError nameTooLongError()

@@ -26,6 +26,8 @@ bool isNotRegularFile(int errorNumber);
 bool isNotDirectory(int errorNumber);
 
 // An input-output failure that a command does not handle itself; its what() is errorText().
+// Where the failing call knows which path it was about, the failure carries it: the system's
+// texts name none, and "File not found." alone leaves the user guessing which.
 class IoError : public std::runtime_error
 {
 public:
@@ -33,8 +35,14 @@ public:
     IoError(int errorNumber, const std::string& text);
     int errorNumber() const noexcept { return m_errorNumber; }
 
+    // The path the failure is about; empty when none is known.
+    const std::string& path() const noexcept { return m_path; }
+    // The same failure about a path; a path it already carries (a deeper one) is kept.
+    IoError about(const std::string& path) const;
+
 private:
     int m_errorNumber;
+    std::string m_path;
 };
 
 // The failure of a path longer than the platform takes.
@@ -50,5 +58,8 @@ public:
 // The text of the general error report: the failure's text with a full stop appended unless it
 // already ends with one.
 std::string errorReportText(const std::string& text);
+// The same for a failure; one about a path that its text does not name gets the path on a
+// second line, the designed first line unchanged.
+std::string errorReportText(const std::exception& failure);
 
 } // namespace twinfold

@@ -128,11 +128,11 @@ void checkDirectoryAccess(const std::string& path)
     struct stat st {
     };
     if (!statPath(path, st, true))
-        throw IoError(errno);
+        throw IoError(errno).about(path);
     if (!S_ISDIR(st.st_mode))
-        throw IoError(ENOTDIR);
+        throw IoError(ENOTDIR).about(path);
     if (!mayEnterDirectory(path, st.st_mode, st.st_uid))
-        throw IoError(errno);
+        throw IoError(errno).about(path);
 }
 
 bool mayEnterDirectory(const std::string& path, unsigned mode, unsigned owner)
@@ -227,14 +227,14 @@ void setCurrentDirectory(const std::string& path)
 {
     if (withinPathLimit(path)) {
         if (chdir(path.c_str()) != 0)
-            throw IoError(errno);
+            throw IoError(errno).about(path);
         return;
     }
     const auto [dir, error] = openDirectoryBase(path);
     if (error != 0)
-        throw IoError(error);
+        throw IoError(error).about(path);
     if (fchdir(dir.fd()) != 0)
-        throw IoError(errno);
+        throw IoError(errno).about(path);
 }
 
 namespace

@@ -91,8 +91,11 @@ void setCurrentDirectory(const std::string& path); // throws IoError
 // root), taken against the current directory. Symbolic links are kept, not resolved.
 std::string expandFileName(const std::string& path);
 
-// The mount points of the mounted file systems, the root first, the rest in name order.
+// The mount points of the mounted file systems a user would choose, the root first, the rest
+// in name order; the kernel's own file systems are left out.
 std::vector<std::string> listDrives();
+// The same from the text of a mount table (/proc/self/mounts).
+std::vector<std::string> drivesOfMountTable(const std::string& table);
 
 // The mount point of the file system that holds a path (the longest mount point it lies in).
 std::string driveOf(const std::string& path);

@@ -57,6 +57,20 @@ int terminationSignal()
     return endSignal;
 }
 
+std::string signalName(int signal)
+{
+    switch (signal) {
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP";
+    case SIGINT:
+        return "SIGINT";
+    default:
+        return "signal " + std::to_string(signal);
+    }
+}
+
 bool takeInterruptRequest()
 {
     if (interruptPending == 0)

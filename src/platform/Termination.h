@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace twinfold
 {
 
@@ -15,6 +17,9 @@ void restoreTerminationHandlers();
 
 // The signal that asked the program to end; 0 while none did.
 int terminationSignal();
+
+// "SIGTERM", "SIGHUP", "SIGINT" for the signals handled here, "signal N" for any other.
+std::string signalName(int signal);
 
 // True once for each SIGINT that asks for a Cancel; false after that until the next one.
 bool takeInterruptRequest();

@@ -89,13 +89,13 @@ void delTree(const std::string& path, const RemovalProblem& problem)
 {
     const auto [parent, error] = openDirectoryBase(parentPath(path));
     if (error != 0)
-        throw IoError(error);
+        throw IoError(error).about(path);
     const std::string name = extractFileName(path);
 
     struct stat st {
     };
     if (fstatat(parent.fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        throw IoError(errno);
+        throw IoError(errno).about(path);
     if (!S_ISDIR(st.st_mode)) {
         // The directory was reached through a link: the link goes, what it points to stays.
         if (unlinkat(parent.fd(), name.c_str(), 0) != 0)
@@ -109,7 +109,7 @@ void deleteFiles(const std::string& path)
 {
     const auto [dir, error] = openDirectory(path);
     if (error != 0)
-        throw IoError(error);
+        throw IoError(error).about(path);
     deleteEntriesAt(dir.fd());
 }
 

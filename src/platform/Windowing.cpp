@@ -30,6 +30,11 @@ void WindowingServices::errorReport(const Window* owner, const std::string& text
     messageBox(owner, MessageForm::Error, ApplicationTitle, errorReportText(text));
 }
 
+void WindowingServices::errorReport(const Window* owner, const std::exception& failure)
+{
+    messageBox(owner, MessageForm::Error, ApplicationTitle, errorReportText(failure));
+}
+
 void WindowingServices::notice(const std::string& text)
 {
     messageBox(nullptr, MessageForm::Notice, ApplicationTitle, text);

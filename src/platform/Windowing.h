@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,6 +86,8 @@ public:
     void information(const Window* owner, const std::string& text);
     void errorReport(const Window* owner, const std::string& text); // appends the full stop rule
     void notice(const std::string& text);
+    // The report of a failure: its text by the same rule, and the path it is about, if any.
+    void errorReport(const Window* owner, const std::exception& failure);
 
     // The same over the main window, for callers that belong to no window.
     void showMessage(const std::string& text) { showMessage(nullptr, text); }
@@ -92,6 +95,7 @@ public:
     bool warningYesNo(const std::string& text) { return warningYesNo(nullptr, text); }
     void information(const std::string& text) { information(nullptr, text); }
     void errorReport(const std::string& text) { errorReport(nullptr, text); }
+    void errorReport(const std::exception& failure) { errorReport(nullptr, failure); }
 };
 
 // Shows the busy cursor for the lifetime of the object.

@@ -57,7 +57,7 @@ void TMain::startupLoad()
         setViewFromSettings(DestDirListBox, stored.DestDir, stored.DestDirCut);
     } catch (const std::exception& failure) {
         // The rest of the file stays unapplied: the program starts with what it had.
-        m_services.errorReport(failure.what());
+        m_services.errorReport(failure);
         return;
     }
     SaveSettingsonExit = stored.SaveSettings;

@@ -1,6 +1,7 @@
 // The main window's life: creation, activation, the directory views' drive boxes, Swap, the
 // help and dialog commands, and the exit path.
 #include "engine/LogFile.h"
+#include "platform/ErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
@@ -53,7 +54,7 @@ void TMain::FormCreate()
         setCurrentDirectory(programDirectory);
     } catch (const std::exception& failure) {
         // The settings are reached by full paths; the program can do without this.
-        m_services.errorReport(this, failure.what());
+        m_services.errorReport(this, failure);
     }
     closing = false;
 
@@ -98,11 +99,11 @@ void TMain::applyTypeChoiceOnActivation()
         // the list held is gone with it.
         FileList.clear();
         FileListClick();
-        const std::string text = failure.what();
+        const std::string text = errorReportText(failure);
         if (text == m_activationFailure)
             return;
         m_activationFailure = text;
-        m_services.errorReport(this, text);
+        m_services.errorReport(this, failure);
     }
 }
 

@@ -36,11 +36,14 @@ std::vector<std::string> CliResult::errLines() const
 }
 
 CliResult runCli(const std::vector<std::string>& args,
-                 const std::function<void(int pid, const std::string& line)>& onOutputLine)
+                 const std::function<void(int pid, const std::string& line)>& onOutputLine,
+                 const CliStreams& streams)
 {
     int outPipe[2];
     int errPipe[2];
-    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
+    int inPipe[2];
+    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0 ||
+        ::pipe2(inPipe, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     std::vector<std::string> argvStrings{TWINFOLD_CLI_PATH};
     argvStrings.insert(argvStrings.end(), args.begin(), args.end());
@@ -51,15 +54,27 @@ CliResult runCli(const std::vector<std::string>& args,
 
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::dup2(outPipe[1], STDOUT_FILENO);
+        if (streams.outputPath.empty())
+            ::dup2(outPipe[1], STDOUT_FILENO);
+        else
+            ::dup2(::open(streams.outputPath.c_str(), O_WRONLY), STDOUT_FILENO);
         ::dup2(errPipe[1], STDERR_FILENO);
-        const int devNull = ::open("/dev/null", O_RDONLY);
-        ::dup2(devNull, STDIN_FILENO);
+        if (streams.input.empty())
+            ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);
+        else
+            ::dup2(inPipe[0], STDIN_FILENO);
+        if (!streams.workingDirectory.empty() && ::chdir(streams.workingDirectory.c_str()) != 0)
+            ::_exit(126);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(outPipe[1]);
     ::close(errPipe[1]);
+    ::close(inPipe[0]);
+    // Small enough for the pipe's buffer: written whole before the child reads.
+    if (::write(inPipe[1], streams.input.data(), streams.input.size()) < 0)
+        throw std::runtime_error("write to the child failed");
+    ::close(inPipe[1]);
 
     CliResult result;
     std::string pendingLine;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/Signal.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <cstddef>
+#include <vector>
+
+class QWidget;
+
+namespace twinfold
+{
+
+class Application;
+class TLogFilebx;
+class TSyncBox;
+
+// A long run that ends while the user works in another program's window draws them back: the
+// program asks the desktop for attention and, where the desktop shows notifications, shows
+// one with the outcome. A run's end is the first box it puts up (its closing message, or a
+// failure it waits on) or, with no box (a batch run), the run's own end.
+class RunAttention : public QObject
+{
+public:
+    RunAttention(Application& app, QWidget& mainView);
+
+    // Shorter runs are watched to their end anyway.
+    static constexpr qint64 LongRunMs = 5000;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void started();
+    void ended(const QString& outcome);
+    QString counts() const;
+
+    TSyncBox& m_box;
+    TLogFilebx& m_log;
+    QWidget& m_mainView;
+    QElapsedTimer m_running;
+    bool m_told = false;
+    std::size_t m_copiedBefore = 0;
+    std::size_t m_oldBefore = 0;
+    std::size_t m_failedBefore = 0;
+    std::vector<Connection> m_connections;
+};
+
+// Shows a desktop notification where the session offers the standard notification service;
+// does nothing elsewhere.
+void notifyDesktop(const QString& summary, const QString& body);
+
+} // namespace twinfold
