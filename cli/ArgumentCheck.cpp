@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cctype>
 
 namespace twinfold::cli
 {
@@ -15,9 +16,10 @@ bool takesValue(const CLI::Option& option)
     return option.get_items_expected_max() > 0;
 }
 
+// A negative number ("--time-shift -1") is a value: no option is named by a digit.
 bool looksLikeOption(const std::string& arg)
 {
-    return arg.size() > 1 && arg[0] == '-';
+    return arg.size() > 1 && arg[0] == '-' && !std::isdigit(static_cast<unsigned char>(arg[1]));
 }
 
 // Help is answered by the parser whatever else stands beside it, and so is the version before

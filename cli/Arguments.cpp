@@ -93,6 +93,7 @@ const ValueWants Wants{
     {"--include-from", "a file of masks, one a line, or - for standard input"},
     {"--exclude-from", "a file of masks, one a line, or - for standard input"},
     {"--buffer", BufferSizes + ", such as 64K"},
+    {"--time-shift", "a whole number of hours from -24 to 24, such as -1"},
 };
 
 // The options of the commands that run syncs; values to read after parsing go to the strings.
@@ -103,10 +104,20 @@ struct SharedOptions {
     bool verbose = false;
     bool fsync = false;
     bool keepGoing = false;
+    int timeShift = 0;
+    CLI::Option* timeShiftOption = nullptr;
     bool json = false;
 
     void addTo(CLI::App& command, RunOptions& run)
     {
+        timeShiftOption =
+            command
+                .add_option("--time-shift", timeShift,
+                            "the destination's times read HOURS late (negative: early), as on a "
+                            "FAT or exFAT volume written in another time zone; compared "
+                            "accordingly (default: none set, a clear late shift is compensated)")
+                ->check(CLI::Range(-24, 24))
+                ->option_text("HOURS");
         command.add_option("--answer", answer, "answer to a run's yes/no question (default: yes)")
             ->check(oneOf("yes", "no"))
             ->option_text("yes|no");
@@ -150,6 +161,8 @@ struct SharedOptions {
         run.answerYes = answer == "yes";
         run.logFormat = logFormat == "json" ? LogFormat::Json : LogFormat::Text;
         run.verbosity = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
+        if (timeShiftOption->count() > 0)
+            run.timeShift = timeShift;
         run.json = json;
     }
 };

@@ -41,6 +41,7 @@ int runBatch(const BatchOptions& options)
     app.Settings.Fsync = options.fsync;
     auto& main = app.Main;
     main.keepGoing = options.keepGoing;
+    main.timeShiftForAll = options.run.timeShift;
     bool completed = false;
     try {
         app.command([&] { main.FormShow(); });

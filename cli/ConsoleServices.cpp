@@ -166,6 +166,9 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
             m_lastError = text;
             say(text);
         }
+    } else if (form == MessageForm::Notice) {
+        // A notice is the program's own word, not a designed message: it says whose it is.
+        say("twinfold-cli: " + text);
     } else {
         say(text);
     }

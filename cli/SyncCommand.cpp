@@ -36,6 +36,7 @@ void prepare(Application& app, const SyncOptions& options)
     main.dryRun = options.dryRun;
     app.Settings.Fsync = options.fsync;
     main.keepGoing = options.keepGoing;
+    main.timeShiftForAll = options.run.timeShift;
 
     main.SourceDirListBox.setDirectory(options.source);
     main.DestDirListBox.setDirectory(options.dest);

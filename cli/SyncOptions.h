@@ -19,6 +19,8 @@ struct RunOptions {
     std::string logDir;
     LogFormat logFormat = LogFormat::Text;
     Verbosity verbosity = Verbosity::Normal;
+    // Hours the destination's times read late (negative: early), over any job's own setting.
+    std::optional<int> timeShift;
     // What the run prints says that nothing was changed.
     bool dryRun = false;
     // The result as one JSON object on standard output, which then carries nothing else.

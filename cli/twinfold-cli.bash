@@ -9,13 +9,14 @@ _twinfold_cli()
         --answer) COMPREPLY=($(compgen -W 'yes no' -- "$cur")); return ;;
         --log-format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
         --type) COMPREPLY=($(compgen -W '0 1 2 3 4' -- "$cur")); return ;;
+        --time-shift) COMPREPLY=($(compgen -W '-2 -1 1 2' -- "$cur")); return ;;
         --include | --exclude | --buffer) return ;;
     esac
     local command="" word
     for word in "${words[@]:1:cword-1}"; do
         case $word in sync | batch) command=$word; break ;; esac
     done
-    local shared='--answer --log-dir --log-format --quiet --verbose --fsync --keep-going --json --help'
+    local shared='--answer --log-dir --log-format --quiet --verbose --fsync --keep-going --json --time-shift --help'
     case $command in
         sync)
             if [[ $cur == -* ]]; then

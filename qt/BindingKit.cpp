@@ -17,6 +17,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
+#include <QSpinBox>
 #include <QStringListModel>
 #include <QStyle>
 
@@ -100,6 +101,25 @@ void BindingKit::text(EditField& model, QLineEdit* edit)
     follow(model.focusRequested, [edit] { edit->setFocus(Qt::OtherFocusReason); });
     connect(edit, &QLineEdit::textEdited, this, [this, &model](const QString& text) {
         user([&] { model.setText(text.toStdString()); });
+    });
+}
+
+void BindingKit::number(EditField& model, QSpinBox* box, const Handler& changed)
+{
+    // A text that is no number leaves the box as it is; the model checks what it holds.
+    auto show = [this, &model, box] {
+        bool isNumber = false;
+        const int value = qs(model.text()).toInt(&isNumber);
+        if (isNumber && box->value() != value)
+            fromModel([&] { box->setValue(value); });
+    };
+    show();
+    follow(model.textChanged, [show](const std::string&) { show(); });
+    connect(box, &QSpinBox::valueChanged, this, [this, &model, changed](int value) {
+        user([&] {
+            model.setText(std::to_string(value));
+            changed();
+        });
     });
 }
 

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QListWidget;
+class QSpinBox;
 class QMenu;
 
 namespace twinfold
@@ -64,6 +65,9 @@ public:
 
     // Both ways. A check box's own click handler is the model's, run by its setChecked().
     void text(EditField& model, QLineEdit* edit);
+    // A field that holds a whole number; `changed` runs after the user's value has become its
+    // text.
+    void number(EditField& model, QSpinBox* box, const Handler& changed);
     void check(CheckBox& model, QAbstractButton* box);
     void radios(RadioGroup& model, const std::vector<QAbstractButton*>& buttons,
                 const std::vector<Handler>& clicked);

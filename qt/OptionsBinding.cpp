@@ -29,6 +29,7 @@ void bindOptions(BindingKit& kit, Application& app, OptionsView& view)
                 call(&TOptionsbx::Mem256kClick), call(&TOptionsbx::Mem512kClick),
                 call(&TOptionsbx::Mem1mbClick)});
     kit.check(options.AutoContinue, view.AutoContinue);
+    kit.number(options.EditTimeShift, view.EditTimeShift, call(&TOptionsbx::EditTimeShiftChange));
     // Only the close box rejects: Escape presses Clear in this dialog.
     kit.rejected(&view, call(&TOptionsbx::closeBoxClicked));
 }

@@ -49,7 +49,7 @@ OptionsView::OptionsView(QWidget* parent)
       Mem512k(new QRadioButton(QStringLiteral("512K"))),
       Mem1mb(new QRadioButton(QStringLiteral("1 MB"))), Ok(plainButton("OK")),
       AutoContinue(new QCheckBox(QStringLiteral("Auto-Continue thru errors and Log them "))),
-      Clear(plainButton("Clear"))
+      EditTimeShift(new QSpinBox), Clear(plainButton("Clear"))
 {
     setWindowTitle(QStringLiteral("Options"));
     CopyBuffer->setToolTip(QStringLiteral("Change buffer size"));
@@ -77,18 +77,26 @@ OptionsView::OptionsView(QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addLayout(filters);
     top->addLayout(right);
+    EditTimeShift->setRange(-24, 24);
+    EditTimeShift->setSuffix(QStringLiteral(" h"));
+    EditTimeShift->setToolTip(
+        QStringLiteral("Hours the destination's times read late (negative: early), as on a FAT "
+                       "or exFAT volume written in another time zone; 0: none set, a clear "
+                       "late shift is compensated by the run"));
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(AutoContinue);
     bottom->addStretch();
+    bottom->addWidget(labelFor("Time shift:", EditTimeShift));
+    bottom->addWidget(EditTimeShift);
     bottom->addWidget(Clear);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget* const order[] = {EditInclude, AddInclude, EditExclude,  AddExclude, IncludeList,
-                              ExcludeList, Mem32K,     Mem128K,      Mem256k,    Mem512k,
-                              Mem1mb,      Ok,         AutoContinue, Clear};
+    QWidget* const order[] = {EditInclude, AddInclude, EditExclude,  AddExclude,    IncludeList,
+                              ExcludeList, Mem32K,     Mem128K,      Mem256k,       Mem512k,
+                              Mem1mb,      Ok,         AutoContinue, EditTimeShift, Clear};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -7,6 +7,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 class QKeyEvent;
 
@@ -34,6 +35,7 @@ public:
     QRadioButton* Mem1mb;
     QPushButton* Ok;
     QCheckBox* AutoContinue;
+    QSpinBox* EditTimeShift;
     QPushButton* Clear;
 
 protected:

@@ -174,6 +174,10 @@ void QtServices::returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* own
 Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::string& caption,
                               const std::string& text)
 {
+    if (form == MessageForm::Notice) {
+        showNotice(owner, caption, text);
+        return Answer::Ok;
+    }
     QMessageBox box(dialogOwner(owner));
     box.setWindowTitle(qs(caption));
     box.setText(qs(text));
@@ -182,6 +186,7 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
         box.setIcon(QMessageBox::NoIcon);
         break;
     case MessageForm::Information:
+    case MessageForm::Notice:
         box.setIcon(QMessageBox::Information);
         break;
     case MessageForm::Confirmation:
@@ -219,6 +224,25 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
     if (!question)
         return Answer::Ok;
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+}
+
+void QtServices::showNotice(const Window* owner, const std::string& caption,
+                            const std::string& text)
+{
+    // Not modal: a run, an unattended batch above all, goes on while the user reads it. It
+    // shows above the progress window but leaves it the keyboard, whose Cancel stays the one
+    // thing to press during a run.
+    auto* box = new QMessageBox(QMessageBox::Information, qs(caption), qs(text), QMessageBox::Ok,
+                                dialogOwner(owner));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    box->setWindowFlags(DialogFrame);
+    setOnTop(*box, !windowsOnTop(box).isEmpty());
+    box->show();
+    box->raise();
+    if (dialogHook)
+        QTimer::singleShot(0, box, [this, box] { dialogHook(*box); });
 }
 
 std::optional<std::string> QtServices::inputBox(const Window* owner, const std::string& caption,

@@ -84,6 +84,7 @@ private:
     void returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* owner);
     QElapsedTimer m_sincePolled;
     int runDialog(QDialog& dialog);
+    void showNotice(const Window* owner, const std::string& caption, const std::string& text);
     std::optional<std::string> fileDialog(const Window* owner, const FileDialogOptions& options,
                                           bool save);
 

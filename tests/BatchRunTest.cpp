@@ -127,7 +127,8 @@ TEST_F(BatchRunTest, TrailingSeparatorOnAMissingDirectoryEndsTheBatch)
 TEST_F(BatchRunTest, SkippedEntryStillLoadsItsOptions)
 {
     const std::string entry = job("skip.ini", tmp.pathOf("gone"), dst(), "SyncAll=1\n",
-                                  "Filetype=2\nInclude=*.a;*.b;\nExclude=x*;\nCopyBuffer=131072\n");
+                                  "Filetype=2\nInclude=*.a;*.b;\nExclude=x*;\nCopyBuffer=131072\n"
+                                  "TimeShift=1\n");
     run(batch({entry}));
     EXPECT_TRUE(app->Main.SyncAll.checked());
     EXPECT_FALSE(app->Main.cbSelectAll.enabled());
@@ -138,6 +139,8 @@ TEST_F(BatchRunTest, SkippedEntryStillLoadsItsOptions)
     EXPECT_EQ(app->Optionsbx.IncludeList.items(), (std::vector<std::string>{"*.a", "*.b"}));
     EXPECT_EQ(app->Optionsbx.ExcludeList.items(), std::vector<std::string>{"x*"});
     EXPECT_EQ(app->Optionsbx.CopyBuffer.checkedIndex(), 1);
+    EXPECT_EQ(app->Settings.TimeShift, 1);
+    EXPECT_EQ(app->Optionsbx.EditTimeShift.text(), "1");
 }
 
 TEST_F(BatchRunTest, NoOptionsSectionMeansDefaults)

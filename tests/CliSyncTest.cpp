@@ -554,5 +554,29 @@ TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143AndKeepsTheRecord)
     EXPECT_EQ(tmp.readFile("dst/big.bin"), "old copy");
 }
 
+// A stick written an hour ahead of the clock that reads it now: unchanged files read an hour
+// early. The setting takes that hour back, so only the file changed since is copied.
+TEST_F(CliSyncTest, TimeShiftComparesAShiftedDestinationAsTheUserSaysAndSaysWhatItSaw)
+{
+    constexpr std::int64_t T = 1717236000; // 2024-06-01
+    for (const char* name : {"a.txt", "b.txt", "sub/c.txt"}) {
+        tmp.writeFile(std::string("src/") + name, "same", T);
+        tmp.writeFile(std::string("dst/") + name, "same", T - 3600);
+    }
+    tmp.writeFile("src/changed.txt", "new!", T + 1800);
+    tmp.writeFile("dst/changed.txt", "old!", T - 3600);
+    const auto result = sync({"--all", "--time-shift", "-1"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.outLines().back(), "Copied: 1  Not copied: 3  Failed: 0");
+    EXPECT_EQ(treeOf(tmp.pathOf("dst")), treeOf(tmp.pathOf("src")));
+    EXPECT_EQ(result.errLines(),
+              (std::vector<std::string>{
+                  "twinfold-cli: The times in " + tmp.pathOf("dst") +
+                      " read 1 hour early against the source on 3 files of equal size; the time "
+                      "shift setting compensated it.",
+                  "Directory Sync Successful!"}));
+    EXPECT_EQ(sync({"--time-shift", "25"}).status, 2);
+}
+
 } // namespace
 } // namespace twinfold::test

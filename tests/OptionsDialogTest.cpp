@@ -223,7 +223,7 @@ TEST_F(OptionsDialog, AnEntryWithASemicolonIsJoinedUnchangedAndSplitAtTheNextLoa
     EXPECT_EQ(dialog().IncludeList.items(), (Entries{"*.txt", "*.doc"}));
 }
 
-TEST_F(OptionsDialog, ABufferSizeTakesEffectWithoutOk)
+TEST_F(OptionsDialog, ABufferSizeAndATimeShiftTakeEffectWithoutOk)
 {
     const std::vector<void (TOptionsbx::*)()> buttons{
         &TOptionsbx::Mem32KClick, &TOptionsbx::Mem128KClick, &TOptionsbx::Mem256kClick,
@@ -238,9 +238,19 @@ TEST_F(OptionsDialog, ABufferSizeTakesEffectWithoutOk)
 
     dialog().ShowModal();
     dialog().Mem1mbClick();
+    dialog().EditTimeShift.setText("+2");
+    dialog().EditTimeShiftChange();
     dialog().closeBoxClicked();
     EXPECT_EQ(settings().CopyBuffer, 1048576);
     EXPECT_EQ(dialog().CopyBuffer.checkedIndex(), 4);
+    EXPECT_EQ(settings().TimeShift, 2);
+    // Only whole hours within a day: anything else gives the field back the setting.
+    for (const char* wrong : {"25", "1.5", "one", "", "-"}) {
+        dialog().EditTimeShift.setText(wrong);
+        dialog().EditTimeShiftChange();
+        EXPECT_EQ(settings().TimeShift, 2) << wrong;
+        EXPECT_EQ(dialog().EditTimeShift.text(), "2") << wrong;
+    }
 }
 
 TEST_F(OptionsDialog, TheAutoContinueSettingFollowsEveryChangeOfTheBox)
@@ -290,7 +300,7 @@ TEST_F(OptionsStartUp, ReadsTheOptionsSectionOfTheDefaultSettingsFile)
 {
     tmp.writeFile("config/tfoldw.ini",
                   "[Options]\nExclude=*.tmp;;*.bak;\nInclude=*.txt;*.doc;junk\n"
-                  "CopyBuffer=262144\nAutoContinue=1\n");
+                  "CopyBuffer=262144\nAutoContinue=1\nTimeShift=-2\n");
     Application& started = start();
     const TOptionsbx& dialog = started.Optionsbx;
 
@@ -303,6 +313,8 @@ TEST_F(OptionsStartUp, ReadsTheOptionsSectionOfTheDefaultSettingsFile)
     EXPECT_EQ(dialog.CopyBuffer.checkedIndex(), 2);
     EXPECT_TRUE(dialog.AutoContinue.checked());
     EXPECT_TRUE(started.Settings.AutoContinue);
+    EXPECT_EQ(started.Settings.TimeShift, -2);
+    EXPECT_EQ(dialog.EditTimeShift.text(), "-2");
     EXPECT_FALSE(dialog.visible());
     EXPECT_TRUE(ui.messages.empty());
 }

@@ -86,10 +86,12 @@ protected:
         app->Optionsbx.CopyBuffer.setCheckedIndex(2);
         app->Settings.BatchDir = "/batches/nightly.tfw";
         main().EditFilter.setItemIndex(3);
+        app->Optionsbx.EditTimeShift.setText("-1");
+        app->Optionsbx.EditTimeShiftChange();
     }
 };
 
-TEST_F(SettingsFileTest, SaveWritesTheElevenKeysInTheirOrder)
+TEST_F(SettingsFileTest, SaveWritesEveryKeyInItsOrder)
 {
     setEverything();
     const std::string file = config("new.ini");
@@ -111,7 +113,8 @@ TEST_F(SettingsFileTest, SaveWritesTheElevenKeysInTheirOrder)
                                                   "Exclude=b*;\n"
                                                   "Include=*.txt;\n"
                                                   "CopyBuffer=262144\n"
-                                                  "Filetype=3\n");
+                                                  "Filetype=3\n"
+                                                  "TimeShift=-1\n");
     EXPECT_TRUE(ui.messages.empty()) << "no message confirms a save";
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_TRUE(ui.dialogs[0].confirmOverwrite);
@@ -164,6 +167,7 @@ TEST_F(SettingsFileTest, SavedSettingsLoadBackIntoEveryHolder)
     app->Settings.CopyBuffer = 32768;
     app->Optionsbx.CopyBuffer.setCheckedIndex(0);
     main().EditFilter.setItemIndex(0);
+    app->Optionsbx.showTimeShift(2);
 
     ui.answerDialog(file);
     ASSERT_TRUE(run([this] { main().LoadSettingsClick(); }));
@@ -181,6 +185,8 @@ TEST_F(SettingsFileTest, SavedSettingsLoadBackIntoEveryHolder)
     EXPECT_EQ(app->Optionsbx.ExcludeList.items(), std::vector<std::string>{"b*"});
     EXPECT_EQ(app->Settings.CopyBuffer, 262144);
     EXPECT_EQ(app->Optionsbx.CopyBuffer.checkedIndex(), 2);
+    EXPECT_EQ(app->Settings.TimeShift, -1);
+    EXPECT_EQ(app->Optionsbx.EditTimeShift.text(), "-1");
     // Custom was applied with the texts from before the load; the loaded ones come next time.
     EXPECT_EQ(main().EditFilter.itemIndex(), 1);
     EXPECT_TRUE(main().FileList.items().empty());
@@ -213,6 +219,8 @@ TEST_F(SettingsFileTest, LoadingAFileWithNoKeysAppliesEveryDefault)
     EXPECT_EQ(app->Optionsbx.ExcludeList.count(), 0);
     EXPECT_EQ(app->Settings.CopyBuffer, 32768);
     EXPECT_EQ(app->Optionsbx.CopyBuffer.checkedIndex(), 0);
+    EXPECT_EQ(app->Settings.TimeShift, 0);
+    EXPECT_EQ(app->Optionsbx.EditTimeShift.text(), "0");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -325,6 +333,7 @@ TEST_F(SettingsFileTest, SaveIntoAnEditedFileKeepsEveryOtherByte)
                                                      "AutoContinue=1\r\n"
                                                      "Exclude=b*;\r\n"
                                                      "CopyBuffer=262144\r\n"
+                                                     "TimeShift=-1\r\n"
                                                      "[settings]\r\n"
                                                      "SelectAll=0\r\n");
 }

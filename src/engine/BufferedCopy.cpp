@@ -127,9 +127,8 @@ public:
             sayWithReason("Could not close destination file: ", flushed.error);
             return {};
         }
-        if (const auto timed =
-                output.file().setModificationTime(roundDownToTwoSeconds(before.mtimeSeconds));
-            !timed.ok()) {
+        const std::int64_t time = roundDownToTwoSeconds(before.mtimeSeconds);
+        if (const auto timed = output.file().setTimes(before.atimeSeconds, time); !timed.ok()) {
             sayWithReason("Could not set the time of destination file: ", timed.error);
             return {};
         }
@@ -137,12 +136,27 @@ public:
             sayWriteError(synced.error);
             return {};
         }
-        return install(output, initial, packTimeValue(before.mtimeSeconds), bytes);
+        CopyOutcome outcome = install(output, initial, before, bytes);
+        if (outcome.copied)
+            checkTimeKept(time, outcome);
+        return outcome;
     }
 
 private:
+    // Some file systems keep another time than the one set, or none at all (a driver that
+    // ignores the request, a share that stamps the file when it is closed). Looked at as the
+    // next run will look at it, once the copy stands under its name.
+    void checkTimeKept(std::int64_t time, CopyOutcome& outcome) const
+    {
+        const auto kept = statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
+        if (kept && !inStep(kept->mtimeSeconds, time)) {
+            outcome.timeSet = time;
+            outcome.timeKept = kept->mtimeSeconds;
+        }
+    }
+
     CopyOutcome install(TemporaryFile& output, const std::optional<FileStatus>& initial,
-                        TimeValue sourceAge, std::int64_t bytes)
+                        const FileStatus& source, std::int64_t bytes)
     {
         throwIfTerminated();
         if (const auto named = output.installNew(m_destName); !named.ok()) {
@@ -159,10 +173,8 @@ private:
                 }
                 // Written by another program while the copy was made: the newer-than rule
                 // decides again, as if the run had found it so.
-                if (changed(initial, *destination) &&
-                    !shouldCopy(destinationTimeAt(m_destDir.fd, m_destDir.entry(m_destName)),
-                                sourceAge))
-                    return {false, 0, true, {}};
+                if (changed(initial, *destination) && !sourceIsNewer(source, destination))
+                    return CopyOutcome::keptDestination();
                 if (destination->regular)
                     keepAccessOf(output.file(), *destination);
             }
@@ -176,7 +188,7 @@ private:
             sayWithReason("Could not sync the directory of destination file: ", synced.error);
             return {};
         }
-        return {true, bytes, false, {}};
+        return CopyOutcome::copiedWith(bytes);
     }
 
     // A replacement is what overwriting the file in place would leave: its permission bits,

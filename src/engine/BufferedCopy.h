@@ -27,6 +27,24 @@ struct CopyOutcome {
     std::string failure;
     // The system's error number of a failure on the destination's side; 0 for any other.
     int destinationError = 0;
+    // The time the file system kept for a copy, where it is not the one set (beyond its own
+    // two-second rounding); later runs compare with what was kept.
+    std::optional<std::int64_t> timeKept;
+    std::int64_t timeSet = 0;
+
+    static CopyOutcome copiedWith(std::int64_t bytes)
+    {
+        CopyOutcome outcome;
+        outcome.copied = true;
+        outcome.bytes = bytes;
+        return outcome;
+    }
+    static CopyOutcome keptDestination()
+    {
+        CopyOutcome outcome;
+        outcome.destinationKept = true;
+        return outcome;
+    }
 };
 
 // A directory that a copy reads from or writes into: open (a descriptor that the caller keeps

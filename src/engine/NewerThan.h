@@ -3,9 +3,8 @@
 #include "platform/DosTime.h"
 #include "platform/FileHandle.h"
 
+#include <cstdint>
 #include <optional>
-
-#include <string>
 
 namespace twinfold
 {
@@ -13,22 +12,27 @@ namespace twinfold
 // The newer-than rule: a file is copied when the destination's time value is less than the
 // source's.
 
-// The time value of whatever entry stands at the destination, file or directory alike; 0 when
-// nothing is there. A destination dated before 1980 counts as older than any source; one dated
-// after 2107 as newer than any.
-TimeValue destinationTimeAt(int dirFd, const std::string& name);
-// The same from a destination status already looked up (nothing: no destination).
-TimeValue destinationTimeOf(const std::optional<FileStatus>& status);
-
 // Whether a source, as looked up (following links), is copied over the destination as looked
-// up. Nothing there, a directory, or a time that cannot be packed (before 1980 or after 2107)
-// is never copied.
+// up, file or directory alike. A source that is not there or is a directory is never copied; a
+// source that the destination lacks always is, whatever its time.
+//
+// destinationShift is the number of seconds the destination's times read later than they
+// should (a volume that keeps local time, read with another offset than it was written with):
+// they are taken back by it before the comparison. A destination in step with its source is
+// the same file all the same, whatever the shift: it was written through the clock the run
+// reads with.
 bool sourceIsNewer(const std::optional<FileStatus>& source,
-                   const std::optional<FileStatus>& destination);
+                   const std::optional<FileStatus>& destination, std::int64_t destinationShift = 0);
 
 inline bool shouldCopy(TimeValue destination, TimeValue source)
 {
     return destination < source;
+}
+
+// Whether two last-write times stand within one two-second step of each other.
+inline bool inStep(std::int64_t first, std::int64_t second)
+{
+    return first - second < 2 && second - first < 2;
 }
 
 } // namespace twinfold

@@ -20,6 +20,9 @@ struct RunChoices {
     // A directory that cannot be entered or made is logged as failed and passed over with its
     // subtree, where the run would otherwise abandon itself.
     bool keepGoing = false;
+    // The hours the destination's times read later than the source's clock (negative: earlier),
+    // as the user set it; 0 leaves it to the run's own evidence.
+    int timeShift = 0;
 };
 
 // The window a run works through. A Sync All walk moves the source view as its cursor, and the

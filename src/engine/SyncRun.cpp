@@ -15,8 +15,35 @@
 #include "platform/ScopeExit.h"
 #include "platform/Windowing.h"
 
+#include <utility>
+
 namespace twinfold
 {
+
+namespace
+{
+
+// Whether a compensation the run may still decide on would copy the file: its destination reads
+// newer than the source, by less than the hours a destination can read late. A pair that stands
+// exactly whole hours apart never is: its own shift leaves it equal, and it rules out any other.
+// Cheap arithmetic first, the rule only for the few that pass it.
+bool mayReadLate(const std::optional<FileStatus>& source,
+                 const std::optional<FileStatus>& destination)
+{
+    if (!source || !destination)
+        return false;
+    const std::int64_t apart = destination->mtimeSeconds - source->mtimeSeconds;
+    constexpr std::int64_t Most = TimeShiftEvidence::MaxHours * SecondsPerHour;
+    if (apart < 2 || apart >= Most + 2)
+        return false;
+    for (int hours = 1; hours <= TimeShiftEvidence::MaxHours; ++hours) {
+        if (inStep(apart, hours * SecondsPerHour))
+            return false;
+    }
+    return sourceIsNewer(source, destination, Most);
+}
+
+} // namespace
 
 SyncRun::SyncRun(WindowingServices& services, RunWindow& window, TSyncBox& syncBox, TLogFilebx& log)
     : m_services(services), m_window(window), m_syncBox(syncBox), m_log(log)
@@ -33,8 +60,20 @@ void SyncRun::run()
     // A run is in progress for its whole length, however it ends.
     m_syncBox.running = true;
     m_syncBox.runStarted.emit();
+    m_runDestination = m_window.destinationView().directory();
+    m_settingHours = m_window.runChoices().timeShift;
+    m_compensatedHours = 0;
+    m_evidence = {};
+    m_heldBack.clear();
+    m_filesEnded = false;
+    m_timeNotKeptSaid = false;
     RunEnd end = RunEnd::Abandoned;
     const ScopeExit ended([&] {
+        // A run that a failure or a signal ended still logs every file it examined.
+        try {
+            endOfFiles(false);
+        } catch (...) {
+        }
         m_syncBox.running = false;
         m_window.runEnded();
         m_syncBox.runFinished.emit(end);
@@ -77,6 +116,7 @@ void SyncRun::runSelectedFiles()
         m_syncBox.ModalResult = TSyncBox::mrRun;
         m_services.processPendingEvents();
         if (m_syncBox.ModalResult == TSyncBox::mrCancel) {
+            endOfFiles(false);
             tellVolumeTrouble();
             m_services.showMessage(nullptr, "Operation Canceled!");
             return;
@@ -91,6 +131,7 @@ void SyncRun::runSelectedFiles()
         processFile(source, destination, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
     }
+    endOfFiles(true);
     tellVolumeTrouble();
     // A dry run synchronised nothing, so it has no success to report.
     if (const RunChoices choices = m_window.runChoices(); !choices.batchMode && !choices.dryRun)
@@ -122,7 +163,13 @@ void SyncRun::runSyncAll()
         sourceView.update();
         sourceView.setItemIndex(sourceView.directoryPosition());
         Traverse(sourceView);
+        endOfFiles(m_syncBox.ModalResult != TSyncBox::mrCancel);
     } catch (...) {
+        // Every file examined still ends in a list before the failure is reported.
+        try {
+            endOfFiles(false);
+        } catch (...) {
+        }
         m_syncBox.Close();
         restoreViewsAfterFailure(sourceRoot, destRoot);
         throw;
@@ -175,31 +222,110 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     // Looked up once: the copy judges from the same status whether the destination changed.
     const auto destStatus = statusAt(destination.fd, destination.entry(name), false);
     m_syncBox.FileName.setText(name);
+    if (sourceStatus && destStatus && sourceStatus->regular && destStatus->regular)
+        m_evidence.observe(*sourceStatus, *destStatus);
     std::int64_t bytes = 0;
-    if (sourceIsNewer(sourceStatus, destStatus)) {
-        m_syncBox.setFileStatus("Copying", sourcePath);
-        // Read at each copy, not at each file: a no-op run of many files never needs them.
-        const RunChoices choices = m_window.runChoices();
-        CopyOutcome outcome{true, 0, false, {}};
-        if (!choices.dryRun)
-            outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,
-                                 choices.copyBuffer, choices.fsync, &destStatus);
-        bytes = outcome.bytes;
-        if (outcome.copied)
-            m_volume.copied();
-        else if (!outcome.destinationKept)
-            m_volume.failed(outcome.destinationError);
-        // A destination that became newer while the copy was made is kept, as one the
-        // newer-than rule leaves alone.
-        if (outcome.copied || outcome.destinationKept)
-            m_log.AddLog(outcome.copied ? m_log.FileSuccess : m_log.FileOld, sourcePath);
-        else
-            m_log.AddFailure(sourcePath, outcome.failure);
+    if (sourceIsNewer(sourceStatus, destStatus, m_settingHours * SecondsPerHour)) {
+        bytes = copyOne(source, destination, name, destStatus);
+    } else if (m_settingHours == 0 && mayReadLate(sourceStatus, destStatus)) {
+        // Announced and logged when it is judged, at the end of the run.
+        m_heldBack.push_back({source.path, destination.path, name});
+        return;
     } else {
-        m_syncBox.setFileStatus("Skipping", sourcePath);
-        m_log.AddLog(m_log.FileOld, sourcePath);
+        skipOne(sourcePath);
     }
     m_syncBox.fileDone.emit(bytes);
+}
+
+std::int64_t SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& destination,
+                              const std::string& name, const std::optional<FileStatus>& destStatus)
+{
+    const std::string sourcePath = joinPath(source.path, name);
+    m_syncBox.setFileStatus("Copying", sourcePath);
+    // Read at each copy, not at each file: a no-op run of many files never needs them.
+    const RunChoices choices = m_window.runChoices();
+    CopyOutcome outcome = CopyOutcome::copiedWith(0);
+    if (!choices.dryRun)
+        outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,
+                             choices.copyBuffer, choices.fsync, &destStatus);
+    if (outcome.copied)
+        m_volume.copied();
+    else if (!outcome.destinationKept)
+        m_volume.failed(outcome.destinationError);
+    // A destination that became newer while the copy was made is kept, as one the
+    // newer-than rule leaves alone.
+    if (outcome.copied || outcome.destinationKept)
+        m_log.AddLog(outcome.copied ? m_log.FileSuccess : m_log.FileOld, sourcePath);
+    else
+        m_log.AddFailure(sourcePath, outcome.failure);
+    // Said once: every copy into that file system would say the same.
+    if (outcome.timeKept && !m_timeNotKeptSaid) {
+        m_timeNotKeptSaid = true;
+        m_services.notice(timeNotKeptNotice(m_runDestination, joinPath(destination.path, name),
+                                            outcome.timeSet, *outcome.timeKept));
+    }
+    return outcome.bytes;
+}
+
+void SyncRun::skipOne(const std::string& sourcePath)
+{
+    m_syncBox.setFileStatus("Skipping", sourcePath);
+    m_log.AddLog(m_log.FileOld, sourcePath);
+}
+
+void SyncRun::endOfFiles(bool mayCopy)
+{
+    if (m_filesEnded)
+        return;
+    m_filesEnded = true;
+    settleHeldBack(mayCopy);
+    sayTimeShifts();
+}
+
+void SyncRun::settleHeldBack(bool mayCopy)
+{
+    // Decided on the whole run's evidence, before any held-back file is judged by it.
+    // A time shift the user set is the only one the run goes by.
+    m_compensatedHours = mayCopy && m_settingHours == 0 ? m_evidence.unambiguousLateHours() : 0;
+    const std::vector<HeldBack> heldBack = std::exchange(m_heldBack, {});
+    for (const HeldBack& file : heldBack) {
+        m_syncBox.FileName.setText(file.name);
+        std::int64_t bytes = 0;
+        if (m_compensatedHours == 0 || !copyHeldBack(file, bytes))
+            skipOne(joinPath(file.sourceDir, file.name));
+        m_syncBox.fileDone.emit(bytes);
+    }
+}
+
+bool SyncRun::copyHeldBack(const HeldBack& file, std::int64_t& bytes)
+{
+    const FileHandle sourceHandle = openDirectoryBase(file.sourceDir);
+    const FileHandle destHandle = openDirectoryBase(file.destinationDir);
+    const CopyDirectory source{sourceHandle.fd(), file.sourceDir, {}};
+    const CopyDirectory destination{destHandle.fd(), file.destinationDir, {}};
+    // Looked at again: the file may have changed since.
+    const auto destStatus = statusAt(destination.fd, file.name, false);
+    if (!sourceIsNewer(statusAt(source.fd, file.name, true), destStatus,
+                       m_compensatedHours * SecondsPerHour))
+        return false;
+    bytes = copyOne(source, destination, file.name, destStatus);
+    return true;
+}
+
+void SyncRun::sayTimeShifts()
+{
+    for (const int hours : {1, 2, -1, -2}) {
+        const int files = m_evidence.shifted(hours);
+        if (files == 0)
+            continue;
+        ShiftHandling handling =
+            hours > 0 ? ShiftHandling::NotCompensated : ShiftHandling::CopiedAgain;
+        if (hours == m_settingHours)
+            handling = ShiftHandling::ByTheSetting;
+        else if (hours == m_compensatedHours)
+            handling = ShiftHandling::Compensated;
+        m_services.notice(timeShiftNotice(m_runDestination, hours, files, handling));
+    }
 }
 
 } // namespace twinfold
@@ -244,10 +370,10 @@ void SyncRun::refuseDirectoryCollision(const std::string& sourcePath, const std:
 
 void SyncRun::tellVolumeTrouble()
 {
-    // Through the run's messages like its last one, and like that one also in a batch run and
-    // with auto-continue: it is one line for the whole run, not one for each failed file.
+    // A notice, like the run's other findings about its destination: it waits for no answer,
+    // also in a batch run and with auto-continue, and it is one line for the whole run.
     if (const auto notice = m_volume.notice(m_runDestination))
-        m_services.showMessage(nullptr, *notice);
+        m_services.notice(*notice);
 }
 
 } // namespace twinfold

@@ -1,9 +1,14 @@
 #pragma once
 
 #include "engine/CaseCollisions.h"
+#include "engine/TimeShift.h"
 #include "engine/VolumeTrouble.h"
+#include "platform/FileHandle.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace twinfold
 {
@@ -15,6 +20,7 @@ class TLogFilebx;
 class TSyncBox;
 class WindowingServices;
 struct CopyDirectory;
+struct CopyOutcome;
 
 // The Sync command: the selected files of the source directory, or (Sync All) the whole tree
 // below it, walked depth-first with the source view as the cursor. Each file is copied when
@@ -57,6 +63,25 @@ private:
     // Says once, before the run's own last message, why every copy into the destination failed
     // where the per-file messages do not say it.
     void tellVolumeTrouble();
+    std::int64_t copyOne(const CopyDirectory& source, const CopyDirectory& destination,
+                         const std::string& name, const std::optional<FileStatus>& destStatus);
+    void skipOne(const std::string& sourcePath);
+    // Every file is judged once the run's last pass is over: the files held back for the
+    // evidence are copied or skipped, and what the run saw of the destination's clock is said.
+    // With mayCopy false (cancelled, abandoned) the held-back files are only logged.
+    void endOfFiles(bool mayCopy);
+    void settleHeldBack(bool mayCopy);
+    struct HeldBack;
+    // False when the file is not newer under the compensation after all.
+    bool copyHeldBack(const HeldBack& file, std::int64_t& bytes);
+    void sayTimeShifts();
+
+    // A file that a destination reading late would hide, judged at the end of the run.
+    struct HeldBack {
+        std::string sourceDir;
+        std::string destinationDir;
+        std::string name;
+    };
 
     WindowingServices& m_services;
     RunWindow& m_window;
@@ -67,10 +92,17 @@ private:
     // which spares the kernel walking every file's full path.
     int m_runSourceRoot = -1;
     int m_runDestRoot = -1;
-    // The destination directory the run was started with.
-    std::string m_runDestination;
     CaseCollisions m_caseNames;
     VolumeTrouble m_volume;
+
+    // What one run learns of the destination's clock, and what it does about it.
+    std::string m_runDestination;
+    int m_settingHours = 0;
+    int m_compensatedHours = 0;
+    TimeShiftEvidence m_evidence;
+    std::vector<HeldBack> m_heldBack;
+    bool m_filesEnded = false;
+    bool m_timeNotKeptSaid = false;
 };
 
 } // namespace twinfold

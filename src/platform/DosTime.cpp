@@ -88,4 +88,15 @@ std::int64_t roundDownToTwoSeconds(std::int64_t unixSeconds)
     return unixSeconds - odd;
 }
 
+std::string localTimeText(std::int64_t unixSeconds)
+{
+    std::tm local{};
+    if (!toLocalTime(unixSeconds, local))
+        return std::to_string(unixSeconds);
+    char text[32];
+    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0)
+        return std::to_string(unixSeconds);
+    return text;
+}
+
 } // namespace twinfold

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 namespace twinfold
 {
@@ -28,5 +29,8 @@ std::int64_t unpackTimeValue(TimeValue value);
 // The POSIX time of the start of the two-second step that holds unixSeconds in local time,
 // computed from the time itself so that the repeated hour of a DST change is no problem.
 std::int64_t roundDownToTwoSeconds(std::int64_t unixSeconds);
+
+// A time as the user reads it, "2024-03-05 14:07:09" in local time.
+std::string localTimeText(std::int64_t unixSeconds);
 
 } // namespace twinfold

@@ -139,9 +139,9 @@ IoResult<std::int64_t> FileHandle::copyRangeTo(FileHandle& output, std::size_t s
     }
 }
 
-IoResult<bool> FileHandle::setModificationTime(std::int64_t unixSeconds)
+IoResult<bool> FileHandle::setTimes(std::int64_t accessSeconds, std::int64_t modificationSeconds)
 {
-    return fileServices().setModificationTime(m_fd, unixSeconds);
+    return fileServices().setTimes(m_fd, accessSeconds, modificationSeconds);
 }
 
 IoResult<bool> FileHandle::setMode(unsigned mode)

@@ -21,6 +21,7 @@ struct FileStatus {
     std::int64_t size = 0;
     std::int64_t mtimeSeconds = 0;
     std::int64_t mtimeNanoseconds = 0;
+    std::int64_t atimeSeconds = 0; // the last access
     std::int64_t ctimeSeconds = 0; // the last change of contents or status
     std::int64_t ctimeNanoseconds = 0;
     std::uint64_t device = 0;
@@ -71,8 +72,9 @@ public:
     // Lets the kernel copy up to size bytes from this file's position to the other's, with no
     // buffer in between; the bytes copied, 0 at the end of the file, -1 on failure.
     IoResult<std::int64_t> copyRangeTo(FileHandle& output, std::size_t size);
-    // Sets the last-write time, leaving the access time alone.
-    IoResult<bool> setModificationTime(std::int64_t unixSeconds);
+    // Sets the last-access and last-write times together: some file-system drivers silently
+    // ignore a request that leaves the access time alone.
+    IoResult<bool> setTimes(std::int64_t accessSeconds, std::int64_t modificationSeconds);
     IoResult<bool> setMode(unsigned mode);
     IoResult<bool> setOwner(std::uint32_t owner, std::uint32_t group);
     // Makes the contents durable.

@@ -31,6 +31,7 @@ FileStatus fromStat(const struct stat& st)
     status.size = st.st_size;
     status.mtimeSeconds = st.st_mtim.tv_sec;
     status.mtimeNanoseconds = st.st_mtim.tv_nsec;
+    status.atimeSeconds = st.st_atim.tv_sec;
     status.ctimeSeconds = st.st_ctim.tv_sec;
     status.ctimeNanoseconds = st.st_ctim.tv_nsec;
     status.device = st.st_dev;
@@ -139,12 +140,13 @@ IoResult<std::int64_t> PosixFileServices::copyRange(int inputFd, int outputFd, s
     return count(::copy_file_range(inputFd, nullptr, outputFd, nullptr, size, 0));
 }
 
-IoResult<bool> PosixFileServices::setModificationTime(int fd, std::int64_t unixSeconds)
+IoResult<bool> PosixFileServices::setTimes(int fd, std::int64_t accessSeconds,
+                                           std::int64_t modificationSeconds)
 {
     struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(unixSeconds);
+    times[0].tv_sec = static_cast<time_t>(accessSeconds);
+    times[0].tv_nsec = 0;
+    times[1].tv_sec = static_cast<time_t>(modificationSeconds);
     times[1].tv_nsec = 0;
     return outcome(::futimens(fd, times) == 0);
 }

@@ -32,7 +32,9 @@ public:
     virtual IoResult<std::int64_t> write(int fd, const void* buffer, std::size_t size) = 0;
     // The kernel's copy from one file's position to the other's; fails where it refuses.
     virtual IoResult<std::int64_t> copyRange(int inputFd, int outputFd, std::size_t size) = 0;
-    virtual IoResult<bool> setModificationTime(int fd, std::int64_t unixSeconds) = 0;
+    // Both times in one request, the access time never left alone (see FileHandle::setTimes).
+    virtual IoResult<bool> setTimes(int fd, std::int64_t accessSeconds,
+                                    std::int64_t modificationSeconds) = 0;
     virtual IoResult<bool> setMode(int fd, unsigned mode) = 0;
     virtual IoResult<bool> setOwner(int fd, std::uint32_t owner, std::uint32_t group) = 0;
     virtual IoResult<bool> sync(int fd) = 0;
@@ -74,7 +76,8 @@ public:
     IoResult<std::int64_t> read(int fd, void* buffer, std::size_t size) override;
     IoResult<std::int64_t> write(int fd, const void* buffer, std::size_t size) override;
     IoResult<std::int64_t> copyRange(int inputFd, int outputFd, std::size_t size) override;
-    IoResult<bool> setModificationTime(int fd, std::int64_t unixSeconds) override;
+    IoResult<bool> setTimes(int fd, std::int64_t accessSeconds,
+                            std::int64_t modificationSeconds) override;
     IoResult<bool> setMode(int fd, unsigned mode) override;
     IoResult<bool> setOwner(int fd, std::uint32_t owner, std::uint32_t group) override;
     IoResult<bool> sync(int fd) override;

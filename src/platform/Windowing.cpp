@@ -35,4 +35,9 @@ void WindowingServices::errorReport(const Window* owner, const std::exception& f
     messageBox(owner, MessageForm::Error, ApplicationTitle, errorReportText(failure));
 }
 
+void WindowingServices::notice(const std::string& text)
+{
+    messageBox(nullptr, MessageForm::Notice, ApplicationTitle, text);
+}
+
 } // namespace twinfold

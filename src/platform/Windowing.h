@@ -19,6 +19,10 @@ enum class MessageForm {
     Warning,      // "Warning", Yes and No
     Information,  // "Information", one "OK" button
     Error,        // the general error report: stop symbol, application title, "OK"
+    // Something a run found that the user must hear of, said once a run. It never waits for
+    // an answer, so that an unattended run goes on: the console writes it as a line of its
+    // own, the desktop shows a box that stays while the run goes on.
+    Notice,
 };
 
 enum class Answer { Ok, Yes, No };
@@ -45,7 +49,7 @@ public:
 
     // Shows a modal message box over its owner (nullptr: the main window) and blocks until it
     // is answered. Plain, Information and Error boxes answer Ok; Confirmation and Warning boxes
-    // answer Yes or No.
+    // answer Yes or No. A Notice answers Ok at once.
     virtual Answer messageBox(const Window* owner, MessageForm form, const std::string& caption,
                               const std::string& text) = 0;
 
@@ -81,6 +85,7 @@ public:
     bool warningYesNo(const Window* owner, const std::string& text);
     void information(const Window* owner, const std::string& text);
     void errorReport(const Window* owner, const std::string& text); // appends the full stop rule
+    void notice(const std::string& text);
     // The report of a failure: its text by the same rule, and the path it is about, if any.
     void errorReport(const Window* owner, const std::exception& failure);
 

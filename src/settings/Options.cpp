@@ -6,6 +6,7 @@
 #include "settings/SyncSettings.h"
 
 #include <array>
+#include <charconv>
 
 namespace twinfold
 {
@@ -38,6 +39,7 @@ TOptionsbx::TOptionsbx(WindowingServices& services, SyncSettings& settings, Opti
     : Window("TOptionsbx"), m_services(services), m_settings(settings), m_owner(owner)
 {
     CopyBuffer.setCheckedIndex(0);
+    EditTimeShift.setText("0");
     // Every change of the box, the program's own included, keeps the setting in step with it.
     AutoContinue.onClick = [this] { AutoContinueClick(); };
 }
@@ -67,6 +69,7 @@ void TOptionsbx::FormCreate()
     AutoContinue.setChecked(autoContinue);
     // The box may already show the state read, and then its handler does not run.
     settings.AutoContinue = autoContinue;
+    showTimeShift(stored.TimeShift);
 
     loadFilterLists();
 }
@@ -171,6 +174,27 @@ void TOptionsbx::Mem1mbClick()
 void TOptionsbx::AutoContinueClick()
 {
     m_settings.AutoContinue = AutoContinue.checked();
+}
+
+void TOptionsbx::showTimeShift(std::int32_t hours)
+{
+    m_settings.TimeShift = usableTimeShift(hours);
+    EditTimeShift.setText(std::to_string(m_settings.TimeShift));
+}
+
+void TOptionsbx::EditTimeShiftChange()
+{
+    const std::string& text = EditTimeShift.text();
+    std::int32_t hours = 0;
+    const char* first = text.data();
+    if (!text.empty() && text.front() == '+')
+        ++first;
+    const auto [end, error] = std::from_chars(first, text.data() + text.size(), hours);
+    if (error == std::errc() && end == text.data() + text.size() && first != end &&
+        usableTimeShift(hours) == hours)
+        m_settings.TimeShift = hours;
+    else
+        EditTimeShift.setText(std::to_string(m_settings.TimeShift));
 }
 
 void TOptionsbx::OkClick()

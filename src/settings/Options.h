@@ -25,10 +25,10 @@ protected:
     ~OptionsOwner() = default;
 };
 
-// The options dialog "Options": the include and exclude filter lists, the copy buffer size and
-// auto-continue. The two lists are editing copies; only OK turns them into the filter texts
-// that the rest of the program uses and saves. The buffer size and auto-continue take effect
-// at once.
+// The options dialog "Options": the include and exclude filter lists, the copy buffer size,
+// auto-continue and the destination's time shift. The two lists are editing copies; only OK turns
+// them into the filter texts that the rest of the program uses and saves. The buffer size and
+// auto-continue take effect at once.
 class TOptionsbx : public Window
 {
 public:
@@ -44,6 +44,8 @@ public:
     // Mem32K, Mem128K, Mem256k, Mem512k, Mem1mb, in that order.
     RadioGroup CopyBuffer{{"32K (default)", "128K", "256K", "512K", "1 MB"}};
     CheckBox AutoContinue{"Auto-Continue thru errors and Log them "};
+    // The hours the destination's times read late (negative: early), as a whole number.
+    EditField EditTimeShift;
 
     void FormCreate();
     void AddIncludeClick();
@@ -61,6 +63,9 @@ public:
     void Mem512kClick();
     void Mem1mbClick();
     void AutoContinueClick();
+    // The time shift field was edited: a whole number of hours within a day takes effect at
+    // once, anything else gives the field back the setting in force.
+    void EditTimeShiftChange();
     void OkClick();
 
     // Empties both filter lists and fills them from the filter texts as last applied: the
@@ -76,6 +81,8 @@ public:
     static std::int32_t bufferSizeOf(int index);
     // Checks the radio button of a buffer size; a size of none of them leaves the buttons.
     void showBufferSize(std::int32_t size);
+    // Shows a time shift read from a file or given for a run, and makes it the setting.
+    void showTimeShift(std::int32_t hours);
 
 private:
     void chooseBufferSize(int index);

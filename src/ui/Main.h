@@ -119,6 +119,8 @@ public:
     bool dryRun = false;
     // Not part of the window either: a directory that cannot be entered or made is passed over.
     bool keepGoing = false;
+    // Not part of the window: a time shift given for every run, over each job's own setting.
+    std::optional<std::int32_t> timeShiftForAll;
 
     static const std::vector<MainCommand>& commandTable();
     // The row of a command at its place; throws std::logic_error when the table has none.

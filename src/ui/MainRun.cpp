@@ -23,8 +23,13 @@ void TMain::SyncAllFiles(DirectoryView& view)
 
 RunChoices TMain::runChoices() const
 {
-    return {BatchMode,        dryRun,   m_settings.AutoContinue, m_settings.CopyBuffer,
-            m_settings.Fsync, keepGoing};
+    return {BatchMode,
+            dryRun,
+            m_settings.AutoContinue,
+            m_settings.CopyBuffer,
+            m_settings.Fsync,
+            keepGoing,
+            timeShiftForAll.value_or(m_settings.TimeShift)};
 }
 
 void TMain::ExecuteBatch(const std::string& path)

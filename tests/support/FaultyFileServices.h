@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <set>
+#include <string>
+#include <unistd.h>
 
 namespace twinfold::test
 {
@@ -72,7 +75,8 @@ public:
     }
     IoResult<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks) override
     {
-        return PosixFileServices::statusAt(dirFd, folded(dirFd, name), followLinks);
+        const std::string found = folded(dirFd, name);
+        return shifted(PosixFileServices::statusAt(dirFd, found, followLinks), dirFd, found);
     }
     IoResult<int> createExclusive(int dirFd, const std::string& name, unsigned mode) override
     {
@@ -128,11 +132,33 @@ public:
             return {-1, ENOSPC};
         return moved(PosixFileServices::copyRange(in, out, size));
     }
-    IoResult<bool> setModificationTime(int fd, std::int64_t seconds) override
+    IoResult<bool> setTimes(int fd, std::int64_t access, std::int64_t modification) override
     {
         if (const int error = faulted(Call::SetTime))
             return failedWith(error);
-        return PosixFileServices::setModificationTime(fd, seconds);
+        if (m_timeRequestsIgnored)
+            return succeeded();
+        if (m_timeStep > 1)
+            modification = (modification + m_timeStep - 1) / m_timeStep * m_timeStep;
+        return PosixFileServices::setTimes(fd, access, modification - shiftOf(fd, {}));
+    }
+    IoResult<FileStatus> status(int fd) override
+    {
+        return shifted(PosixFileServices::status(fd), fd, {});
+    }
+
+    // A destination whose file system drops every request to set a time, reporting success:
+    // a copy keeps the time it was written at.
+    void ignoreTimeRequests() { m_timeRequestsIgnored = true; }
+    // A destination that keeps times only to a coarser step, rounding up.
+    void roundTimes(std::int64_t stepSeconds) { m_timeStep = stepSeconds; }
+    // Every time below directory reads `seconds` later than the one stored, and a time set
+    // there reads back as set: a volume that keeps local time, mounted with another offset
+    // than its files were written with.
+    void shiftTimes(const std::string& directory, std::int64_t seconds)
+    {
+        m_shiftedDirectory = directory + "/";
+        m_shift = seconds;
     }
     IoResult<bool> close(int fd) override
     {
@@ -253,6 +279,31 @@ private:
         }
         return name;
     }
+    // Looked for only where a shift is set: other tests pay nothing for it.
+    std::int64_t shiftOf(int fd, const std::string& name) const
+    {
+        return !m_shiftedDirectory.empty() && pathOf(fd, name).starts_with(m_shiftedDirectory)
+                   ? m_shift
+                   : 0;
+    }
+    IoResult<FileStatus> shifted(IoResult<FileStatus> status, int fd, const std::string& name) const
+    {
+        if (status.ok())
+            status.value.mtimeSeconds += shiftOf(fd, name);
+        return status;
+    }
+    // Where a descriptor, or a name below a directory descriptor, stands.
+    static std::string pathOf(int fd, const std::string& name = {})
+    {
+        if (!name.empty() && name.front() == '/')
+            return name;
+        char target[4096];
+        const std::string link =
+            fd == AT_FDCWD ? "/proc/self/cwd" : "/proc/self/fd/" + std::to_string(fd);
+        const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+        const std::string dir = n > 0 ? std::string(target, static_cast<std::size_t>(n)) : "";
+        return name.empty() ? dir : dir + "/" + name;
+    }
 
     std::map<Call, Fault> m_faults;
     std::map<int, std::string> m_directoryNames;
@@ -263,6 +314,10 @@ private:
     int m_removalsRefused = 0;
     std::string m_foldRoot;
     bool m_readOnly = false;
+    bool m_timeRequestsIgnored = false;
+    std::int64_t m_timeStep = 1;
+    std::string m_shiftedDirectory;
+    std::int64_t m_shift = 0;
 };
 
 } // namespace twinfold::test

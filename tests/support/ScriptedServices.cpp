@@ -12,6 +12,9 @@ Answer ScriptedServices::messageBox(const Window* owner, MessageForm form,
                                     const std::string& caption, const std::string& text)
 {
     messages.push_back({owner, form, caption, text});
+    // A notice waits for nothing.
+    if (form == MessageForm::Notice)
+        return Answer::Ok;
     Answer next = Answer::Ok;
     if (form == MessageForm::Confirmation || form == MessageForm::Warning) {
         if (m_answers.empty()) {
