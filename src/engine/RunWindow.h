@@ -19,6 +19,9 @@ struct RunChoices {
     // A directory that cannot be entered or made is logged as failed and passed over with its
     // subtree, where the run would otherwise abandon itself.
     bool keepGoing = false;
+    // Whether a Sync All over a selection first asks if the whole tree is meant; a preview,
+    // which changes nothing, shows the tree without asking.
+    bool askBeforeSyncAll = true;
 };
 
 // The window a run works through. A Sync All walk moves the source view as its cursor, and the

@@ -15,6 +15,8 @@
 #include "platform/ScopeExit.h"
 #include "platform/Windowing.h"
 
+#include <utility>
+
 namespace twinfold
 {
 
@@ -90,7 +92,7 @@ void SyncRun::runSelectedFiles()
 
 void SyncRun::runSyncAll()
 {
-    if (m_window.sourceFiles().selectedCount() > 0 &&
+    if (m_window.runChoices().askBeforeSyncAll && m_window.sourceFiles().selectedCount() > 0 &&
         !m_services.warningYesNo(nullptr,
                                  "You have files selected and Sync All is checked. All files will "
                                  "be copied...Do you wish to continue?"))
@@ -155,7 +157,10 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     const auto destStatus = statusAt(destination.fd, destination.entry(name), false);
     m_syncBox.FileName.setText(name);
     std::int64_t bytes = 0;
+    FileReason reason = FileReason::OlderOrSame;
+    std::string failure;
     if (sourceIsNewer(sourceStatus, destStatus)) {
+        reason = destStatus ? FileReason::Newer : FileReason::New;
         m_syncBox.setFileStatus("Copying", sourcePath);
         // Read at each copy, not at each file: a no-op run of many files never needs them.
         const RunChoices choices = m_window.runChoices();
@@ -170,10 +175,16 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
             m_log.AddLog(outcome.copied ? m_log.FileSuccess : m_log.FileOld, sourcePath);
         else
             m_log.AddFailure(sourcePath, outcome.failure);
+        if (!outcome.copied) {
+            reason = outcome.destinationKept ? FileReason::OlderOrSame : FileReason::Failed;
+            failure = std::move(outcome.failure);
+        }
     } else {
         m_syncBox.setFileStatus("Skipping", sourcePath);
         m_log.AddLog(m_log.FileOld, sourcePath);
     }
+    m_syncBox.fileResult.emit(
+        FileResult{sourcePath, reason, sourceStatus ? sourceStatus->size : 0, failure});
     m_syncBox.fileDone.emit(bytes);
 }
 
