@@ -45,6 +45,7 @@ struct SharedOptions {
     bool verbose = false;
     bool fsync = false;
     bool keepGoing = false;
+    bool itemize = false;
 
     void addTo(CLI::App& command, RunOptions& run)
     {
@@ -66,6 +67,10 @@ struct SharedOptions {
                          "print only messages and the summary; not with --verbose (default: off)");
         command.add_flag("--verbose", verbose,
                          "print Copying PATH or Skipping PATH for each file (default: off)");
+        command.add_flag("--itemize", itemize,
+                         "print one line per file and per directory made: what the run did and "
+                         "why (new, newer, older or same, failed: REASON), a tab, the path "
+                         "(default: off)");
         command.add_flag("--fsync", fsync,
                          "make every copy durable: file and directory synced before it is "
                          "reported copied (default: off)");
@@ -79,6 +84,8 @@ struct SharedOptions {
     {
         if (quiet && verbose)
             throw CLI::ValidationError("--quiet and --verbose exclude each other");
+        if (quiet && itemize)
+            throw CLI::ValidationError("--quiet and --itemize exclude each other");
     }
 
     void readInto(RunOptions& run) const
@@ -86,6 +93,7 @@ struct SharedOptions {
         run.answerYes = answer == "yes";
         run.logFormat = logFormat == "json" ? LogFormat::Json : LogFormat::Text;
         run.verbosity = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
+        run.itemize = itemize;
     }
 };
 

@@ -1,12 +1,14 @@
 #include "BatchCommand.h"
 
 #include "ConsoleServices.h"
+#include "ItemizedLines.h"
 #include "RunReport.h"
 #include "app/Application.h"
 #include "platform/AtomicFile.h"
 #include "platform/ErrorText.h"
 
 #include <iostream>
+#include <optional>
 
 namespace twinfold::cli
 {
@@ -38,6 +40,9 @@ int runBatch(const BatchOptions& options)
     ConsoleServices console(options.run);
     Application app(console);
     console.attach(app.SyncBox);
+    std::optional<ItemizedLines> items;
+    if (options.run.itemize)
+        items.emplace(app.SyncBox, false);
     app.start(StartOptions{options.configDir, options.batchFile});
     app.Settings.Fsync = options.fsync;
     auto& main = app.Main;

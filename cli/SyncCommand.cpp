@@ -1,10 +1,12 @@
 #include "SyncCommand.h"
 
 #include "ConsoleServices.h"
+#include "ItemizedLines.h"
 #include "RunReport.h"
 #include "StandInDirectory.h"
 #include "app/Application.h"
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 
 #include <iostream>
 #include <optional>
@@ -92,6 +94,10 @@ int runSync(const SyncOptions& options)
     ConsoleServices console(options.run);
     Application app(console);
     console.attach(app.SyncBox);
+    std::optional<ItemizedLines> items;
+    if (options.run.itemize)
+        items.emplace(app.SyncBox, options.dryRun, standIn ? standIn->path() : std::string(),
+                      standIn ? expandFileName(options.dest) : std::string());
     if (!app.command([&] { prepare(app, run); }))
         return finishRuns(app, console, options.run, true);
     const bool completed = app.command([&] { app.Main.SyncBtnClick(); });

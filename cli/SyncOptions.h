@@ -19,6 +19,8 @@ struct RunOptions {
     std::string logDir;
     LogFormat logFormat = LogFormat::Text;
     Verbosity verbosity = Verbosity::Normal;
+    // One line per file and per directory made: what the run did and why.
+    bool itemize = false;
 };
 
 struct SyncOptions {
