@@ -12,6 +12,8 @@
 #include "MainWindowView.h"
 #include "OptionsBinder.h"
 #include "OptionsView.h"
+#include "PreviewBinder.h"
+#include "PreviewView.h"
 #include "QtServices.h"
 #include "Screenshots.h"
 #include "SpecialBoxView.h"
@@ -55,6 +57,8 @@ int main(int argc, char* argv[])
     services.registerView(program.Delete, &deleteView);
     services.registerView(program.AboutBox, &aboutView);
     services.registerView(program.SpecialBox, &specialView);
+    twinfold::PreviewView previewView(&mainView);
+    services.registerView(program.Preview, &previewView);
     // The views follow the models from before the start, which already fills the main window.
     new twinfold::MainWindowBinder(program, mainView);
     new twinfold::SyncBoxBinder(program, syncView, &mainView);
@@ -63,6 +67,7 @@ int main(int argc, char* argv[])
     new twinfold::BatchEditorBinder(program, batchView);
     new twinfold::DeleteDialogBinder(program, deleteView);
     new twinfold::AboutBoxBinder(program, aboutView, specialView);
+    new twinfold::PreviewBinder(program, previewView);
     // The exit steps end with the main window model closed; the program ends with it.
     const twinfold::Connection quit = program.Main.closed.connect([] { QCoreApplication::quit(); });
     program.start(options);
