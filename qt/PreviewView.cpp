@@ -60,7 +60,7 @@ PreviewView::PreviewView(QWidget* parent)
     layout->addWidget(AloneLabel);
     layout->addWidget(LeftAlone, 2);
     layout->addWidget(DirectoriesLabel);
-    layout->addWidget(Directories, 1);
+    layout->addWidget(Directories, 2);
     layout->addLayout(buttons);
     Totals->setWordWrap(true);
     resize(680, 560);

@@ -194,6 +194,10 @@ void drawScreenshots(Application& app, QtServices& services, const QString& dir)
     QWidget& mainView = *services.viewOf(&app.Main);
     showMain(app, mainView, demo, dir);
     ModalShots shots(services, dir);
+    // What the Sync All below will do, shown before it and closed again.
+    app.command([&app] { app.Main.SyncAll.setChecked(true); });
+    shots.expect(QStringLiteral("preview"));
+    app.mainCommand([&app] { app.Main.Preview1Click(); });
     runSync(app, services, shots, dir);
 
     shots.expect(QStringLiteral("log"));
