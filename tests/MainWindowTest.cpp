@@ -343,9 +343,11 @@ TEST_F(MainWindowActive, CommandTableRowsAreDispatchedByName)
     EXPECT_EQ(row("Edit", "Select &All")->shortcut, "Ctrl+A");
     EXPECT_EQ(row("PopupMenuFL", "UnSelect All")->handler, "Cancel1Click");
     EXPECT_EQ(row("Button", "<< Swap >>")->handler, "SwapbtnClick");
+    EXPECT_EQ(row("File", "&Preview")->shortcut, "F5");
+    EXPECT_EQ(row("PopupMenuFL", "Preview")->handler, "Preview1Click");
     EXPECT_EQ(std::count_if(table.begin(), table.end(),
                             [](const MainCommand& c) { return c.where != "Event"; }),
-              27);
+              29);
 
     ASSERT_TRUE(main().invoke(row("Button", "<< Swap >>")->handler));
     EXPECT_EQ(main().SourceDirListBox.directory(), dst());
