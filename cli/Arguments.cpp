@@ -107,6 +107,7 @@ struct SharedOptions {
     int timeShift = 0;
     CLI::Option* timeShiftOption = nullptr;
     bool json = false;
+    bool itemize = false;
 
     void addTo(CLI::App& command, RunOptions& run)
     {
@@ -138,6 +139,10 @@ struct SharedOptions {
                          "on standard error; not with --verbose (default: off)");
         command.add_flag("-v,--verbose", verbose,
                          "print Copying PATH or Skipping PATH for each file (default: off)");
+        command.add_flag("--itemize", itemize,
+                         "print one line per file and per directory made: what the run did and "
+                         "why (new, newer, older or same, failed: REASON), a tab, the path "
+                         "(default: off)");
         command.add_flag("--fsync", fsync,
                          "make every copy durable: file and directory synced before it is "
                          "reported copied (default: off)");
@@ -154,6 +159,8 @@ struct SharedOptions {
     {
         if (quiet && verbose)
             throw CLI::ValidationError("--quiet and --verbose exclude each other");
+        if (quiet && itemize)
+            throw CLI::ValidationError("--quiet and --itemize exclude each other");
     }
 
     void readInto(RunOptions& run) const
@@ -164,6 +171,7 @@ struct SharedOptions {
         if (timeShiftOption->count() > 0)
             run.timeShift = timeShift;
         run.json = json;
+        run.itemize = itemize;
     }
 };
 

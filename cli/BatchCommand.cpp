@@ -1,11 +1,16 @@
 #include "BatchCommand.h"
 
 #include "ConsoleServices.h"
+#include "ItemizedLines.h"
+#include "OutputWatch.h"
 #include "RunReport.h"
 #include "app/Application.h"
 #include "platform/AtomicFile.h"
 #include "platform/ErrorText.h"
 #include "platform/Termination.h"
+
+#include <iostream>
+#include <optional>
 
 namespace twinfold::cli
 {
@@ -37,6 +42,9 @@ int runBatch(const BatchOptions& options)
         return ExitUsage;
     Application app(console);
     console.attach(app.SyncBox);
+    std::optional<ItemizedLines> items;
+    if (options.run.itemize)
+        items.emplace(app.SyncBox, fileLines(options.run), false);
     app.start(StartOptions{options.configDir, options.batchFile});
     app.Settings.Fsync = options.fsync;
     auto& main = app.Main;

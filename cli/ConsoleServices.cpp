@@ -78,7 +78,9 @@ std::string statusText(const std::string& status, bool dryRun)
 ConsoleServices::ConsoleServices(const RunOptions& options)
     : m_options(options), m_started(std::chrono::steady_clock::now())
 {
-    m_progress = options.verbosity == Verbosity::Normal && standardErrorIsTerminal();
+    // Lines on standard output would tear the progress line on the same terminal.
+    m_progress =
+        options.verbosity == Verbosity::Normal && !options.itemize && standardErrorIsTerminal();
     installTerminationHandlers();
 }
 

@@ -1,6 +1,8 @@
 #include "SyncCommand.h"
 
 #include "ConsoleServices.h"
+#include "ItemizedLines.h"
+#include "OutputWatch.h"
 #include "RunReport.h"
 #include "StandInDirectory.h"
 #include "app/Application.h"
@@ -112,6 +114,11 @@ int runSync(const SyncOptions& options)
     }
     Application app(console);
     console.attach(app.SyncBox);
+    std::optional<ItemizedLines> items;
+    if (options.run.itemize)
+        items.emplace(app.SyncBox, fileLines(options.run), options.dryRun,
+                      standIn ? standIn->path() : std::string(),
+                      standIn ? expandFileName(options.dest) : std::string());
     bool completed = false;
     try {
         completed = app.command([&] { prepare(app, run); }) &&

@@ -25,6 +25,8 @@ struct RunOptions {
     bool dryRun = false;
     // The result as one JSON object on standard output, which then carries nothing else.
     bool json = false;
+    // One line per file and per directory made: what the run did and why.
+    bool itemize = false;
 };
 
 struct SyncOptions {

@@ -16,7 +16,7 @@ _twinfold_cli()
     for word in "${words[@]:1:cword-1}"; do
         case $word in sync | batch) command=$word; break ;; esac
     done
-    local shared='--answer --log-dir --log-format --quiet --verbose --fsync --keep-going --json --time-shift --help'
+    local shared='--answer --log-dir --log-format --quiet --verbose --itemize --fsync --keep-going --json --time-shift --help'
     case $command in
         sync)
             if [[ $cur == -* ]]; then

@@ -13,6 +13,7 @@ class DeleteDialogView;
 class LogFileView;
 class MainWindowView;
 class OptionsView;
+class PreviewView;
 class SpecialBoxView;
 class SyncBoxView;
 
@@ -26,5 +27,6 @@ void bindOptions(BindingKit& kit, Application& app, OptionsView& view);
 void bindBatchEditor(BindingKit& kit, Application& app, BatchEditorView& view);
 void bindDeleteDialog(BindingKit& kit, Application& app, DeleteDialogView& view);
 void bindAboutBox(BindingKit& kit, Application& app, AboutBoxView& about, SpecialBoxView& special);
+void bindPreview(BindingKit& kit, Application& app, PreviewView& view);
 
 } // namespace twinfold

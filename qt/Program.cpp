@@ -16,6 +16,7 @@ Program::Program()
     services.registerView(app.Delete, &deleteView);
     services.registerView(app.AboutBox, &aboutView);
     services.registerView(app.SpecialBox, &specialView);
+    services.registerView(app.Preview, &previewView);
     bindMainWindow(kit(&Application::mainCommand), app, mainView);
     bindSyncBox(kit(), app, syncView, &mainView);
     bindLogFile(kit(), app, logView);
@@ -23,6 +24,7 @@ Program::Program()
     bindBatchEditor(kit(), app, batchView);
     bindDeleteDialog(kit(), app, deleteView);
     bindAboutBox(kit(), app, aboutView, specialView);
+    bindPreview(kit(), app, previewView);
 }
 
 Program::~Program() = default;

@@ -7,6 +7,7 @@
 #include "LogFileView.h"
 #include "MainWindowView.h"
 #include "OptionsView.h"
+#include "PreviewView.h"
 #include "QtServices.h"
 #include "RunAttention.h"
 #include "SpecialBoxView.h"
@@ -43,6 +44,7 @@ public:
     DeleteDialogView deleteView{&mainView};
     AboutBoxView aboutView{&mainView};
     SpecialBoxView specialView{&aboutView};
+    PreviewView previewView{&mainView};
     RunAttention attention{app, mainView};
 
 private:

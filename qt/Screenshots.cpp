@@ -236,6 +236,10 @@ void drawScreenshots(Program& program, const QString& dir)
     const DemoTree demo;
     showMain(app, program.mainView, demo, dir);
     ModalShots shots(services, dir);
+    // What the Sync All below will do, shown before it and closed again.
+    app.command([&app] { app.Main.SyncAll.setChecked(true); });
+    shots.expect(QStringLiteral("preview"));
+    app.mainCommand([&app] { app.Main.Preview1Click(); });
     runSync(app, services, shots, dir);
 
     shots.expect(QStringLiteral("log"));

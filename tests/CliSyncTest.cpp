@@ -273,6 +273,46 @@ TEST_F(CliSyncTest, NothingToCopyIsStillSuccess)
     EXPECT_EQ(result.outLines().back(), "Copied: 0  Not copied: 0  Failed: 0");
 }
 
+TEST_F(CliSyncTest, ItemizeSaysWhatEachFileAndDirectoryGotAndWhy)
+{
+    tmp.writeFile("src/new.txt", "n");
+    tmp.writeFile("src/newer.txt", "edited", 2000000000);
+    tmp.writeFile("dst/newer.txt", "old", 1000000000);
+    tmp.writeFile("src/older.txt", "stale", 1000000000);
+    tmp.writeFile("dst/older.txt", "fresh", 2000000000);
+    tmp.writeFile("src/ro.txt", "new", 2000000000);
+    tmp.writeFile("dst/ro.txt", "protected", 1000000000);
+    ASSERT_EQ(::chmod(tmp.pathOf("dst/ro.txt").c_str(), 0444), 0);
+    tmp.writeFile("src/sub/deep/d.txt", "d");
+    const auto src = [this](const std::string& name) { return "\t" + tmp.pathOf("src/" + name); };
+
+    // A dry run into a destination still to be made names the directories below the real one.
+    auto result =
+        runCli({"sync", tmp.pathOf("src"), tmp.pathOf("fresh"), "--all", "--dry-run", "--itemize"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.outLines(),
+              (std::vector<std::string>{
+                  "would make directory\t" + tmp.pathOf("fresh/sub/deep"),
+                  "would copy, new" + src("sub/deep/d.txt"),
+                  "would make directory\t" + tmp.pathOf("fresh/sub"),
+                  "would copy, new" + src("new.txt"), "would copy, new" + src("newer.txt"),
+                  "would copy, new" + src("older.txt"), "would copy, new" + src("ro.txt"),
+                  "Would copy: 5  Not copied: 0  Failed: 0 (dry run)"}));
+
+    result = sync({"--all", "--itemize", "--auto-continue"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(
+        result.outLines(),
+        (std::vector<std::string>{
+            "made directory\t" + tmp.pathOf("dst/sub"),
+            "made directory\t" + tmp.pathOf("dst/sub/deep"), "copied, new" + src("sub/deep/d.txt"),
+            "copied, new" + src("new.txt"), "copied, newer" + src("newer.txt"),
+            "not copied, older or same" + src("older.txt"),
+            "not copied, failed: Could not create destination file: " + tmp.pathOf("dst/ro.txt") +
+                ".  File not copied!" + src("ro.txt"),
+            "Copied: 3  Not copied: 1  Failed: 1"}));
+}
+
 TEST_F(CliSyncTest, BadArgumentsGiveStatusTwoAndUsage)
 {
     const std::vector<std::vector<std::string>> bad{
@@ -284,6 +324,7 @@ TEST_F(CliSyncTest, BadArgumentsGiveStatusTwoAndUsage)
         {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--buffer", "3G"},
         {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--answer", "maybe"},
         {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--quiet", "--verbose"},
+        {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--quiet", "--itemize"},
         {"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--bogus"},
         {"frobnicate"},
     };

@@ -344,9 +344,11 @@ TEST_F(MainWindowActive, CommandTableRowsAreDispatchedByName)
     EXPECT_EQ(row(Where::EditMenu, "Select &All")->shortcut, "Ctrl+A");
     EXPECT_EQ(row(Where::FileListPopup, "UnSelect All")->handler, "Cancel1Click");
     EXPECT_EQ(row(Where::Button, "<< Swap >>")->handler, "SwapbtnClick");
+    EXPECT_EQ(row(Where::FileMenu, "&Preview")->shortcut, "F5");
+    EXPECT_EQ(row(Where::FileListPopup, "Preview")->handler, "Preview1Click");
     EXPECT_EQ(std::count_if(table.begin(), table.end(),
                             [](const MainCommand& c) { return c.where < Where::Key; }),
-              27);
+              29);
 
     ASSERT_TRUE(main().invoke(row(Where::Button, "<< Swap >>")->handler));
     EXPECT_EQ(main().SourceDirListBox.directory(), dst());

@@ -13,7 +13,7 @@ namespace twinfold
 Application::Application(WindowingServices& services)
     : SyncBox(services), LogFilebx(services), AboutBox(services, SpecialBox),
       Main(services, Settings, directoryCache,
-           MainWindows{SyncBox, LogFilebx, Optionsbx, AboutBox, BatchDlg, Delete}),
+           MainWindows{SyncBox, LogFilebx, Optionsbx, AboutBox, BatchDlg, Delete, Preview}),
       BatchDlg(services, Settings, directoryCache),
       Delete(services, directoryCache, Main.SourceDirListBox, Main.DestDirListBox),
       Optionsbx(services, Settings, Main), m_services(services)

@@ -9,6 +9,7 @@
 #include "settings/SyncSettings.h"
 #include "ui/DelBox.h"
 #include "ui/Main.h"
+#include "ui/Preview.h"
 
 #include <functional>
 #include <optional>
@@ -55,6 +56,7 @@ public:
     TBatchDlg BatchDlg;
     TDelete Delete;
     TOptionsbx Optionsbx;
+    TPreview Preview;
 
     // Runs one command. A failure that the command does not handle ends it and is shown in the
     // general error report; false then.

@@ -14,6 +14,8 @@
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 
+#include <vector>
+
 namespace twinfold
 {
 
@@ -26,6 +28,24 @@ std::string SyncRun::relativeBelow(const std::string& root, const std::string& d
         relative.erase(0, 1);
     return relative;
 }
+
+namespace
+{
+
+// The levels of a directory that do not exist yet, from the top down.
+std::vector<std::string> missingLevels(const std::string& dir)
+{
+    std::vector<std::string> levels;
+    for (std::string level = dir; !level.empty() && !isRootPath(level) && !directoryExists(level);
+         level = parentPath(level)) {
+        levels.insert(levels.begin(), level);
+        if (parentPath(level) == level)
+            break;
+    }
+    return levels;
+}
+
+} // namespace
 
 void SyncRun::SyncAllFiles(DirectoryView& view)
 {
@@ -47,8 +67,14 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
     // Whether the directory had to be made: a failure then is one of making it.
     bool making = destination.missing();
     if (destination.missing() && !dryRun) {
+        // Looked up only for a subscriber: an initial mirror makes every directory.
+        const bool told = m_syncBox.directoryMade.subscriberCount() > 0;
+        const auto levels = told ? missingLevels(mirrored) : std::vector<std::string>{};
         made = createDirectoryTree(mirrored);
         destination = openMirrored();
+        for (const std::string& level : levels)
+            if (directoryExists(level))
+                m_syncBox.directoryMade.emit(level);
     }
     if (destination.isOpen()) {
         destinationView.moveTo(mirrored);
@@ -58,7 +84,10 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
             removeLeftoverTemporaries(destination.handle);
     } else if (dryRun && destination.missing()) {
         // Nothing is made in a dry run: every file of a missing directory would be copied.
+        // Each missing level is told at its own pass, where a real run makes a deep directory
+        // with its missing parents at once.
         passDest = mirrored;
+        m_syncBox.directoryMade.emit(mirrored);
     } else {
         // A directory that can be neither made nor entered (a file stands in its place, access
         // refused) abandons the run, or with keep-going is passed over: its files must never

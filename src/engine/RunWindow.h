@@ -23,6 +23,9 @@ struct RunChoices {
     // The hours the destination's times read later than the source's clock (negative: earlier),
     // as the user set it; 0 leaves it to the run's own evidence.
     int timeShift = 0;
+    // Whether a Sync All over a selection first asks if the whole tree is meant; a preview,
+    // which changes nothing, shows the tree without asking.
+    bool askBeforeSyncAll = true;
 };
 
 // The window a run works through. A Sync All walk moves the source view as its cursor, and the

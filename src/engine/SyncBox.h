@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/Controls.h"
+#include "engine/FileResult.h"
 #include "platform/Signal.h"
 #include "platform/Window.h"
 
@@ -61,6 +62,11 @@ public:
     // A directory the run could not enter or make, logged as failed and left out with its
     // subtree (the keep-going choice): its path and the reason.
     Signal<const std::string&, const std::string&> directoryPassedOver;
+    // Each file's outcome and why, once the run is done with it.
+    Signal<const FileResult&> fileResult;
+    // A directory the run made (a dry run: would make), by its full path, each level of a
+    // missing tree on its own.
+    Signal<const std::string&> directoryMade;
 
     // Sets the status label and announces the file.
     void setFileStatus(const std::string& status, const std::string& sourcePath);

@@ -141,7 +141,7 @@ void SyncRun::runSelectedFiles()
 
 void SyncRun::runSyncAll()
 {
-    if (m_window.sourceFiles().selectedCount() > 0 &&
+    if (m_window.runChoices().askBeforeSyncAll && m_window.sourceFiles().selectedCount() > 0 &&
         !m_services.warningYesNo(nullptr,
                                  "You have files selected and Sync All is checked. All files will "
                                  "be copied...Do you wish to continue?"))
@@ -224,21 +224,35 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     m_syncBox.FileName.setText(name);
     if (sourceStatus && destStatus && sourceStatus->regular && destStatus->regular)
         m_evidence.observe(*sourceStatus, *destStatus);
-    std::int64_t bytes = 0;
+    const std::int64_t size = sourceStatus ? sourceStatus->size : 0;
     if (sourceIsNewer(sourceStatus, destStatus, m_settingHours * SecondsPerHour)) {
-        bytes = copyOne(source, destination, name, destStatus);
+        const CopyOutcome outcome = copyOne(source, destination, name, destStatus);
+        fileEnded(sourcePath, copyReason(destStatus.has_value(), outcome), size, outcome);
     } else if (m_settingHours == 0 && mayReadLate(sourceStatus, destStatus)) {
         // Announced and logged when it is judged, at the end of the run.
-        m_heldBack.push_back({source.path, destination.path, name});
-        return;
+        m_heldBack.push_back({source.path, destination.path, name, size});
     } else {
         skipOne(sourcePath);
+        fileEnded(sourcePath, FileReason::OlderOrSame, size, {});
     }
-    m_syncBox.fileDone.emit(bytes);
 }
 
-std::int64_t SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& destination,
-                              const std::string& name, const std::optional<FileStatus>& destStatus)
+FileReason SyncRun::copyReason(bool destinationFound, const CopyOutcome& outcome)
+{
+    if (outcome.copied)
+        return destinationFound ? FileReason::Newer : FileReason::New;
+    return outcome.destinationKept ? FileReason::OlderOrSame : FileReason::Failed;
+}
+
+void SyncRun::fileEnded(const std::string& sourcePath, FileReason reason, std::int64_t size,
+                        const CopyOutcome& outcome)
+{
+    m_syncBox.fileResult.emit(FileResult{sourcePath, reason, size, outcome.failure});
+    m_syncBox.fileDone.emit(outcome.bytes);
+}
+
+CopyOutcome SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& destination,
+                             const std::string& name, const std::optional<FileStatus>& destStatus)
 {
     const std::string sourcePath = joinPath(source.path, name);
     m_syncBox.setFileStatus("Copying", sourcePath);
@@ -264,7 +278,7 @@ std::int64_t SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& 
         m_services.notice(timeNotKeptNotice(m_runDestination, joinPath(destination.path, name),
                                             outcome.timeSet, *outcome.timeKept));
     }
-    return outcome.bytes;
+    return outcome;
 }
 
 void SyncRun::skipOne(const std::string& sourcePath)
@@ -290,14 +304,21 @@ void SyncRun::settleHeldBack(bool mayCopy)
     const std::vector<HeldBack> heldBack = std::exchange(m_heldBack, {});
     for (const HeldBack& file : heldBack) {
         m_syncBox.FileName.setText(file.name);
-        std::int64_t bytes = 0;
-        if (m_compensatedHours == 0 || !copyHeldBack(file, bytes))
-            skipOne(joinPath(file.sourceDir, file.name));
-        m_syncBox.fileDone.emit(bytes);
+        const std::string sourcePath = joinPath(file.sourceDir, file.name);
+        std::optional<CopyOutcome> outcome;
+        if (m_compensatedHours != 0)
+            outcome = copyHeldBack(file);
+        if (outcome) {
+            // Held back only where the destination has a copy.
+            fileEnded(sourcePath, copyReason(true, *outcome), file.size, *outcome);
+        } else {
+            skipOne(sourcePath);
+            fileEnded(sourcePath, FileReason::OlderOrSame, file.size, {});
+        }
     }
 }
 
-bool SyncRun::copyHeldBack(const HeldBack& file, std::int64_t& bytes)
+std::optional<CopyOutcome> SyncRun::copyHeldBack(const HeldBack& file)
 {
     const FileHandle sourceHandle = openDirectoryBase(file.sourceDir);
     const FileHandle destHandle = openDirectoryBase(file.destinationDir);
@@ -307,9 +328,8 @@ bool SyncRun::copyHeldBack(const HeldBack& file, std::int64_t& bytes)
     const auto destStatus = statusAt(destination.fd, file.name, false);
     if (!sourceIsNewer(statusAt(source.fd, file.name, true), destStatus,
                        m_compensatedHours * SecondsPerHour))
-        return false;
-    bytes = copyOne(source, destination, file.name, destStatus);
-    return true;
+        return std::nullopt;
+    return copyOne(source, destination, file.name, destStatus);
 }
 
 void SyncRun::sayTimeShifts()
@@ -345,7 +365,9 @@ void SyncRun::refuseCaseCollision(const std::string& sourcePath, const std::stri
     if (!m_window.runChoices().autoContinue)
         m_services.showMessage(nullptr, text);
     m_log.AddFailure(sourcePath, text);
-    m_syncBox.fileDone.emit(0);
+    CopyOutcome refused;
+    refused.failure = text;
+    fileEnded(sourcePath, FileReason::Failed, 0, refused);
 }
 
 CopyDirectory SyncRun::mirroredSite(const std::string& sourceDir) const

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "engine/BufferedCopy.h"
 #include "engine/CaseCollisions.h"
+#include "engine/FileResult.h"
 #include "engine/TimeShift.h"
 #include "engine/VolumeTrouble.h"
 #include "platform/FileHandle.h"
@@ -63,17 +65,21 @@ private:
     // Says once, before the run's own last message, why every copy into the destination failed
     // where the per-file messages do not say it.
     void tellVolumeTrouble();
-    std::int64_t copyOne(const CopyDirectory& source, const CopyDirectory& destination,
-                         const std::string& name, const std::optional<FileStatus>& destStatus);
+    CopyOutcome copyOne(const CopyDirectory& source, const CopyDirectory& destination,
+                        const std::string& name, const std::optional<FileStatus>& destStatus);
     void skipOne(const std::string& sourcePath);
+    static FileReason copyReason(bool destinationFound, const CopyOutcome& outcome);
+    // Announces the file's outcome and why, and that the run is done with it.
+    void fileEnded(const std::string& sourcePath, FileReason reason, std::int64_t size,
+                   const CopyOutcome& outcome);
     // Every file is judged once the run's last pass is over: the files held back for the
     // evidence are copied or skipped, and what the run saw of the destination's clock is said.
     // With mayCopy false (cancelled, abandoned) the held-back files are only logged.
     void endOfFiles(bool mayCopy);
     void settleHeldBack(bool mayCopy);
     struct HeldBack;
-    // False when the file is not newer under the compensation after all.
-    bool copyHeldBack(const HeldBack& file, std::int64_t& bytes);
+    // Nothing when the file is not newer under the compensation after all.
+    std::optional<CopyOutcome> copyHeldBack(const HeldBack& file);
     void sayTimeShifts();
 
     // A file that a destination reading late would hide, judged at the end of the run.
@@ -81,6 +87,7 @@ private:
         std::string sourceDir;
         std::string destinationDir;
         std::string name;
+        std::int64_t size;
     };
 
     WindowingServices& m_services;

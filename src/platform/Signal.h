@@ -92,7 +92,7 @@ public:
     {
         std::size_t count = 0;
         for (const Entry& entry : m_state->slots)
-            count += entry.slot->active ? 1 : 0;
+            count += entry.slot->active ? 1U : 0U;
         return count;
     }
 

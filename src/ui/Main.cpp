@@ -61,7 +61,7 @@ std::string TMain::defaultBatchFile() const
 
 bool TMain::runInProgress() const
 {
-    return m_syncBox.running;
+    return m_syncBox.running || m_previewing;
 }
 
 void TMain::SyncAllClick()

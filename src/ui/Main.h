@@ -25,6 +25,7 @@ class TBatchDlg;
 class TMain;
 class TDelete;
 class TLogFilebx;
+class TPreview;
 class TSyncBox;
 struct SyncSettings;
 
@@ -36,6 +37,7 @@ struct MainWindows {
     Window& AboutBox;
     TBatchDlg& BatchDlg;
     TDelete& Delete;
+    TPreview& Preview;
 };
 
 // The file-type choices of EditFilter, in their order.
@@ -150,6 +152,9 @@ public:
 
     // The Sync command and the engine under it.
     void SyncBtnClick();
+    // What the Sync would do now, shown in the preview window without copying anything; the
+    // user may start the Sync from there.
+    void Preview1Click();
     void SyncAllFiles(DirectoryView& view);
     void Traverse(DirectoryView& view);
 
@@ -237,6 +242,9 @@ private:
     BatchRun m_batch;
     FileSelection m_selection;
     FileOperations m_operations;
+    // From the preview's dry run until its window closes: the run's choices are a preview's,
+    // and nothing re-reads the list whose selection the Sync started from there works on.
+    bool m_previewing = false;
     bool m_activated = false;
     bool m_closed = false;
     // The start-up load's SelectAll: the selection it asks for is made at the first activation.

@@ -1,7 +1,11 @@
 // The Sync command and batch runs, handed on to the run and the batch run; the batch editor.
 #include "batch/Batch.h"
+#include "engine/LogFile.h"
+#include "engine/SyncBox.h"
+#include "platform/ScopeExit.h"
 #include "settings/SyncSettings.h"
 #include "ui/Main.h"
+#include "ui/Preview.h"
 
 namespace twinfold
 {
@@ -9,6 +13,33 @@ namespace twinfold
 void TMain::SyncBtnClick()
 {
     m_run.run();
+}
+
+void TMain::Preview1Click()
+{
+    if (runInProgress())
+        return;
+    TPreview& preview = m_app.Preview;
+    m_previewing = true;
+    const ScopeExit previewEnded([this] { m_previewing = false; });
+    bool compared = false;
+    {
+        std::vector<Connection> following =
+            preview.follow(m_syncBox, SourceDirListBox.directory(), DestDirListBox.directory());
+        following.push_back(m_syncBox.passStarted.connect(
+            [&compared](const std::string&, const std::string&) { compared = true; }));
+        // The same run as the Sync command's, dry: what it logs stays out of the user's log.
+        TLogFilebx unseen(m_services);
+        SyncRun(m_services, *this, m_syncBox, unseen).run();
+    }
+    // Nothing selected, or cancelled: the run has said so, and there is nothing to show.
+    if (!compared || m_syncBox.ModalResult == TSyncBox::mrCancel)
+        return;
+    preview.finish();
+    m_services.showModal(preview);
+    m_previewing = false;
+    if (preview.syncChosen())
+        SyncBtnClick();
 }
 
 void TMain::Traverse(DirectoryView& view)
@@ -23,13 +54,20 @@ void TMain::SyncAllFiles(DirectoryView& view)
 
 RunChoices TMain::runChoices() const
 {
-    return {BatchMode,
-            dryRun,
-            m_settings.AutoContinue,
-            m_settings.CopyBuffer,
-            m_settings.Fsync,
-            keepGoing,
-            timeShiftForAll.value_or(m_settings.TimeShift)};
+    RunChoices choices{BatchMode,
+                       dryRun,
+                       m_settings.AutoContinue,
+                       m_settings.CopyBuffer,
+                       m_settings.Fsync,
+                       keepGoing,
+                       timeShiftForAll.value_or(m_settings.TimeShift)};
+    if (m_previewing) {
+        // A preview changes nothing, asks nothing and reports through its own window.
+        choices.dryRun = true;
+        choices.batchMode = true;
+        choices.askBeforeSyncAll = false;
+    }
+    return choices;
 }
 
 void TMain::ExecuteBatch(const std::string& path)
