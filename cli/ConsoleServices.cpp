@@ -87,14 +87,14 @@ ConsoleServices::ConsoleServices(const RunOptions& options)
 ConsoleServices::~ConsoleServices()
 {
     if (!m_settled)
-        printHeldLines();
+        printHeldLines(true);
     restoreTerminationHandlers();
 }
 
-void ConsoleServices::say(const std::string& line)
+void ConsoleServices::say(const std::string& line, bool warning)
 {
     if (m_options.verbosity == Verbosity::Quiet) {
-        m_heldLines.push_back(line);
+        m_heldLines.push_back({line, warning});
         return;
     }
     clearProgress();
@@ -103,16 +103,15 @@ void ConsoleServices::say(const std::string& line)
 
 void ConsoleServices::settle(int status)
 {
-    if (status != 0)
-        printHeldLines();
-    m_heldLines.clear();
+    printHeldLines(status != 0);
     m_settled = true;
 }
 
-void ConsoleServices::printHeldLines()
+void ConsoleServices::printHeldLines(bool all)
 {
-    for (const auto& line : m_heldLines)
-        std::cerr << line << '\n';
+    for (const auto& held : m_heldLines)
+        if (all || held.warning)
+            std::cerr << held.line << '\n';
     std::cerr << std::flush;
     m_heldLines.clear();
 }
@@ -169,8 +168,10 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
             say(text);
         }
     } else if (form == MessageForm::Notice) {
-        // A notice is the program's own word, not a designed message: it says whose it is.
-        say("twinfold-cli: " + text);
+        // A notice is the program's own word, not a designed message: it says whose it is. It
+        // warns of what the run could not do well (a destination's clock, a full volume), so even
+        // a quiet run that succeeds prints it.
+        say("twinfold-cli: " + text, true);
     } else {
         say(text);
     }

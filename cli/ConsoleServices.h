@@ -48,8 +48,8 @@ public:
     void finish();
 
     // One line for standard error. A quiet run holds its lines until its exit status is known:
-    // one that succeeds prints nothing at all.
-    void say(const std::string& line);
+    // one that succeeds prints nothing at all but its warnings.
+    void say(const std::string& line, bool warning = false);
     // The exit status is known: the held lines are printed unless it is 0. Lines still held when
     // the console goes away belong to a run that ended otherwise, and are printed then.
     void settle(int status);
@@ -66,7 +66,7 @@ private:
     // Prints "Copying PATH" / "Skipping PATH" in verbose mode ("Would copy", "Would skip" in a
     // dry run).
     void fileStatus(const std::string& status, const std::string& path);
-    void printHeldLines();
+    void printHeldLines(bool all);
     void drawProgress();
     void clearProgress();
 
@@ -82,7 +82,11 @@ private:
     bool m_cancelConfirmed = false;
     bool m_progress = false;
     bool m_lineShown = false;
-    std::vector<std::string> m_heldLines;
+    struct HeldLine {
+        std::string line;
+        bool warning;
+    };
+    std::vector<HeldLine> m_heldLines;
     bool m_settled = false;
     std::chrono::steady_clock::time_point m_started;
     std::chrono::steady_clock::time_point m_lastDraw;

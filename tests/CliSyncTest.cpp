@@ -606,16 +606,16 @@ TEST_F(CliSyncTest, TimeShiftComparesAShiftedDestinationAsTheUserSaysAndSaysWhat
     }
     tmp.writeFile("src/changed.txt", "new!", T + 1800);
     tmp.writeFile("dst/changed.txt", "old!", T - 3600);
-    const auto result = sync({"--all", "--time-shift", "-1"});
+    // Quiet, a successful run still prints its warning about the destination's clock.
+    const auto result = sync({"--all", "--quiet", "--time-shift", "-1"});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.outLines().back(), "Copied: 1  Not copied: 3  Failed: 0");
+    EXPECT_EQ(result.out, "");
     EXPECT_EQ(treeOf(tmp.pathOf("dst")), treeOf(tmp.pathOf("src")));
     EXPECT_EQ(result.errLines(),
               (std::vector<std::string>{
                   "twinfold-cli: The times in " + tmp.pathOf("dst") +
-                      " read 1 hour early against the source on 3 files of equal size; the time "
-                      "shift setting compensated it.",
-                  "Directory Sync Successful!"}));
+                  " read 1 hour early against the source on 3 files of equal size; the time "
+                  "shift setting compensated it."}));
     EXPECT_EQ(sync({"--time-shift", "25"}).status, 2);
 }
 
