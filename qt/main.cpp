@@ -27,6 +27,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("twinfold"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.twinfold.Twinfold"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(twinfold::ApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TWINFOLD_VERSION));
     // The icons live in the static view library, whose resources are not registered by themselves.

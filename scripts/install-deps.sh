@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libcli11-dev clang-14 libclang-rt-14-dev
-    qt6-base-dev desktop-file-utils appstream dpkg-dev xvfb xauth)
+    clang-tidy-14 clang-format-14 qt6-base-dev desktop-file-utils appstream dpkg-dev lintian xvfb
+    xauth)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
