@@ -21,6 +21,7 @@ public:
         Write,
         CopyRange,
         SetTime,
+        SetMode,
         Close,
         Flush,
         Link,
@@ -98,6 +99,12 @@ public:
         if (const int error = faulted(Call::SetTime))
             return failedWith(error);
         return PosixFileServices::setModificationTime(fd, seconds);
+    }
+    IoResult<bool> setMode(int fd, unsigned mode) override
+    {
+        if (const int error = faulted(Call::SetMode))
+            return failedWith(error);
+        return PosixFileServices::setMode(fd, mode);
     }
     IoResult<bool> close(int fd) override
     {
