@@ -54,8 +54,9 @@ TemporaryFile::TemporaryFile(int dirFd, unsigned mode, bool unnamedAllowed) : m_
 
 TemporaryFile::~TemporaryFile()
 {
+    // What cannot be removed now is a leftover that the next run over the directory removes.
     if (m_installedName.empty() && !m_name.empty())
-        fileServices().remove(m_dirFd, m_name);
+        static_cast<void>(fileServices().remove(m_dirFd, m_name));
 }
 
 IoResult<bool> TemporaryFile::createNamed(unsigned mode)
@@ -124,7 +125,8 @@ IoResult<bool> TemporaryFile::replace(const std::string& destinationName)
 
 void TemporaryFile::closeInstalled()
 {
-    m_file.close();
+    // The late write errors were taken by the flush before the file got its name.
+    static_cast<void>(m_file.close());
 }
 
 bool isTemporaryName(std::string_view name)
@@ -149,7 +151,8 @@ void removeLeftoverTemporaries(const std::string& dir)
 void removeLeftoverTemporaries(const FileHandle& dir)
 {
     const int dirFd = dir.fd();
-    fileServices().listNames(
+    // Clearing leftovers is a courtesy: a directory that cannot be listed is left as it is.
+    static_cast<void>(fileServices().listNames(
         dirFd,
         [dirFd](const char* name, bool mayBeRegular) {
             if (!mayBeRegular || !isTemporaryName(name))
@@ -160,9 +163,9 @@ void removeLeftoverTemporaries(const FileHandle& dir)
                 return;
             if (!fileServices().lock(file.fd(), false))
                 return; // a copy in progress in another process
-            fileServices().remove(dirFd, name);
+            static_cast<void>(fileServices().remove(dirFd, name));
         },
-        /*glance=*/true);
+        /*glance=*/true));
 }
 
 } // namespace twinfold
