@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <ranges>
 
 namespace twinfold
 {
@@ -23,16 +22,16 @@ namespace
 void deleteEntriesAt(int dirFd)
 {
     const auto names = readEntriesAt(dirFd).others;
-    for (const auto& name : std::views::reverse(names)) {
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
         struct stat st {
         };
-        if (fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(dirFd, name->c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         // Owner write permission is the read-only mark; root could unlink the file anyway,
         // so the protection is kept here. A link's own mode always allows it.
         if (S_ISDIR(st.st_mode) || (st.st_mode & S_IWUSR) == 0)
             continue;
-        unlinkat(dirFd, name.c_str(), 0);
+        unlinkat(dirFd, name->c_str(), 0);
     }
 }
 
@@ -48,8 +47,8 @@ public:
     {
         try {
             const auto subdirectories = readEntriesAt(dirFd).directories;
-            for (const auto& name : std::views::reverse(subdirectories))
-                removeSubdirectory(dirFd, name, joinPath(path, name));
+            for (auto name = subdirectories.rbegin(); name != subdirectories.rend(); ++name)
+                removeSubdirectory(dirFd, *name, joinPath(path, *name));
             deleteEntriesAt(dirFd);
         } catch (const IoError&) {
             // A directory that cannot be read keeps what is in it; its removal then fails and
