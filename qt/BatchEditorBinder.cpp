@@ -85,9 +85,9 @@ void BatchEditorBinder::bindDirectoryList()
             const int depth = ancestor ? i : model.directoryPosition() + 1;
             const QString path = qs(model.entryPath(i));
             const QString name = QFileInfo(path).fileName();
-            auto* item =
-                new QListWidgetItem(ancestor ? open : closed, QString(depth * 2, QLatin1Char(' ')) +
-                                                                  (name.isEmpty() ? path : name));
+            auto* item = new QListWidgetItem(ancestor ? open : closed,
+                                             QString(qsizetype{depth} * 2, QLatin1Char(' ')) +
+                                                 (name.isEmpty() ? path : name));
             item->setToolTip(path);
             list->addItem(item);
         }

@@ -112,7 +112,7 @@ void MainWindowBinder::bindDirectoryView(DirectoryView& model, QListWidget* list
                 const bool ancestor = i <= model.directoryPosition();
                 const int depth = ancestor ? i : model.directoryPosition() + 1;
                 auto* item = new QListWidgetItem(ancestor ? open : closed,
-                                                 QString(depth * 2, QLatin1Char(' ')) +
+                                                 QString(qsizetype{depth} * 2, QLatin1Char(' ')) +
                                                      entryName(model.entryPath(i)));
                 item->setToolTip(qs(model.entryPath(i)));
                 list->addItem(item);
