@@ -18,7 +18,7 @@ std::optional<std::int32_t> parseBufferSize(const std::string& text)
         factor = 1024;
         digits.pop_back();
     } else if (suffix == 'M' || suffix == 'm') {
-        factor = 1024 * 1024;
+        factor = std::int64_t{1024} * 1024;
         digits.pop_back();
     }
     std::int64_t value = 0;

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace twinfold
 {
@@ -134,7 +135,7 @@ struct DemoTree {
 class ModalShots
 {
 public:
-    ModalShots(QtServices& services, const QString& dir) : m_services(services), m_dir(dir)
+    ModalShots(QtServices& services, QString dir) : m_services(services), m_dir(std::move(dir))
     {
         services.dialogHook = [this](QDialog& dialog) { onShown(dialog); };
     }

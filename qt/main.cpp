@@ -14,6 +14,7 @@ int main(int argc, char* argv[])
     twinfold::ensureStandardStreamsOpen();
     // Captions are the program's own texts: no application display name is appended to them.
     QApplication::setApplicationName(QStringLiteral("twinfold"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.twinfold.Twinfold"));
     QApplication::setApplicationVersion(QStringLiteral(TWINFOLD_VERSION));
     twinfold::answerInformationOptions(argc, argv);
     QApplication app(argc, argv);

@@ -21,7 +21,7 @@ protected:
     }
     std::string batch(const std::vector<std::string>& entries)
     {
-        const std::string path = tmp.pathOf("run.tfw");
+        std::string path = tmp.pathOf("run.tfw");
         WriteBatchFile(path, entries);
         return path;
     }

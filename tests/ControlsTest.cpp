@@ -45,7 +45,7 @@ struct Observed {
         record(files.reset, "files");
     }
 
-    template <typename... Args> void record(Signal<Args...>& signal, std::string name)
+    template <typename... Args> void record(Signal<Args...>& signal, const std::string& name)
     {
         connections.push_back(signal.connect([this, name](Args... args) {
             std::string event = name;

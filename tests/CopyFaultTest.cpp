@@ -45,6 +45,7 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
         {Call::Rename, EXDEV, true, "Could not replace destination file: "},
         {Call::SetTime, EPERM, true, "Could not set the time of destination file: "},
         {Call::SetTime, EPERM, false, "Could not set the time of destination file: "},
+        {Call::SetMode, EPERM, true, "Could not set the permissions of destination file: "},
         {Call::Link, EACCES, false, "Could not name destination file: "},
         {Call::Write, ENOSPC, true, "Error writing destination file: "},
         {Call::Read, EIO, true, "Error reading source file: "},

@@ -108,7 +108,7 @@ TEST_F(IniFileTest, LineEndsBomAndNul)
     const auto bom = put("bom.ini", "\xEF\xBB\xBF[S]\nk=v\n");
     EXPECT_EQ(IniFile::readString(bom, "S", "k", ""), "v");
 
-    const auto nul = put("nul.ini", std::string("[S]\nk=ab\0cd\nn=1\n", 17));
+    const auto nul = put("nul.ini", std::string("[S]\nk=ab\0cd\nn=1\n", 16));
     EXPECT_EQ(IniFile::readString(nul, "S", "k", ""), "ab");
     EXPECT_EQ(IniFile::readString(nul, "S", "n", ""), "1");
 }

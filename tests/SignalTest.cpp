@@ -52,8 +52,8 @@ TEST(SignalTest, WindowAnnouncesOnlyRealChanges)
 {
     Window window("TTest");
     std::vector<std::string> events;
-    auto shown = window.shown.connect([&] { events.push_back("shown"); });
-    auto closed = window.closed.connect([&] { events.push_back("closed"); });
+    auto shown = window.shown.connect([&] { events.emplace_back("shown"); });
+    auto closed = window.closed.connect([&] { events.emplace_back("closed"); });
     window.Show();
     window.Show();
     window.Close();

@@ -15,7 +15,7 @@ protected:
     void follow()
     {
         TSyncBox& box = app->SyncBox;
-        m_links.push_back(box.runStarted.connect([this] { events.push_back("started"); }));
+        m_links.push_back(box.runStarted.connect([this] { events.emplace_back("started"); }));
         m_links.push_back(
             box.passStarted.connect([this](const std::string& from, const std::string& to) {
                 events.push_back("pass " + from.substr(tmp.path().size()) + " " +

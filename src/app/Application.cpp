@@ -37,8 +37,9 @@ void Application::start(const StartOptions& options)
     std::string level;
     for (const auto& part : ancestorChain(configDir)) {
         level = part;
+        // One that cannot be made shows when the settings are saved into it.
         if (!directoryExists(level))
-            createDirectory(level);
+            static_cast<void>(createDirectory(level));
     }
     Main.programDirectory = endsWithSeparator(configDir) ? configDir : configDir + NativeSeparator;
     Main.commandLineBatch = options.batchFile;

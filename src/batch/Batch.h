@@ -1,9 +1,9 @@
 #pragma once
 
 #include "controls/Controls.h"
-#include "platform/Window.h"
 #include "controls/DirectoryView.h"
 #include "controls/FileListBox.h"
+#include "platform/Window.h"
 #include "platform/Windowing.h"
 
 #include <string>

@@ -26,7 +26,8 @@ std::vector<std::string> ReadBatchFile(const std::string& path)
 void WriteBatchFile(const std::string& path, const std::vector<std::string>& entries)
 {
     if (entries.empty()) {
-        removeEntry(path); // a file that cannot be removed is left as it is
+        // A file that cannot be removed is left as it is.
+        static_cast<void>(removeEntry(path));
         return;
     }
     std::string contents = "[Files]\n";

@@ -175,8 +175,13 @@ private:
                 // decides again, as if the run had found it so.
                 if (changed(initial, *destination) && !sourceIsNewer(source, destination))
                     return CopyOutcome::keptDestination();
-                if (destination->regular)
-                    keepAccessOf(output.file(), *destination);
+                if (destination->regular) {
+                    if (const auto kept = keepAccessOf(output.file(), *destination); !kept.ok()) {
+                        sayWithReason("Could not set the permissions of destination file: ",
+                                      kept.error);
+                        return {};
+                    }
+                }
             }
             if (const auto replaced = output.replace(m_destName); !replaced.ok()) {
                 sayWithReason("Could not replace destination file: ", replaced.error);
@@ -193,11 +198,12 @@ private:
 
     // A replacement is what overwriting the file in place would leave: its permission bits,
     // and its owner and group where the process may set them. Set-user-ID and set-group-ID are
-    // dropped, as a write into the file would drop them.
-    static void keepAccessOf(FileHandle& file, const FileStatus& destination)
+    // dropped, as a write into the file would drop them. Bits that cannot be set fail the copy:
+    // the replacement has the source's, which may let more people read it.
+    static IoResult<bool> keepAccessOf(FileHandle& file, const FileStatus& destination)
     {
-        file.setOwner(destination.owner, destination.group); // refused unless permitted
-        file.setMode(destination.mode & (PermissionBits | StickyBit));
+        static_cast<void>(file.setOwner(destination.owner, destination.group)); // unless permitted
+        return file.setMode(destination.mode & (PermissionBits | StickyBit));
     }
 
     IoResult<bool> syncDirectory()

@@ -19,7 +19,7 @@ inline constexpr std::int32_t MaxCopyBuffer = 64 << 20;
 // third outcome: the destination became newer than the source while the copy was made (another
 // program wrote it); it is kept, the copy discarded, and the file belongs with the files not
 // copied, not with the failures.
-struct CopyOutcome {
+struct [[nodiscard]] CopyOutcome {
     bool copied = false;
     std::int64_t bytes = 0;
     bool destinationKept = false;
@@ -79,23 +79,23 @@ struct CopyDirectory {
 //
 // Throws Terminated when a signal asks the program to end during the copy; the copy is then
 // abandoned and leaves nothing behind.
-bool BufferedCopy(WindowingServices& services, const std::string& source,
-                  const std::string& destination, bool quiet, std::int32_t copyBuffer,
-                  bool durable = false);
+[[nodiscard]] bool BufferedCopy(WindowingServices& services, const std::string& source,
+                                const std::string& destination, bool quiet, std::int32_t copyBuffer,
+                                bool durable = false);
 
-CopyOutcome copyFile(WindowingServices& services, const std::string& source,
-                     const std::string& destination, bool quiet, std::int32_t copyBuffer,
-                     bool durable = false);
+[[nodiscard]] CopyOutcome copyFile(WindowingServices& services, const std::string& source,
+                                   const std::string& destination, bool quiet,
+                                   std::int32_t copyBuffer, bool durable = false);
 
 // The same copy of the entry `name` of one open directory to the entry of the same name of
 // another. The engine keeps both directories of a pass open, so that no file's copy makes the
 // kernel walk the full paths again. destinationSeen, when given, is the destination's status as
 // the caller found it just before (nothing: no destination), which the copy then need not look
 // up again.
-CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
-                       const CopyDirectory& destinationDir, const std::string& name, bool quiet,
-                       std::int32_t copyBuffer, bool durable = false,
-                       const std::optional<FileStatus>* destinationSeen = nullptr);
+[[nodiscard]] CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
+                                     const CopyDirectory& destinationDir, const std::string& name,
+                                     bool quiet, std::int32_t copyBuffer, bool durable = false,
+                                     const std::optional<FileStatus>* destinationSeen = nullptr);
 
 // The size of the entry a path names, any kind admitted; -1 when nothing is found. Only the low
 // 32 bits of the size are returned, as a signed number.

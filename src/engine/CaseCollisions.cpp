@@ -54,13 +54,17 @@ CaseCollisions::Folding CaseCollisions::ask(const CopyDirectory& destination,
     const FileHandle dir(opened.value);
     if (!opened.ok())
         return Folding::Unknown;
-    fileServices().listNames(
+    const auto listed = fileServices().listNames(
         dir.fd(),
         [&](const char* name, bool) {
             firstListed = firstListed || first == name;
             secondListed = secondListed || second == name;
         },
         /*glance=*/false);
+    // A directory that cannot be listed cannot tell either: the second name is refused rather
+    // than risk writing it over the first.
+    if (!listed.ok())
+        return Folding::IgnoresCase;
     return firstListed && secondListed ? Folding::KeepsCase : Folding::IgnoresCase;
 }
 

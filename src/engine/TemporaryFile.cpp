@@ -58,9 +58,9 @@ TemporaryFile::~TemporaryFile()
         // Closed first, which also releases the lock: some drivers cannot remove an open file
         // cleanly (ntfs-3g then refuses every new file of the directory until it is mounted
         // again). A clean-up of another run that takes the unlocked file meanwhile removes
-        // what this one would.
-        m_file.close();
-        fileServices().remove(m_dirFd, m_name);
+        // what this one would. The copy has failed already: how its close went changes nothing.
+        static_cast<void>(m_file.close());
+        static_cast<void>(fileServices().remove(m_dirFd, m_name));
     }
 }
 
@@ -130,7 +130,8 @@ IoResult<bool> TemporaryFile::replace(const std::string& destinationName)
 
 void TemporaryFile::closeInstalled()
 {
-    m_file.close();
+    // The late write errors were taken by the flush before the file got its name.
+    static_cast<void>(m_file.close());
 }
 
 bool isTemporaryName(std::string_view name)
@@ -155,7 +156,8 @@ void removeLeftoverTemporaries(const std::string& dir)
 void removeLeftoverTemporaries(const FileHandle& dir)
 {
     const int dirFd = dir.fd();
-    fileServices().listNames(
+    // Clearing leftovers is a courtesy: a directory that cannot be listed is left as it is.
+    static_cast<void>(fileServices().listNames(
         dirFd,
         [dirFd](const char* name, bool mayBeRegular) {
             if (!mayBeRegular || !isTemporaryName(name))
@@ -174,10 +176,11 @@ void removeLeftoverTemporaries(const FileHandle& dir)
             const std::string doomed = randomName();
             if (!fileServices().rename(dirFd, name, doomed).ok())
                 return;
-            file.close();
-            fileServices().remove(dirFd, doomed);
+            // Best effort: what is left is removed by the next run over the directory.
+            static_cast<void>(file.close());
+            static_cast<void>(fileServices().remove(dirFd, doomed));
         },
-        /*glance=*/true);
+        /*glance=*/true));
 }
 
 } // namespace twinfold

@@ -1,9 +1,9 @@
 #include "AnchoredPath.h"
 
 #include <fcntl.h>
-#include <limits.h>
 
 #include <cerrno>
+#include <climits>
 
 namespace twinfold
 {

@@ -205,7 +205,7 @@ bool readRegularFile(const std::string& path, std::string& contents, int& error)
     }
     if (status.st_size > 0)
         contents.reserve(static_cast<std::size_t>(status.st_size));
-    std::vector<char> buffer(64 * 1024);
+    std::vector<char> buffer(std::size_t{64} * 1024);
     for (;;) {
         const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
         if (got == 0)

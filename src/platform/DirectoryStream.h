@@ -20,7 +20,7 @@ namespace twinfold
 // confirm the end is saved. Rare file systems hand out short batches early, so a glance may
 // miss entries; it serves only searches that lose nothing by a miss.
 template <typename OnEntry>
-int forEachDirectoryEntry(int dirFd, OnEntry&& onEntry, bool glance = false)
+[[nodiscard]] int forEachDirectoryEntry(int dirFd, OnEntry&& onEntry, bool glance = false)
 {
     alignas(dirent64) char buffer[32768];
     for (;;) {

@@ -29,12 +29,13 @@ struct FileStatus {
 };
 
 // Status of a path; followLinks false reports a symbolic link itself. Nothing when it is gone.
-std::optional<FileStatus> statusOf(const std::string& path, bool followLinks);
+[[nodiscard]] std::optional<FileStatus> statusOf(const std::string& path, bool followLinks);
 
 // The same for an entry of the directory open at dirFd (AT_FDCWD: the current directory).
 // Looking entries up from an open directory spares the kernel walking the whole path again for
 // every file of a directory.
-std::optional<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks);
+[[nodiscard]] std::optional<FileStatus> statusAt(int dirFd, const std::string& name,
+                                                 bool followLinks);
 
 // An owned file descriptor, closed when the object goes.
 class FileHandle
@@ -56,10 +57,11 @@ public:
 
     // Opens an existing file for reading without blocking (the path may have become a FIFO
     // since it was listed) and checks that it is a regular file.
-    static FileHandle openForReading(const std::string& path);
-    static FileHandle openForReadingAt(int dirFd, const std::string& name);
+    [[nodiscard]] static FileHandle openForReading(const std::string& path);
+    [[nodiscard]] static FileHandle openForReadingAt(int dirFd, const std::string& name);
     // The same, reporting the status that the open found.
-    static FileHandle openForReadingAt(int dirFd, const std::string& name, FileStatus& status);
+    [[nodiscard]] static FileHandle openForReadingAt(int dirFd, const std::string& name,
+                                                     FileStatus& status);
 
     std::optional<FileStatus> status() const;
 

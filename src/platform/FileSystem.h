@@ -43,7 +43,7 @@ struct DirectoryListing {
 
 // Looks up the entry that a path names, without following a final symbolic link, with every
 // kind admitted. Name is the last path component.
-std::optional<SearchRec> lookupEntry(const std::string& path);
+[[nodiscard]] std::optional<SearchRec> lookupEntry(const std::string& path);
 
 // The time value of the file that a path names (following symbolic links), or NoTimeValue when
 // nothing is there, it is not a regular file, or its time cannot be packed.
@@ -68,7 +68,7 @@ void checkDirectoryAccess(const std::string& path);
 bool mayEnterDirectory(const std::string& path, unsigned mode, unsigned owner);
 
 // Makes one directory; false on failure.
-bool createDirectory(const std::string& path);
+[[nodiscard]] bool createDirectory(const std::string& path);
 
 // Makes a directory and every missing level above it; true when it made the directory itself.
 // A level that cannot be made is passed over; the levels below it then fail as well. A root is
@@ -76,13 +76,13 @@ bool createDirectory(const std::string& path);
 bool createDirectoryTree(std::string path);
 
 // Removes an empty directory; 0 on success, else the error number.
-int removeDirectory(const std::string& path);
+[[nodiscard]] int removeDirectory(const std::string& path);
 
 // Deletes a file. A read-only file (no owner write permission) is refused, also for root.
-bool deleteFile(const std::string& path);
+[[nodiscard]] bool deleteFile(const std::string& path);
 
 // Renames a file; refuses to replace an existing entry.
-bool renameFile(const std::string& from, const std::string& to);
+[[nodiscard]] bool renameFile(const std::string& from, const std::string& to);
 
 std::string currentDirectory();
 void setCurrentDirectory(const std::string& path); // throws IoError

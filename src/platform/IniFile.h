@@ -6,12 +6,9 @@
 #include <string>
 #include <unordered_map>
 
-namespace twinfold
-{
-
 // Single reads and writes of profile (INI) files, for callers that need one key: each call
 // loads the file afresh, and each write saves it at once. The rules are IniDocument's.
-namespace IniFile
+namespace twinfold::IniFile
 {
 
 inline constexpr std::size_t MaxValueLength = IniDocument::MaxValueLength;
@@ -40,5 +37,4 @@ void writeBool(const std::string& path, const std::string& section, const std::s
 // The integer parse on its own, for values that come from elsewhere.
 bool parseInteger(const std::string& text, std::int32_t& result);
 
-} // namespace IniFile
-} // namespace twinfold
+} // namespace twinfold::IniFile

@@ -9,7 +9,7 @@ namespace twinfold
 // that the error travels with the result instead of in a global that the next call overwrites.
 // A caller that needs no error takes the value alone: the result converts to it. A call with
 // nothing to report but success is an IoResult<bool>, true exactly when error is 0.
-template <typename T> struct IoResult {
+template <typename T> struct [[nodiscard]] IoResult {
     T value{};
     int error = 0;
 

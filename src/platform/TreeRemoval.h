@@ -28,6 +28,6 @@ void delTree(const std::string& path, const RemovalProblem& problem);
 void deleteFiles(const std::string& path);
 
 // Removes one entry that is not a directory, whatever its permissions; false when it stays.
-bool removeEntry(const std::string& path);
+[[nodiscard]] bool removeEntry(const std::string& path);
 
 } // namespace twinfold

@@ -5,7 +5,7 @@
 namespace twinfold
 {
 
-void parseString(std::string text, std::vector<std::string>& list)
+void parseString(const std::string& text, std::vector<std::string>& list)
 {
     std::size_t start = 0;
     for (std::size_t end = text.find(';'); end != std::string::npos; end = text.find(';', start)) {

@@ -13,7 +13,7 @@ namespace twinfold
 
 // Appends the entries of a filter text to the list; whatever follows the last ";" is not an
 // entry. The callers that replace a list empty it first.
-void parseString(std::string text, std::vector<std::string>& list);
+void parseString(const std::string& text, std::vector<std::string>& list);
 
 std::string joinFilter(const std::vector<std::string>& list);
 

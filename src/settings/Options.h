@@ -87,7 +87,7 @@ public:
 private:
     void chooseBufferSize(int index);
 
-    WindowingServices& m_services;
+    [[maybe_unused]] WindowingServices& m_services; // the window's services, unused so far
     SyncSettings& m_settings;
     OptionsOwner& m_owner;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/Controls.h"
-#include "platform/Window.h"
 #include "controls/DirectoryView.h"
+#include "platform/Window.h"
 #include "settings/Options.h"
 
 #include <string>

@@ -102,7 +102,7 @@ void FileOperations::Delete1Click()
     // A file that cannot be deleted (read-only, in use, gone) simply stays listed.
     if (go) {
         for (const auto& path : chosen)
-            deleteFile(path);
+            static_cast<void>(deleteFile(path));
     }
     m_cache.clear();
     FileList.update();

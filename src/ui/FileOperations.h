@@ -16,8 +16,8 @@ class FileOperations
 {
 public:
     FileOperations(WindowingServices& services, const Window& owner, DirectoryCache& cache,
-                   DirectoryView& sourceView, FileListBox& fileList,
-                   DirectoryView& destinationView, TDelete& deleteDialog);
+                   DirectoryView& sourceView, FileListBox& fileList, DirectoryView& destinationView,
+                   TDelete& deleteDialog);
 
     void Delete1Click();
     void Rename1Click();

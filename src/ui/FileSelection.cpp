@@ -1,13 +1,13 @@
 // The source file list: the file-type choice, the exclude filter and the selection statistics.
 #include "ui/FileSelection.h"
 
-#include "engine/BufferedCopy.h"
 #include "controls/Controls.h"
+#include "controls/DirectoryView.h"
+#include "controls/FileListBox.h"
+#include "engine/BufferedCopy.h"
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 #include "settings/SyncSettings.h"
-#include "controls/DirectoryView.h"
-#include "controls/FileListBox.h"
 #include "ui/Main.h"
 
 #include <cmath>

@@ -12,13 +12,15 @@ TMain::TMain(WindowingServices& services, SyncSettings& settings, DirectoryCache
              MainWindows windows)
     : Window("TMain"), SourceDirListBox(cache), FileList(cache), DestDirListBox(cache),
       EditFilter({FileTypeAll, FileTypeCustom, FileTypeExcel, FileTypeLotus, FileTypeDocuments}),
-      ExcludeFiles(cache), m_services(services), m_app(windows), m_settings(settings), m_syncBox(windows.SyncBox),
-      m_log(windows.LogFilebx), m_run(services, *this, windows.SyncBox, windows.LogFilebx),
+      ExcludeFiles(cache), m_services(services), m_app(windows), m_settings(settings),
+      m_syncBox(windows.SyncBox), m_log(windows.LogFilebx),
+      m_run(services, *this, windows.SyncBox, windows.LogFilebx),
       m_batch(services, *this, settings, windows.Optionsbx),
       m_selection(
           services, settings,
           {SourceDirListBox, FileList, ExcludeFiles, EditFilter, cbSelectAll, selsize, FileCount}),
-      m_operations(services, *this, cache, SourceDirListBox, FileList, DestDirListBox, windows.Delete)
+      m_operations(services, *this, cache, SourceDirListBox, FileList, DestDirListBox,
+                   windows.Delete)
 {
     // These run at every directory a Sync All walk visits: the directory is read once, and the
     // view and the file list share that listing.

@@ -48,6 +48,7 @@ CliResult runCli(const std::vector<std::string>& args,
     std::vector<std::string> argvStrings{TWINFOLD_CLI_PATH};
     argvStrings.insert(argvStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(argvStrings.size() + 1);
     for (auto& arg : argvStrings)
         argv.push_back(arg.data());
     argv.push_back(nullptr);

@@ -27,6 +27,7 @@ public:
         Write,
         CopyRange,
         SetTime,
+        SetMode,
         Close,
         Flush,
         Link,
@@ -159,6 +160,12 @@ public:
     {
         m_shiftedDirectory = directory + "/";
         m_shift = seconds;
+    }
+    IoResult<bool> setMode(int fd, unsigned mode) override
+    {
+        if (const int error = faulted(Call::SetMode))
+            return failedWith(error);
+        return PosixFileServices::setMode(fd, mode);
     }
     IoResult<bool> close(int fd) override
     {

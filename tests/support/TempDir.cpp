@@ -62,7 +62,7 @@ std::string TempDir::pathOf(const std::string& relativePath) const
 std::string TempDir::writeFile(const std::string& relativePath, const std::string& contents,
                                std::optional<std::int64_t> mtime) const
 {
-    const std::string full = pathOf(relativePath);
+    std::string full = pathOf(relativePath);
     fs::create_directories(fs::path(full).parent_path());
     {
         std::ofstream out(full, std::ios::binary | std::ios::trunc);
@@ -81,7 +81,7 @@ std::string TempDir::writeFile(const std::string& relativePath, const std::strin
 
 std::string TempDir::makeDir(const std::string& relativePath) const
 {
-    const std::string full = pathOf(relativePath);
+    std::string full = pathOf(relativePath);
     std::error_code error;
     fs::create_directories(full, error);
     if (error || !fs::is_directory(full))
