@@ -7,10 +7,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
 #include <QFile>
+#include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
