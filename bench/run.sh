@@ -20,24 +20,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-repo=$(dirname "$here")
-shared=${TWINFOLD_SHARED_BENCH:-$(dirname "$repo")/shared/bench}
-floor_dir=$here/out/floor
-
-for arg in "$@"; do
-    case $arg in
-    -h | --help)
-        python3 "$here/bench.py" --help
-        exit 0
-        ;;
-    esac
-done
-
-say() { printf 'bench: %s\n' "$*" >&2; }
-die() {
-    say "$*"
-    exit 2
-}
+BENCH_SCRIPT=bench.py
+# shellcheck source=bench/common.sh
+source "$here/common.sh"
 
 [ -f "$shared/gen_tree.py" ] || die "shared bench inputs not found in $shared (set TWINFOLD_SHARED_BENCH)"
 command -v python3 >/dev/null || die "python3 is required"

@@ -19,24 +19,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-repo=$(dirname "$here")
-shared=${TWINFOLD_SHARED_BENCH:-$(dirname "$repo")/shared/bench}
-floor_dir=$here/out/floor
-
-for arg in "$@"; do
-    case $arg in
-    -h | --help)
-        python3 "$here/slowfs.py" --help
-        exit 0
-        ;;
-    esac
-done
-
-say() { printf 'bench: %s\n' "$*" >&2; }
-die() {
-    say "$*"
-    exit 2
-}
+BENCH_SCRIPT=slowfs.py
+# shellcheck source=bench/common.sh
+source "$here/common.sh"
 
 [ -f "$shared/slowfs.c" ] || die "shared bench directory not found: $shared (set TWINFOLD_SHARED_BENCH)"
 [ -e /dev/fuse ] || die "/dev/fuse is missing: this machine cannot mount FUSE file systems"
