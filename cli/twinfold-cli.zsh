@@ -9,8 +9,11 @@ _twinfold_cli()
         "--answer[answer to a run's yes/no question]:answer:(yes no)"
         '--log-dir[save the result lists in DIR]:directory:_directories'
         '--log-format[format of the saved result lists]:format:(text json)'
-        '(--verbose)--quiet[only messages and the summary]'
-        '(--quiet)--verbose[name each file copied or skipped]'
+        '(--verbose -v --itemize)'{-q,--quiet}'[print nothing when the run succeeds]'
+        '(--quiet -q)'{-v,--verbose}'[name each file copied or skipped]'
+        '(--quiet -q)--itemize[say what the run did with each file and why]'
+        '--json[print the result as one JSON object]'
+        '--time-shift[hours the destination reads late (negative: early)]:hours: '
         '--fsync[make every copy durable before it is reported copied]'
         '--keep-going[pass over a directory that cannot be entered or made]'
         '(- *)--help[describe the options]'
@@ -29,9 +32,12 @@ _twinfold_cli()
                 '--type[file type]:type:((0\:all 1\:custom 2\:*.xls 3\:*.wk\* 4\:*.doc))' \
                 '*--include[copy only names matching MASK]:mask: ' \
                 '*--exclude[never copy names matching MASK]:mask: ' \
+                '*--include-from[read include masks from FILE, - for standard input]:file:_files' \
+                '*--exclude-from[read exclude masks from FILE, - for standard input]:file:_files' \
                 '--buffer[copy buffer size, K and M suffixes allowed]:bytes: ' \
                 '--auto-continue[record failed copies without a message for each]' \
-                '--dry-run[report what would be copied and change nothing]' \
+                '(-n --dry-run)'{-n,--dry-run}'[report what would be copied and change nothing]' \
+                '--mkpath[make every missing level of DEST]' \
                 '1:source directory:_directories' \
                 '2:destination directory:_directories' ;;
         batch)
