@@ -167,11 +167,11 @@ Answer ConsoleServices::messageBox(const Window*, MessageForm form, const std::s
             m_lastError = text;
             say(text);
         }
-    } else if (form == MessageForm::Notice) {
+    } else if (form == MessageForm::Notice || form == MessageForm::Remark) {
         // A notice is the program's own word, not a designed message: it says whose it is. It
         // warns of what the run could not do well (a destination's clock, a full volume), so even
         // a quiet run that succeeds prints it.
-        say("twinfold-cli: " + text, true);
+        say("twinfold-cli: " + text, form == MessageForm::Notice);
     } else {
         say(text);
     }

@@ -174,7 +174,7 @@ void QtServices::returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* own
 Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::string& caption,
                               const std::string& text)
 {
-    if (form == MessageForm::Notice) {
+    if (form == MessageForm::Notice || form == MessageForm::Remark) {
         showNotice(owner, caption, text);
         return Answer::Ok;
     }
@@ -187,6 +187,7 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
         break;
     case MessageForm::Information:
     case MessageForm::Notice:
+    case MessageForm::Remark:
         box.setIcon(QMessageBox::Information);
         break;
     case MessageForm::Confirmation:

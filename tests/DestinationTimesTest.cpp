@@ -23,7 +23,7 @@ protected:
     {
         std::vector<std::string> texts;
         for (const auto& message : ui.messages) {
-            if (message.form == MessageForm::Notice)
+            if (message.form == MessageForm::Notice || message.form == MessageForm::Remark)
                 texts.push_back(message.text);
         }
         return texts;

@@ -344,7 +344,12 @@ void SyncRun::sayTimeShifts()
             handling = ShiftHandling::ByTheSetting;
         else if (hours == m_compensatedHours)
             handling = ShiftHandling::Compensated;
-        m_services.notice(timeShiftNotice(m_runDestination, hours, files, handling));
+        const std::string text = timeShiftNotice(m_runDestination, hours, files, handling);
+        // The user's own setting is no news: it is said, but not as a warning.
+        if (handling == ShiftHandling::ByTheSetting)
+            m_services.remark(text);
+        else
+            m_services.notice(text);
     }
 }
 

@@ -40,4 +40,9 @@ void WindowingServices::notice(const std::string& text)
     messageBox(nullptr, MessageForm::Notice, ApplicationTitle, text);
 }
 
+void WindowingServices::remark(const std::string& text)
+{
+    messageBox(nullptr, MessageForm::Remark, ApplicationTitle, text);
+}
+
 } // namespace twinfold

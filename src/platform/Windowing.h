@@ -23,6 +23,9 @@ enum class MessageForm {
     // an answer, so that an unattended run goes on: the console writes it as a line of its
     // own, the desktop shows a box that stays while the run goes on.
     Notice,
+    // The same for what the user chose and so knows of (a time shift set in the options): said
+    // like a notice, but no warning, so that a run asked to be quiet leaves it out.
+    Remark,
 };
 
 enum class Answer { Ok, Yes, No };
@@ -86,6 +89,7 @@ public:
     void information(const Window* owner, const std::string& text);
     void errorReport(const Window* owner, const std::string& text); // appends the full stop rule
     void notice(const std::string& text);
+    void remark(const std::string& text);
     // The report of a failure: its text by the same rule, and the path it is about, if any.
     void errorReport(const Window* owner, const std::exception& failure);
 

@@ -13,7 +13,7 @@ Answer ScriptedServices::messageBox(const Window* owner, MessageForm form,
 {
     messages.push_back({owner, form, caption, text});
     // A notice waits for nothing.
-    if (form == MessageForm::Notice)
+    if (form == MessageForm::Notice || form == MessageForm::Remark)
         return Answer::Ok;
     Answer next = Answer::Ok;
     if (form == MessageForm::Confirmation || form == MessageForm::Warning) {
