@@ -293,11 +293,11 @@ void BindingKit::directory(DirectoryView& model, QListWidget* view)
                 // one level below it.
                 const QString path = qs(model.entryPath(i));
                 const QString name = QFileInfo(path).fileName();
-                auto* item =
-                    new QListWidgetItem(i == here ? open : closed,
-                                        QString(std::min(i, here + 1) * 2, QLatin1Char(' ')) +
-                                            (name.isEmpty() ? path : name),
-                                        view);
+                auto* item = new QListWidgetItem(
+                    i == here ? open : closed,
+                    QString(qsizetype{std::min(i, here + 1)} * 2, QLatin1Char(' ')) +
+                        (name.isEmpty() ? path : name),
+                    view);
                 item->setToolTip(path);
                 if (i == here)
                     item->setFont(bold);

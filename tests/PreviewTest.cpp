@@ -18,6 +18,7 @@ using Tree = std::map<std::string, std::string>;
 std::vector<std::string> recorded(const std::vector<TPreview::File>& files)
 {
     std::vector<std::string> paths;
+    paths.reserve(files.size());
     for (const auto& file : files)
         paths.push_back(recordedPath(file.path));
     return paths;

@@ -9,6 +9,18 @@
 namespace twinfold
 {
 
+namespace
+{
+
+// The place of a shift of `hours` (-MaxHours..MaxHours) in the counts.
+std::size_t slot(int hours)
+{
+    const int index = hours + TimeShiftEvidence::MaxHours;
+    return static_cast<std::size_t>(index);
+}
+
+} // namespace
+
 void TimeShiftEvidence::observe(const FileStatus& source, const FileStatus& destination)
 {
     if (source.size != destination.size)
@@ -18,7 +30,7 @@ void TimeShiftEvidence::observe(const FileStatus& source, const FileStatus& dest
         return;
     for (int hours = -MaxHours; hours <= MaxHours; ++hours) {
         if (hours != 0 && inStep(apart, hours * SecondsPerHour)) {
-            ++m_shifted[static_cast<std::size_t>(hours + MaxHours)];
+            ++m_shifted[slot(hours)];
             return;
         }
     }
@@ -29,7 +41,7 @@ int TimeShiftEvidence::shifted(int hours) const
 {
     if (hours == 0 || std::abs(hours) > MaxHours)
         return 0;
-    return m_shifted[static_cast<std::size_t>(hours + MaxHours)];
+    return m_shifted[slot(hours)];
 }
 
 int TimeShiftEvidence::unambiguousLateHours() const
