@@ -19,3 +19,20 @@ die() {
     say "$*"
     exit 2
 }
+
+# twinfold-cli as timed: TWINFOLD_CLI, or the release build, (re)built unless BENCH_NO_BUILD=1.
+use_release_cli()
+{
+    if [ -z "${TWINFOLD_CLI:-}" ]; then
+        export TWINFOLD_CLI=$repo/build/release/cli/twinfold-cli
+        if [ "${BENCH_NO_BUILD:-0}" = 0 ]; then
+            say "building twinfold-cli (release)"
+            (
+                cd "$repo"
+                [ -f build/release/CMakeCache.txt ] || cmake --preset release >/dev/null
+                cmake --build --preset release -j "${BENCH_JOBS:-2}" --target twinfold-cli
+            ) >&2 || die "building twinfold-cli failed"
+        fi
+    fi
+    [ -x "$TWINFOLD_CLI" ] || die "twinfold-cli not found: $TWINFOLD_CLI"
+}

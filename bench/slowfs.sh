@@ -40,18 +40,7 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-if [ -z "${TWINFOLD_CLI:-}" ]; then
-    export TWINFOLD_CLI=$repo/build/release/cli/twinfold-cli
-    if [ "${BENCH_NO_BUILD:-0}" = 0 ]; then
-        say "building twinfold-cli (release)"
-        (
-            cd "$repo"
-            [ -f build/release/CMakeCache.txt ] || cmake --preset release >/dev/null
-            cmake --build --preset release -j "${BENCH_JOBS:-2}" --target twinfold-cli
-        ) >&2 || die "building twinfold-cli failed"
-    fi
-fi
-[ -x "$TWINFOLD_CLI" ] || die "twinfold-cli not found: $TWINFOLD_CLI"
+use_release_cli
 
 # The share and the floors, built with the shared Makefile into bench/out/floor/.
 mkdir -p "$floor_dir"
