@@ -18,6 +18,17 @@ namespace twinfold::cli
 namespace
 {
 
+// An option that may be given again, each time adding one value.
+void repeatable(CLI::App& command, const std::string& name, std::vector<std::string>& values,
+                const std::string& help, const CLI::Validator& check, const std::string& valueName)
+{
+    command.add_option(name, values, help)
+        ->check(check)
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->option_text(valueName);
+}
+
 const std::string BufferSizes =
     "a size from 1 byte to " + std::to_string(MaxCopyBuffer / (1024 * 1024)) + "M";
 
@@ -204,33 +215,21 @@ struct SyncArguments {
                                      "4 *.doc (default: 0, or 1 with masks)")
                          ->check(FileType)
                          ->option_text("N");
-        sync.add_option("--include", options.includes,
-                        "copy only names matching MASK (* and ?, any case); repeatable "
-                        "(default: none)")
-            ->check(NonEmptyMask)
-            ->expected(1)
-            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-            ->option_text("MASK");
-        sync.add_option("--exclude", options.excludes,
-                        "never copy names matching MASK; repeatable (default: none)")
-            ->check(NonEmptyMask)
-            ->expected(1)
-            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-            ->option_text("MASK");
-        sync.add_option("--include-from", includeFiles,
-                        "add the masks of FILE to --include's, one a line (# starts a comment "
-                        "line; - reads standard input); repeatable (default: none)")
-            ->check(NonEmptyFile)
-            ->expected(1)
-            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-            ->option_text("FILE");
-        sync.add_option("--exclude-from", excludeFiles,
-                        "add the masks of FILE to --exclude's, as --include-from does; "
-                        "repeatable (default: none)")
-            ->check(NonEmptyFile)
-            ->expected(1)
-            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-            ->option_text("FILE");
+        repeatable(sync, "--include", options.includes,
+                   "copy only names matching MASK (* and ?, any case); repeatable "
+                   "(default: none)",
+                   NonEmptyMask, "MASK");
+        repeatable(sync, "--exclude", options.excludes,
+                   "never copy names matching MASK; repeatable (default: none)", NonEmptyMask,
+                   "MASK");
+        repeatable(sync, "--include-from", includeFiles,
+                   "add the masks of FILE to --include's, one a line (# starts a comment "
+                   "line; - reads standard input); repeatable (default: none)",
+                   NonEmptyFile, "FILE");
+        repeatable(sync, "--exclude-from", excludeFiles,
+                   "add the masks of FILE to --exclude's, as --include-from does; "
+                   "repeatable (default: none)",
+                   NonEmptyFile, "FILE");
         bufferOption = sync.add_option("--buffer", buffer,
                                        "copy buffer size, 1 byte to 64M, 64K and 1M allowed "
                                        "(default: 32768)")
