@@ -134,18 +134,27 @@ void RunWiringTest::sourceViewFollowsTheWalkAndReturns()
     const QString deeper = top.filePath(QStringLiteral("source/deeper"));
     QString shownDuringInner;
     QString currentDuringInner;
-    const Connection watch = session.app.SyncBox.fileStatus.connect([&](const std::string&,
-                                                                        const std::string& path) {
-        if (!endsWith(path, "inner.txt"))
-            return;
-        // During a run the window is drawn at most every 50 ms: the view follows once the
-        // throttle lets it.
-        if (!QTest::qWaitFor([&] { return session.view.SourceLabel->toolTip() == deeper; }, 5000))
-            return;
-        shownDuringInner = session.view.SourceLabel->toolTip();
-        if (QListWidgetItem* item = session.view.SourceDirListBox->currentItem())
-            currentDuringInner = item->text().trimmed();
-    });
+    const Connection watch =
+        session.app.SyncBox.fileStatus.connect([&](const std::string&, const std::string& path) {
+            if (!endsWith(path, "inner.txt"))
+                return;
+            // During a run the window is drawn at most every 50 ms, the label and the list each by
+            // its own throttle: the view follows once both let it.
+            const auto listShows = [&](const QString& name) {
+                const QListWidgetItem* item = session.view.SourceDirListBox->currentItem();
+                return item && item->text().trimmed() == name;
+            };
+            if (!QTest::qWaitFor(
+                    [&] {
+                        return session.view.SourceLabel->toolTip() == deeper &&
+                               listShows(QStringLiteral("deeper"));
+                    },
+                    5000))
+                return;
+            shownDuringInner = session.view.SourceLabel->toolTip();
+            if (QListWidgetItem* item = session.view.SourceDirListBox->currentItem())
+                currentDuringInner = item->text().trimmed();
+        });
     QTest::mouseClick(session.view.SyncAll, Qt::LeftButton);
     QVERIFY(session.app.Main.SyncAll.checked());
     QTest::mouseClick(session.view.SyncBtn, Qt::LeftButton);
