@@ -4,6 +4,7 @@
 #include "MaskFile.h"
 #include "RunReport.h"
 #include "engine/BufferedCopy.h"
+#include "engine/RunWindow.h"
 #include "platform/AccessChecks.h"
 #include "platform/FileSystem.h"
 
@@ -105,6 +106,7 @@ const ValueWants Wants{
     {"--exclude-from", "a file of masks, one a line, or - for standard input"},
     {"--buffer", BufferSizes + ", such as 64K"},
     {"--time-shift", "a whole number of hours from -24 to 24, such as -1"},
+    {"--jobs", "a whole number from 1 to 64, such as 8"},
 };
 
 // The options of the commands that run syncs; values to read after parsing go to the strings.
@@ -117,6 +119,8 @@ struct SharedOptions {
     bool keepGoing = false;
     int timeShift = 0;
     CLI::Option* timeShiftOption = nullptr;
+    int jobs = DefaultJobs;
+    CLI::Option* jobsOption = nullptr;
     bool json = false;
     bool itemize = false;
 
@@ -130,6 +134,13 @@ struct SharedOptions {
                             "accordingly (default: none set, a clear late shift is compensated)")
                 ->check(CLI::Range(-24, 24))
                 ->option_text("HOURS");
+        jobsOption = command
+                         .add_option("--jobs", jobs,
+                                     "keep N file lookups in flight, which hides the round trips "
+                                     "of a network share; 1 looks up one file after the other "
+                                     "(default: the settings file's, else 8)")
+                         ->check(CLI::Range(1, MaxJobs))
+                         ->option_text("N");
         command.add_option("--answer", answer, "answer to a run's yes/no question (default: yes)")
             ->check(oneOf("yes", "no"))
             ->option_text("yes|no");
@@ -181,6 +192,8 @@ struct SharedOptions {
         run.verbosity = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
         if (timeShiftOption->count() > 0)
             run.timeShift = timeShift;
+        if (jobsOption->count() > 0)
+            run.jobs = jobs;
         run.json = json;
         run.itemize = itemize;
     }

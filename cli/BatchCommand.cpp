@@ -50,6 +50,7 @@ int runBatch(const BatchOptions& options)
     auto& main = app.Main;
     main.keepGoing = options.keepGoing;
     main.timeShiftForAll = options.run.timeShift;
+    main.jobsForAll = options.run.jobs;
     bool completed = false;
     try {
         app.command([&] { main.FormShow(); });

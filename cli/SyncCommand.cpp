@@ -39,6 +39,7 @@ void prepare(Application& app, const SyncOptions& options)
     app.Settings.Fsync = options.fsync;
     main.keepGoing = options.keepGoing;
     main.timeShiftForAll = options.run.timeShift;
+    main.jobsForAll = options.run.jobs;
 
     main.SourceDirListBox.setDirectory(options.source);
     main.DestDirListBox.setDirectory(options.dest);

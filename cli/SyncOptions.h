@@ -21,6 +21,8 @@ struct RunOptions {
     Verbosity verbosity = Verbosity::Normal;
     // Hours the destination's times read late (negative: early), over any job's own setting.
     std::optional<int> timeShift;
+    // Status lookups kept in flight, over any job's own setting.
+    std::optional<int> jobs;
     // What the run prints says that nothing was changed.
     bool dryRun = false;
     // The result as one JSON object on standard output, which then carries nothing else.

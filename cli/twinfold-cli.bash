@@ -10,13 +10,14 @@ _twinfold_cli()
         --log-format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
         --type) COMPREPLY=($(compgen -W '0 1 2 3 4' -- "$cur")); return ;;
         --time-shift) COMPREPLY=($(compgen -W '-2 -1 1 2' -- "$cur")); return ;;
+        --jobs) COMPREPLY=($(compgen -W '1 4 8 16' -- "$cur")); return ;;
         --include | --exclude | --buffer) return ;;
     esac
     local command="" word
     for word in "${words[@]:1:cword-1}"; do
         case $word in sync | batch) command=$word; break ;; esac
     done
-    local shared='--answer --log-dir --log-format --quiet --verbose --itemize --fsync --keep-going --json --time-shift --help'
+    local shared='--answer --log-dir --log-format --quiet --verbose --itemize --fsync --keep-going --json --time-shift --jobs --help'
     case $command in
         sync)
             if [[ $cur == -* ]]; then

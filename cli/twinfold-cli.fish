@@ -18,6 +18,7 @@ complete -c twinfold-cli -n $run -s v -l verbose -d 'Name each file copied or sk
 complete -c twinfold-cli -n $run -l itemize -d 'Say what the run did with each file and why'
 complete -c twinfold-cli -n $run -l json -d 'Print the result as one JSON object'
 complete -c twinfold-cli -n $run -l time-shift -x -d 'Hours the destination reads late (negative: early)'
+complete -c twinfold-cli -n $run -l jobs -x -d 'File lookups kept in flight'
 complete -c twinfold-cli -n $run -l fsync -d 'Make every copy durable before it is reported copied'
 complete -c twinfold-cli -n $run -l keep-going -d 'Pass over a directory that cannot be entered or made'
 

@@ -14,6 +14,7 @@ _twinfold_cli()
         '(--quiet -q)--itemize[say what the run did with each file and why]'
         '--json[print the result as one JSON object]'
         '--time-shift[hours the destination reads late (negative: early)]:hours: '
+        '--jobs[file lookups kept in flight]:number: '
         '--fsync[make every copy durable before it is reported copied]'
         '--keep-going[pass over a directory that cannot be entered or made]'
         '(- *)--help[describe the options]'

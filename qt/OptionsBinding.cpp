@@ -30,6 +30,7 @@ void bindOptions(BindingKit& kit, Application& app, OptionsView& view)
                 call(&TOptionsbx::Mem1mbClick)});
     kit.check(options.AutoContinue, view.AutoContinue);
     kit.number(options.EditTimeShift, view.EditTimeShift, call(&TOptionsbx::EditTimeShiftChange));
+    kit.number(options.EditJobs, view.EditJobs, call(&TOptionsbx::EditJobsChange));
     // Only the close box rejects: Escape presses Clear in this dialog.
     kit.rejected(&view, call(&TOptionsbx::closeBoxClicked));
 }

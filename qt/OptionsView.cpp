@@ -1,5 +1,7 @@
 #include "OptionsView.h"
 
+#include "engine/RunWindow.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -49,7 +51,7 @@ OptionsView::OptionsView(QWidget* parent)
       Mem512k(new QRadioButton(QStringLiteral("512K"))),
       Mem1mb(new QRadioButton(QStringLiteral("1 MB"))), Ok(plainButton("OK")),
       AutoContinue(new QCheckBox(QStringLiteral("Auto-Continue thru errors and Log them "))),
-      EditTimeShift(new QSpinBox), Clear(plainButton("Clear"))
+      EditTimeShift(new QSpinBox), EditJobs(new QSpinBox), Clear(plainButton("Clear"))
 {
     setWindowTitle(QStringLiteral("Options"));
     CopyBuffer->setToolTip(QStringLiteral("Change buffer size"));
@@ -83,20 +85,27 @@ OptionsView::OptionsView(QWidget* parent)
         QStringLiteral("Hours the destination's times read late (negative: early), as on a FAT "
                        "or exFAT volume written in another time zone; 0: none set, a clear "
                        "late shift is compensated by the run"));
+    EditJobs->setRange(1, MaxJobs);
+    EditJobs->setToolTip(
+        QStringLiteral("How many file lookups a run keeps in flight: more hide the round trips "
+                       "of a network share; 1 looks up one file after the other"));
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(AutoContinue);
     bottom->addStretch();
     bottom->addWidget(labelFor("Time shift:", EditTimeShift));
     bottom->addWidget(EditTimeShift);
+    bottom->addWidget(labelFor("Jobs:", EditJobs));
+    bottom->addWidget(EditJobs);
     bottom->addWidget(Clear);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget* const order[] = {EditInclude, AddInclude, EditExclude,  AddExclude,    IncludeList,
-                              ExcludeList, Mem32K,     Mem128K,      Mem256k,       Mem512k,
-                              Mem1mb,      Ok,         AutoContinue, EditTimeShift, Clear};
+    QWidget* const order[] = {EditInclude,  AddInclude,    EditExclude, AddExclude,
+                              IncludeList,  ExcludeList,   Mem32K,      Mem128K,
+                              Mem256k,      Mem512k,       Mem1mb,      Ok,
+                              AutoContinue, EditTimeShift, EditJobs,    Clear};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -36,6 +36,7 @@ public:
     QPushButton* Ok;
     QCheckBox* AutoContinue;
     QSpinBox* EditTimeShift;
+    QSpinBox* EditJobs;
     QPushButton* Clear;
 
 protected:

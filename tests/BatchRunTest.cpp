@@ -128,7 +128,7 @@ TEST_F(BatchRunTest, SkippedEntryStillLoadsItsOptions)
 {
     const std::string entry = job("skip.ini", tmp.pathOf("gone"), dst(), "SyncAll=1\n",
                                   "Filetype=2\nInclude=*.a;*.b;\nExclude=x*;\nCopyBuffer=131072\n"
-                                  "TimeShift=1\n");
+                                  "TimeShift=1\nJobs=5\n");
     run(batch({entry}));
     EXPECT_TRUE(app->Main.SyncAll.checked());
     EXPECT_FALSE(app->Main.cbSelectAll.enabled());
@@ -141,6 +141,7 @@ TEST_F(BatchRunTest, SkippedEntryStillLoadsItsOptions)
     EXPECT_EQ(app->Optionsbx.CopyBuffer.checkedIndex(), 1);
     EXPECT_EQ(app->Settings.TimeShift, 1);
     EXPECT_EQ(app->Optionsbx.EditTimeShift.text(), "1");
+    EXPECT_EQ(app->Settings.Jobs, 5);
 }
 
 TEST_F(BatchRunTest, NoOptionsSectionMeansDefaults)

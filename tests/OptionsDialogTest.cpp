@@ -223,7 +223,7 @@ TEST_F(OptionsDialog, AnEntryWithASemicolonIsJoinedUnchangedAndSplitAtTheNextLoa
     EXPECT_EQ(dialog().IncludeList.items(), (Entries{"*.txt", "*.doc"}));
 }
 
-TEST_F(OptionsDialog, ABufferSizeAndATimeShiftTakeEffectWithoutOk)
+TEST_F(OptionsDialog, ABufferSizeATimeShiftAndJobsTakeEffectWithoutOk)
 {
     const std::vector<void (TOptionsbx::*)()> buttons{
         &TOptionsbx::Mem32KClick, &TOptionsbx::Mem128KClick, &TOptionsbx::Mem256kClick,
@@ -250,6 +250,15 @@ TEST_F(OptionsDialog, ABufferSizeAndATimeShiftTakeEffectWithoutOk)
         dialog().EditTimeShiftChange();
         EXPECT_EQ(settings().TimeShift, 2) << wrong;
         EXPECT_EQ(dialog().EditTimeShift.text(), "2") << wrong;
+    }
+    dialog().EditJobs.setText("16");
+    dialog().EditJobsChange();
+    EXPECT_EQ(settings().Jobs, 16);
+    for (const char* wrong : {"0", "65", "-1", "two", ""}) {
+        dialog().EditJobs.setText(wrong);
+        dialog().EditJobsChange();
+        EXPECT_EQ(settings().Jobs, 16) << wrong;
+        EXPECT_EQ(dialog().EditJobs.text(), "16") << wrong;
     }
 }
 
@@ -300,7 +309,7 @@ TEST_F(OptionsStartUp, ReadsTheOptionsSectionOfTheDefaultSettingsFile)
 {
     tmp.writeFile("config/tfoldw.ini",
                   "[Options]\nExclude=*.tmp;;*.bak;\nInclude=*.txt;*.doc;junk\n"
-                  "CopyBuffer=262144\nAutoContinue=1\nTimeShift=-2\n");
+                  "CopyBuffer=262144\nAutoContinue=1\nTimeShift=-2\nJobs=99\n");
     Application& started = start();
     const TOptionsbx& dialog = started.Optionsbx;
 
@@ -315,6 +324,9 @@ TEST_F(OptionsStartUp, ReadsTheOptionsSectionOfTheDefaultSettingsFile)
     EXPECT_TRUE(started.Settings.AutoContinue);
     EXPECT_EQ(started.Settings.TimeShift, -2);
     EXPECT_EQ(dialog.EditTimeShift.text(), "-2");
+    // A number no run may use stands for the default.
+    EXPECT_EQ(started.Settings.Jobs, DefaultJobs);
+    EXPECT_EQ(dialog.EditJobs.text(), std::to_string(DefaultJobs));
     EXPECT_FALSE(dialog.visible());
     EXPECT_TRUE(ui.messages.empty());
 }

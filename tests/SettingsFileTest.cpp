@@ -88,6 +88,8 @@ protected:
         main().EditFilter.setItemIndex(3);
         app->Optionsbx.EditTimeShift.setText("-1");
         app->Optionsbx.EditTimeShiftChange();
+        app->Optionsbx.EditJobs.setText("3");
+        app->Optionsbx.EditJobsChange();
     }
 };
 
@@ -114,7 +116,8 @@ TEST_F(SettingsFileTest, SaveWritesEveryKeyInItsOrder)
                                                   "Include=*.txt;\n"
                                                   "CopyBuffer=262144\n"
                                                   "Filetype=3\n"
-                                                  "TimeShift=-1\n");
+                                                  "TimeShift=-1\n"
+                                                  "Jobs=3\n");
     EXPECT_TRUE(ui.messages.empty()) << "no message confirms a save";
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_TRUE(ui.dialogs[0].confirmOverwrite);
@@ -288,7 +291,7 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheFileAsItWas)
     EXPECT_EQ(settingsText(), before);
 }
 
-// A save rewrites only the eleven keys: comments, foreign keys, other sections, a duplicate
+// A save rewrites only its own keys: comments, foreign keys, other sections, a duplicate
 // section and the CRLF ends all come back as they were.
 TEST_F(SettingsFileTest, SaveIntoAnEditedFileKeepsEveryOtherByte)
 {
@@ -334,6 +337,7 @@ TEST_F(SettingsFileTest, SaveIntoAnEditedFileKeepsEveryOtherByte)
                                                      "Exclude=b*;\r\n"
                                                      "CopyBuffer=262144\r\n"
                                                      "TimeShift=-1\r\n"
+                                                     "Jobs=3\r\n"
                                                      "[settings]\r\n"
                                                      "SelectAll=0\r\n");
 }

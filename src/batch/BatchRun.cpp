@@ -88,6 +88,7 @@ void BatchRun::ExecuteBatch(const std::string& path)
         m_settings.CopyBuffer = job.CopyBuffer;
         m_window.showCopyBufferSize(m_settings.CopyBuffer);
         m_options.showTimeShift(job.TimeShift);
+        m_options.showJobs(job.Jobs);
         m_options.loadFilterLists();
 
         if (!run)

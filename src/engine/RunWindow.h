@@ -9,6 +9,18 @@ namespace twinfold
 class DirectoryView;
 class FileListBox;
 
+// How many status lookups a run keeps in flight by default. On a share every lookup waits a
+// round trip and eight in flight hide most of them; on a local disk the few threads cost next
+// to nothing (bench/README.md has the figures).
+inline constexpr std::int32_t DefaultJobs = 8;
+// The most a setting or an argument may ask for: beyond it a share gains nothing more.
+inline constexpr std::int32_t MaxJobs = 64;
+// A hand-edited number outside 1 to MaxJobs stands for the default.
+inline std::int32_t usableJobs(std::int32_t jobs)
+{
+    return jobs >= 1 && jobs <= MaxJobs ? jobs : DefaultJobs;
+}
+
 // What a run takes from the window it is started from, read at each file.
 struct RunChoices {
     bool batchMode = false; // the success messages are left out
@@ -23,6 +35,9 @@ struct RunChoices {
     // The hours the destination's times read later than the source's clock (negative: earlier),
     // as the user set it; 0 leaves it to the run's own evidence.
     int timeShift = 0;
+    // How many status lookups the run keeps in flight, its own included; 1 makes every call on
+    // the run's own thread, one after the other.
+    std::int32_t jobs = DefaultJobs;
     // Whether a Sync All over a selection first asks if the whole tree is meant; a preview,
     // which changes nothing, shows the tree without asking.
     bool askBeforeSyncAll = true;

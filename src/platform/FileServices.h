@@ -63,6 +63,10 @@ public:
     listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry, bool glance) = 0;
     // Whether the file system holding the open file or directory is mounted read-only.
     virtual IoResult<bool> readOnlyVolume(int fd) = 0;
+    // Whether the calls may come from several threads at once. Services that keep state of
+    // their own (counted faults, a script of events) say no, and a run then makes every call
+    // from its own thread, in its own order.
+    virtual bool callableFromSeveralThreads() const { return false; }
 };
 
 // The real services of this platform.
@@ -93,6 +97,8 @@ public:
     IoResult<bool> listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry,
                              bool glance) override;
     IoResult<bool> readOnlyVolume(int fd) override;
+    // Each call is one system call on the caller's own error number.
+    bool callableFromSeveralThreads() const override { return true; }
 };
 
 // The services every file operation goes through: the real ones unless a test put others in

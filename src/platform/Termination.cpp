@@ -1,6 +1,7 @@
 #include "Termination.h"
 
 #include <csignal>
+#include <pthread.h>
 
 namespace twinfold
 {
@@ -82,6 +83,15 @@ bool takeInterruptRequest()
 bool interruptSeen()
 {
     return interruptArrived != 0;
+}
+
+void leaveSignalsToMainThread()
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        sigaddset(&signals, signal);
+    ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 }
 
 void throwIfTerminated()

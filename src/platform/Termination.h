@@ -43,4 +43,8 @@ private:
 // Throws Terminated when a signal asked the program to end.
 void throwIfTerminated();
 
+// Called first by a helper thread: the signals handled here go to the program's main thread,
+// whose waiting calls they must interrupt, never to a thread that would swallow them.
+void leaveSignalsToMainThread();
+
 } // namespace twinfold

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 
 namespace twinfold
 {
@@ -33,6 +34,19 @@ void removeSelectedEntry(ListBox& list)
         list.remove(index);
 }
 
+// A whole number as typed in a field, a leading "+" allowed; nothing for any other text.
+std::optional<std::int32_t> wholeNumber(const std::string& text)
+{
+    std::int32_t number = 0;
+    const char* first = text.data();
+    if (!text.empty() && text.front() == '+')
+        ++first;
+    const auto [end, error] = std::from_chars(first, text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || first == end)
+        return std::nullopt;
+    return number;
+}
+
 } // namespace
 
 TOptionsbx::TOptionsbx(WindowingServices& services, SyncSettings& settings, OptionsOwner& owner)
@@ -40,6 +54,7 @@ TOptionsbx::TOptionsbx(WindowingServices& services, SyncSettings& settings, Opti
 {
     CopyBuffer.setCheckedIndex(0);
     EditTimeShift.setText("0");
+    EditJobs.setText(std::to_string(DefaultJobs));
     // Every change of the box, the program's own included, keeps the setting in step with it.
     AutoContinue.onClick = [this] { AutoContinueClick(); };
 }
@@ -70,6 +85,7 @@ void TOptionsbx::FormCreate()
     // The box may already show the state read, and then its handler does not run.
     settings.AutoContinue = autoContinue;
     showTimeShift(stored.TimeShift);
+    showJobs(stored.Jobs);
 
     loadFilterLists();
 }
@@ -184,17 +200,26 @@ void TOptionsbx::showTimeShift(std::int32_t hours)
 
 void TOptionsbx::EditTimeShiftChange()
 {
-    const std::string& text = EditTimeShift.text();
-    std::int32_t hours = 0;
-    const char* first = text.data();
-    if (!text.empty() && text.front() == '+')
-        ++first;
-    const auto [end, error] = std::from_chars(first, text.data() + text.size(), hours);
-    if (error == std::errc() && end == text.data() + text.size() && first != end &&
-        usableTimeShift(hours) == hours)
-        m_settings.TimeShift = hours;
+    const auto hours = wholeNumber(EditTimeShift.text());
+    if (hours && usableTimeShift(*hours) == *hours)
+        m_settings.TimeShift = *hours;
     else
         EditTimeShift.setText(std::to_string(m_settings.TimeShift));
+}
+
+void TOptionsbx::showJobs(std::int32_t jobs)
+{
+    m_settings.Jobs = usableJobs(jobs);
+    EditJobs.setText(std::to_string(m_settings.Jobs));
+}
+
+void TOptionsbx::EditJobsChange()
+{
+    const auto jobs = wholeNumber(EditJobs.text());
+    if (jobs && usableJobs(*jobs) == *jobs)
+        m_settings.Jobs = *jobs;
+    else
+        EditJobs.setText(std::to_string(m_settings.Jobs));
 }
 
 void TOptionsbx::OkClick()

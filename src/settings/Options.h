@@ -26,9 +26,9 @@ protected:
 };
 
 // The options dialog "Options": the include and exclude filter lists, the copy buffer size,
-// auto-continue and the destination's time shift. The two lists are editing copies; only OK turns
-// them into the filter texts that the rest of the program uses and saves. The buffer size and
-// auto-continue take effect at once.
+// auto-continue, the destination's time shift and the lookups a run keeps in flight. The two lists
+// are editing copies; only OK turns them into the filter texts that the rest of the program uses
+// and saves. The buffer size and auto-continue take effect at once.
 class TOptionsbx : public Window
 {
 public:
@@ -46,6 +46,8 @@ public:
     CheckBox AutoContinue{"Auto-Continue thru errors and Log them "};
     // The hours the destination's times read late (negative: early), as a whole number.
     EditField EditTimeShift;
+    // How many status lookups a run keeps in flight, as a whole number from 1.
+    EditField EditJobs;
 
     void FormCreate();
     void AddIncludeClick();
@@ -66,6 +68,8 @@ public:
     // The time shift field was edited: a whole number of hours within a day takes effect at
     // once, anything else gives the field back the setting in force.
     void EditTimeShiftChange();
+    // The same for the number of lookups in flight, from 1 to MaxJobs.
+    void EditJobsChange();
     void OkClick();
 
     // Empties both filter lists and fills them from the filter texts as last applied: the
@@ -83,6 +87,8 @@ public:
     void showBufferSize(std::int32_t size);
     // Shows a time shift read from a file or given for a run, and makes it the setting.
     void showTimeShift(std::int32_t hours);
+    // Shows a number of lookups in flight read from a file, and makes it the setting.
+    void showJobs(std::int32_t jobs);
 
 private:
     void chooseBufferSize(int index);

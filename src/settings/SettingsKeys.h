@@ -63,9 +63,9 @@ using Text = std::string_view;
 using Int = std::int32_t;
 } // namespace settings_table
 
-inline constexpr std::array<SettingsKey, 12> SettingsKeys = [] {
+inline constexpr std::array<SettingsKey, 13> SettingsKeys = [] {
     using namespace settings_table;
-    return std::array<SettingsKey, 12>{{
+    return std::array<SettingsKey, 13>{{
         // clang-format off
         // section   key             encoding              field                          start-up                        options creation Load Settings                   batch
         {"Settings", "SourceDir",    KeyEncoding::Text,    &StoredSettings::SourceDir,    DefaultPlace::FirstDriveRoot,   NotRead{},       DefaultPlace::FirstDriveRoot,   Text("Invalid")},
@@ -80,6 +80,7 @@ inline constexpr std::array<SettingsKey, 12> SettingsKeys = [] {
         {"Options",  "CopyBuffer",   KeyEncoding::Integer, &StoredSettings::CopyBuffer,   NotRead{},                      Int{32768},      Int{32768},                     Int{32768}},
         {"Options",  "Filetype",     KeyEncoding::Integer, &StoredSettings::Filetype,     Int{0},                         NotRead{},       Int{0},                         Int{0}},
         {"Options",  "TimeShift",    KeyEncoding::Integer, &StoredSettings::TimeShift,    NotRead{},                      Int{0},          Int{0},                         Int{0}},
+        {"Options",  "Jobs",         KeyEncoding::Integer, &StoredSettings::Jobs,         NotRead{},                      Int{DefaultJobs}, Int{DefaultJobs},             Int{DefaultJobs}},
         // clang-format on
     }};
 }();

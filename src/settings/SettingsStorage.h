@@ -23,7 +23,7 @@ StoredSettings readBatchEntry(const std::string& path);
 void writeKeys(IniDocument& file, const StoredSettings& values,
                std::initializer_list<SettingsKeyName> keys);
 
-// A save of the given keys, or of all twelve in the table's order, into the file at path in one
+// A save of the given keys, or of all thirteen in the table's order, into the file at path in one
 // atomic replacement: it either holds every new value afterwards or stays as it was.
 // Throws CommandError("Unable to write to " + path) when the file cannot be written.
 void saveKeys(const std::string& path, const StoredSettings& values,

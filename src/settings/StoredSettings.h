@@ -8,7 +8,7 @@
 namespace twinfold
 {
 
-// The twelve keys of a settings file, each field named after its key: the run's own fields of
+// The thirteen keys of a settings file, each field named after its key: the run's own fields of
 // SyncSettings, and the six whose values the main window's controls hold. Those six live here
 // only on their way between a file and the controls; the controls stay their one home.
 struct StoredSettings : SyncSettings {

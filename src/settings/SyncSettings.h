@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/RunWindow.h"
+
 #include <cstdint>
 #include <string>
 
@@ -19,6 +21,8 @@ struct SyncSettings {
     // Hours the destination's times read later than the source's (negative: earlier); 0: none
     // set, the run judges from what it sees.
     std::int32_t TimeShift = 0;
+    // Status lookups a run keeps in flight (see RunChoices::jobs).
+    std::int32_t Jobs = DefaultJobs;
     // Not stored: set for one run from the command line. Every copy and its directory are
     // synced before the copy counts as done.
     bool Fsync = false;

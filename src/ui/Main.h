@@ -123,6 +123,8 @@ public:
     bool keepGoing = false;
     // Not part of the window: a time shift given for every run, over each job's own setting.
     std::optional<std::int32_t> timeShiftForAll;
+    // Not part of the window: the lookups in flight given for every run, over each job's own.
+    std::optional<std::int32_t> jobsForAll;
 
     static const std::vector<MainCommand>& commandTable();
     // The row of a command at its place; throws std::logic_error when the table has none.

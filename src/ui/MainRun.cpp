@@ -60,7 +60,8 @@ RunChoices TMain::runChoices() const
                        m_settings.CopyBuffer,
                        m_settings.Fsync,
                        keepGoing,
-                       timeShiftForAll.value_or(m_settings.TimeShift)};
+                       timeShiftForAll.value_or(m_settings.TimeShift),
+                       jobsForAll.value_or(m_settings.Jobs)};
     if (m_previewing) {
         // A preview changes nothing, asks nothing and reports through its own window.
         choices.dryRun = true;

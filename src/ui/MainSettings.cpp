@@ -101,6 +101,7 @@ void TMain::LoadSettingsFile(const std::string& path)
     m_settings.CopyBuffer = stored.CopyBuffer;
     setChunkSizeForm(m_app.Optionsbx.CopyBuffer, m_settings.CopyBuffer);
     m_app.Optionsbx.showTimeShift(stored.TimeShift);
+    m_app.Optionsbx.showJobs(stored.Jobs);
 
     m_app.Optionsbx.loadFilterLists();
 }

@@ -199,6 +199,8 @@ public:
     {
         return m_readOnly ? IoResult<bool>{true, 0} : PosixFileServices::readOnlyVolume(fd);
     }
+    // Faults are counted in the order of the calls, which only one thread keeps.
+    bool callableFromSeveralThreads() const override { return false; }
     IoResult<int> createUnnamed(int dirFd, unsigned mode) override
     {
         if (const int error = faulted(Call::CreateUnnamed))
