@@ -110,6 +110,7 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
     const CopyDirectory destinationSite{destination.handle.fd(), passDest, {}};
     m_syncBox.startPass(sourceDir, passDest);
     m_caseNames.startDirectory();
+    ListReadAhead ahead(readAhead(), files, false, sourceSite, destinationSite);
 
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {
@@ -120,6 +121,7 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
         if (i >= files.count())
             break;
         files.setItemIndex(i);
+        ahead.at(i);
         processFile(sourceSite, destinationSite, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
         m_syncBox.SetFocus();

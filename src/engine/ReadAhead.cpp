@@ -73,29 +73,6 @@ std::optional<FileStatus> StatusReadAhead::take(int dirFd, const std::string& en
     return statusAt(dirFd, entry, followLinks);
 }
 
-void StatusReadAhead::forget(int dirFd, const std::string& entry)
-{
-    if (!active())
-        return;
-    std::unique_lock lock(m_mutex);
-    for (const bool followLinks : {false, true})
-        drop(lock, Key{dirFd, entry, followLinks});
-}
-
-void StatusReadAhead::drop(std::unique_lock<std::mutex>& lock, const Key& key)
-{
-    m_read.wait(lock, [&] {
-        const auto slot = m_slots.find(key);
-        return slot == m_slots.end() || slot->second.state != State::Reading;
-    });
-    const auto slot = m_slots.find(key);
-    if (slot == m_slots.end())
-        return;
-    if (slot->second.state == State::Queued)
-        m_queue.erase(std::find(m_queue.begin(), m_queue.end(), key));
-    m_slots.erase(slot);
-}
-
 void StatusReadAhead::clear()
 {
     if (!active())

@@ -42,11 +42,11 @@ public:
     // Queues a lookup of the entry of the directory open at dirFd; one queued or read already
     // is not asked for twice. Does nothing when not active.
     void request(int dirFd, const std::string& entry, bool followLinks);
-    // The entry's status as statusAt() gives it.
+    // The entry's status as statusAt() gives it. A lookup asked for is handed to the first
+    // take() of its entry only: requests come from the caller's thread between its takes, so
+    // an entry listed twice is read ahead at most once before the first take, and its second
+    // take looks at it afresh, after whatever the caller did to it in between.
     std::optional<FileStatus> take(int dirFd, const std::string& entry, bool followLinks);
-    // The run is about to change the entry: what was read of it before is no longer what the
-    // run would read.
-    void forget(int dirFd, const std::string& entry);
     // Drops every request and every status read; returns once no worker uses a descriptor any
     // more, so that the caller may close the directories it named.
     void clear();
@@ -60,8 +60,6 @@ private:
     };
 
     void work();
-    // With the lock held: drops the entry, waiting first for a lookup under way.
-    void drop(std::unique_lock<std::mutex>& lock, const Key& key);
 
     std::mutex m_mutex;
     std::condition_variable m_queued;

@@ -59,6 +59,7 @@ void SyncRun::run()
     m_syncBox.ModalResult = TSyncBox::mrRun;
     // A run is in progress for its whole length, however it ends.
     m_syncBox.running = true;
+    m_ahead.emplace(m_window.runChoices().jobs);
     m_syncBox.runStarted.emit();
     m_runDestination = m_window.destinationView().directory();
     m_settingHours = m_window.runChoices().timeShift;
@@ -74,6 +75,8 @@ void SyncRun::run()
             endOfFiles(false);
         } catch (...) {
         }
+        // Its workers are done before the run is said to be over.
+        m_ahead.reset();
         m_syncBox.running = false;
         m_window.runEnded();
         m_syncBox.runFinished.emit(end);
@@ -110,6 +113,7 @@ void SyncRun::runSelectedFiles()
     const CopyDirectory source{sourceHandle.fd(), sourceDir, {}};
     const CopyDirectory destination{destHandle.fd(), destDir, {}};
     m_caseNames.startDirectory();
+    ListReadAhead ahead(readAhead(), files, true, source, destination);
 
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {
@@ -128,6 +132,7 @@ void SyncRun::runSelectedFiles()
             continue;
         }
         files.setItemIndex(i);
+        ahead.at(i);
         processFile(source, destination, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
     }
@@ -218,9 +223,11 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
         refuseCaseCollision(sourcePath, joinPath(destination.path, name), *takenBy);
         return;
     }
-    const auto sourceStatus = statusAt(source.fd, source.entry(name), true);
+    // A status read ahead a moment ago is as good as one read now: the copy looks at the
+    // destination again before it takes its place.
+    const auto sourceStatus = readAhead().take(source.fd, source.entry(name), true);
     // Looked up once: the copy judges from the same status whether the destination changed.
-    const auto destStatus = statusAt(destination.fd, destination.entry(name), false);
+    const auto destStatus = readAhead().take(destination.fd, destination.entry(name), false);
     m_syncBox.FileName.setText(name);
     if (sourceStatus && destStatus && sourceStatus->regular && destStatus->regular)
         m_evidence.observe(*sourceStatus, *destStatus);
@@ -235,6 +242,13 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
         skipOne(sourcePath);
         fileEnded(sourcePath, FileReason::OlderOrSame, size, {});
     }
+}
+
+StatusReadAhead& SyncRun::readAhead()
+{
+    if (!m_ahead)
+        m_ahead.emplace(1);
+    return *m_ahead;
 }
 
 FileReason SyncRun::copyReason(bool destinationFound, const CopyOutcome& outcome)

@@ -3,6 +3,7 @@
 #include "engine/BufferedCopy.h"
 #include "engine/CaseCollisions.h"
 #include "engine/FileResult.h"
+#include "engine/ReadAhead.h"
 #include "engine/TimeShift.h"
 #include "engine/VolumeTrouble.h"
 #include "platform/FileHandle.h"
@@ -55,6 +56,8 @@ private:
     void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
     void processFile(const CopyDirectory& source, const CopyDirectory& destination,
                      const std::string& name);
+    // The run's lookups read ahead; a pass called on its own reads nothing ahead.
+    StatusReadAhead& readAhead();
     void refuseCaseCollision(const std::string& sourcePath, const std::string& destinationFile,
                              const std::string& takenBy);
     // A subdirectory whose mirrored directory the destination would take for an earlier one's.
@@ -100,6 +103,8 @@ private:
     int m_runSourceRoot = -1;
     int m_runDestRoot = -1;
     CaseCollisions m_caseNames;
+    // For the length of a run.
+    std::optional<StatusReadAhead> m_ahead;
     VolumeTrouble m_volume;
 
     // What one run learns of the destination's clock, and what it does about it.

@@ -1,0 +1,131 @@
+// Lookups read ahead on worker threads: a run does exactly what it does one lookup at a time.
+#include "support/AppFixture.h"
+#include "support/TreeSnapshot.h"
+
+#include "platform/FileServices.h"
+
+#include <ctime>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <thread>
+
+namespace twinfold::test
+{
+namespace
+{
+
+// The real services, noting which threads look entries up.
+class WatchedServices : public PosixFileServices
+{
+public:
+    IoResult<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks) override
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_threads.insert(std::this_thread::get_id());
+        }
+        return PosixFileServices::statusAt(dirFd, name, followLinks);
+    }
+    std::size_t threadsSeen()
+    {
+        const std::lock_guard lock(m_mutex);
+        return std::exchange(m_threads, {}).size();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::set<std::thread::id> m_threads;
+};
+
+// Everything a user sees of one run.
+struct Seen {
+    std::map<std::string, std::string> destination;
+    std::vector<std::string> copied, old, failed, messages, statuses;
+    bool operator==(const Seen&) const = default;
+};
+
+class ReadAheadTest : public AppFixture
+{
+protected:
+    ReadAheadTest()
+    {
+        statuses = app->SyncBox.fileStatus.connect(
+            [this](const std::string& process, const std::string& path) {
+                seenStatuses.push_back(process + " " + path);
+            });
+    }
+
+    // Directories of many files (more than the window ahead), every outcome among them: new,
+    // newer, same, older, a directory in a file's place, and one name listed twice.
+    void makeTrees()
+    {
+        for (const char* dir : {"", "sub/", "sub/deep/", "other/"}) {
+            for (int i = 0; i < 45; ++i) {
+                const std::string name = std::string(dir) + "f" + std::to_string(i) + ".txt";
+                tmp.writeFile("src/" + name, "source " + name, evenTime(100));
+                if (i % 4 == 1)
+                    tmp.writeFile("dst/" + name, "older", evenTime(0));
+                else if (i % 4 == 2)
+                    tmp.writeFile("dst/" + name, "same", evenTime(100));
+                else if (i % 4 == 3)
+                    tmp.writeFile("dst/" + name, "newer", evenTime(200));
+            }
+            tmp.writeFile("src/" + std::string(dir) + "dup.txt", "listed twice", evenTime(100));
+            // Newer than the directory that stands in its place, made just now.
+            tmp.writeFile("src/" + std::string(dir) + "taken.txt", "in the way",
+                          std::time(nullptr) + 86400);
+            tmp.makeDir("dst/" + std::string(dir) + "taken.txt");
+        }
+        std::filesystem::copy(dst(), tmp.pathOf("initial"),
+                              std::filesystem::copy_options::recursive);
+        // dup.txt matches both masks, so the file list holds it twice.
+        app->Settings.Include = "*.txt;dup*;";
+    }
+
+    Seen runWith(int jobs, bool syncAll)
+    {
+        std::filesystem::remove_all(dst());
+        std::filesystem::copy(tmp.pathOf("initial"), dst(),
+                              std::filesystem::copy_options::recursive);
+        app->Optionsbx.showJobs(jobs);
+        showSource();
+        app->Main.EditFilter.setItemIndex(1);
+        app->Main.EditFilterChange();
+        app->Main.SyncAll.setChecked(syncAll);
+        if (!syncAll)
+            selectAll();
+        ui.messages.clear();
+        seenStatuses.clear();
+        auto& log = app->LogFilebx;
+        log.BitBtn2Click();
+        EXPECT_TRUE(sync());
+        return {treeOf(dst()),  log.FileSuccess, log.FileOld,
+                log.FileFailed, ui.texts(),      seenStatuses};
+    }
+
+    std::vector<std::string> seenStatuses;
+    Connection statuses;
+};
+
+TEST_F(ReadAheadTest, ManyLookupsInFlightChangeNothingARunDoes)
+{
+    makeTrees();
+    WatchedServices watched;
+    const ScopedFileServices scoped(watched);
+    for (const bool syncAll : {true, false}) {
+        const Seen oneAtATime = runWith(1, syncAll);
+        EXPECT_EQ(watched.threadsSeen(), 1u);
+        const Seen ahead = runWith(8, syncAll);
+        EXPECT_GT(watched.threadsSeen(), 1u) << "nothing was read ahead";
+        EXPECT_EQ(ahead, oneAtATime) << (syncAll ? "Sync All" : "selected files");
+        // The name listed twice is copied once, then found the same.
+        const std::string dup = src("dup.txt");
+        EXPECT_EQ(std::count(ahead.copied.begin(), ahead.copied.end(), dup), 1);
+        EXPECT_EQ(std::count(ahead.old.begin(), ahead.old.end(), dup), 1);
+        EXPECT_EQ(ahead.failed.size(), syncAll ? 4u : 1u);
+    }
+}
+
+} // namespace
+} // namespace twinfold::test
