@@ -87,6 +87,14 @@ void SyncRun::run()
     end = m_syncBox.ModalResult == TSyncBox::mrCancel ? RunEnd::Cancelled : RunEnd::Completed;
 }
 
+bool SyncRun::cancelledAt(Poll poll)
+{
+    if (poll == Poll::File)
+        m_syncBox.ModalResult = TSyncBox::mrRun;
+    m_services.processPendingEvents();
+    return m_syncBox.ModalResult == TSyncBox::mrCancel;
+}
+
 void SyncRun::runSelectedFiles()
 {
     FileListBox& files = m_window.sourceFiles();
@@ -113,9 +121,7 @@ void SyncRun::runSelectedFiles()
 
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {
-        m_syncBox.ModalResult = TSyncBox::mrRun;
-        m_services.processPendingEvents();
-        if (m_syncBox.ModalResult == TSyncBox::mrCancel) {
+        if (cancelledAt(Poll::File)) {
             endOfFiles(false);
             tellVolumeTrouble();
             m_services.showMessage(nullptr, "Operation Canceled!");
