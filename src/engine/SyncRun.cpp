@@ -266,8 +266,11 @@ CopyOutcome SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& d
     const RunChoices choices = m_window.runChoices();
     CopyOutcome outcome = CopyOutcome::copiedWith(0);
     if (!choices.dryRun)
-        outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,
-                             choices.copyBuffer, choices.fsync, &destStatus);
+        outcome = copyFileAt(m_services, source, destination, name,
+                             CopyRequest{.quiet = choices.autoContinue,
+                                         .copyBuffer = choices.copyBuffer,
+                                         .durable = choices.fsync}
+                                 .knowing(destStatus));
     if (outcome.copied)
         m_volume.copied();
     else if (!outcome.destinationKept)
