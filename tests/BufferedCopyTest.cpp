@@ -28,7 +28,7 @@ protected:
     bool copy(const std::string& source, const std::string& dest, bool quiet = false,
               std::int32_t buffer = 32768)
     {
-        return BufferedCopy(ui, source, dest, quiet, buffer);
+        return BufferedCopy(ui, source, dest, {.quiet = quiet, .copyBuffer = buffer}).copied;
     }
     // Names in a directory other than the given ones: leftovers of a copy.
     std::vector<std::string> namesIn(const std::string& dir)

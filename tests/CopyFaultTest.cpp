@@ -72,7 +72,9 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
             faulty.fail(row.call, row.error);
         faulty.limitWrites(3, row.room); // short writes, all of them
         const ScopedFileServices seam(faulty);
-        EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 4));
+        EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"),
+                                  {.quiet = false, .copyBuffer = 4})
+                         .copied);
         ASSERT_EQ(ui.texts().size(), 1u);
         EXPECT_EQ(ui.texts()[0].rfind(row.lead, 0), 0u) << ui.texts()[0];
         // A read failure names the file that failed: the source.
@@ -96,7 +98,9 @@ TEST(CopyFaultTest, ShortWritesAndKernelCopiesStillCopyEverything)
     tmp.writeFile("src/a.txt", contents, 1700000000);
     tmp.writeFile("dst/a.txt", "old", 1600000000);
     faulty.limitWrites(7);
-    EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 64));
+    EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"),
+                             {.quiet = false, .copyBuffer = 64})
+                    .copied);
     EXPECT_EQ(tmp.readFile("dst/a.txt"), contents);
     EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 1u);
     EXPECT_TRUE(ui.texts().empty());
@@ -117,7 +121,9 @@ TEST(CopyFaultTest, SourceChangesAndNewerDestinationsAreNeverInstalled)
             tmp.writeFile("src/a.txt", "ABCDEFGHIJ", 1700000000);
         }
     };
-    EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), true, 4));
+    EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"),
+                              {.quiet = true, .copyBuffer = 4})
+                     .copied);
     EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 0u);
     // A destination written meanwhile, newer than the source, is kept.
     tmp.writeFile("dst/a.txt", "old", 1600000000);
@@ -127,8 +133,7 @@ TEST(CopyFaultTest, SourceChangesAndNewerDestinationsAreNeverInstalled)
             tmp.writeFile("dst/a.txt", "theirs", 1800000000);
         }
     };
-    const CopyOutcome outcome =
-        copyFile(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 32768);
+    const CopyOutcome outcome = BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"));
     EXPECT_FALSE(outcome.copied);
     EXPECT_TRUE(outcome.destinationKept);
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "theirs");
@@ -149,7 +154,7 @@ TEST(CopyFaultTest, NewCopiesAreNamedOnlyWhenCompleteAndFallBackWhereUnnamedIsRe
                 entriesBeforeLink = entriesIn(tmp.pathOf("dst"));
         };
         const ScopedFileServices seam(faulty);
-        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 32768));
+        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst")).copied);
         // Written and timed without any name in the directory, then named in one step.
         EXPECT_EQ(entriesBeforeLink, 0u);
     }
@@ -159,7 +164,7 @@ TEST(CopyFaultTest, NewCopiesAreNamedOnlyWhenCompleteAndFallBackWhereUnnamedIsRe
         FaultyFileServices faulty;
         faulty.fail(Call::CreateUnnamed, refusal);
         const ScopedFileServices seam(faulty);
-        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 32768));
+        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst")).copied);
         EXPECT_EQ(tmp.readFile("dst/a.txt"), "contents");
         EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 1u);
     }
@@ -179,8 +184,8 @@ TEST(CopyFaultTest, PermissionsNeverWidenAndReplacementsKeepTheirs)
     ::chmod(tmp.pathOf("src/tool").c_str(), 04777);
     ::chmod(tmp.pathOf("dst/kept").c_str(), 0640);
     for (const char* name : {"key", "tool", "kept"})
-        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf(std::string("src/") + name), tmp.pathOf("dst"),
-                                 false, 32768));
+        EXPECT_TRUE(
+            BufferedCopy(ui, tmp.pathOf(std::string("src/") + name), tmp.pathOf("dst")).copied);
     ::umask(saved);
     EXPECT_EQ(statusOf(tmp.pathOf("dst/key"), false)->mode, 0600u);
     EXPECT_EQ(statusOf(tmp.pathOf("dst/tool"), false)->mode, 0755u);

@@ -73,15 +73,16 @@ enum class Transfer { Complete, Failed, SourceChanged };
 class Copier
 {
 public:
+    // The request outlives the copier.
     Copier(WindowingServices& services, const CopyDirectory& sourceDir,
-           const CopyDirectory& destDir, std::string sourceName, std::string destName, bool quiet,
-           std::size_t bufferSize, bool durable,
-           const std::optional<FileStatus>* destinationSeen = nullptr)
+           const CopyDirectory& destDir, std::string sourceName, std::string destName,
+           const CopyRequest& request)
         : m_services(services), m_sourceDir(sourceDir), m_destDir(destDir),
           m_sourceName(std::move(sourceName)), m_destName(std::move(destName)),
           m_source(pathOf(sourceDir, m_sourceName)), m_destFile(pathOf(destDir, m_destName)),
-          m_quiet(quiet), m_bufferSize(bufferSize), m_durable(durable),
-          m_destinationSeen(destinationSeen)
+          m_quiet(request.quiet), m_bufferSize(effectiveBufferSize(request.copyBuffer)),
+          m_durable(request.durable),
+          m_destinationSeen(request.destinationKnown ? &request.destination : nullptr)
     {
     }
 
@@ -346,18 +347,15 @@ std::size_t effectiveBufferSize(std::int32_t copyBuffer)
 }
 
 CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
-                       const CopyDirectory& destinationDir, const std::string& name, bool quiet,
-                       std::int32_t copyBuffer, bool durable,
-                       const std::optional<FileStatus>* destinationSeen)
+                       const CopyDirectory& destinationDir, const std::string& name,
+                       const CopyRequest& request)
 {
-    Copier copier(services, sourceDir, destinationDir, name, name, quiet,
-                  effectiveBufferSize(copyBuffer), durable, destinationSeen);
+    Copier copier(services, sourceDir, destinationDir, name, name, request);
     return withFailure(copier.run(), copier);
 }
 
-CopyOutcome copyFile(WindowingServices& services, const std::string& source,
-                     const std::string& destination, bool quiet, std::int32_t copyBuffer,
-                     bool durable)
+CopyOutcome BufferedCopy(WindowingServices& services, const std::string& source,
+                         const std::string& destination, const CopyRequest& request)
 {
     std::string destFile = expandFileName(destination);
     const int attr = fileGetAttr(destFile);
@@ -369,14 +367,8 @@ CopyOutcome copyFile(WindowingServices& services, const std::string& source,
     const CopyDirectory sourceDir{sourceHandle.fd(), extractFilePath(source), {}};
     const CopyDirectory destDir{destHandle.fd(), extractFilePath(destFile), {}};
     Copier copier(services, sourceDir, destDir, extractFileName(source), extractFileName(destFile),
-                  quiet, effectiveBufferSize(copyBuffer), durable);
+                  request);
     return withFailure(copier.run(), copier);
-}
-
-bool BufferedCopy(WindowingServices& services, const std::string& source,
-                  const std::string& destination, bool quiet, std::int32_t copyBuffer, bool durable)
-{
-    return copyFile(services, source, destination, quiet, copyBuffer, durable).copied;
 }
 
 std::int32_t FileSizeByName(const std::string& path)

@@ -61,10 +61,30 @@ struct CopyDirectory {
     std::string entry(const std::string& name) const;
 };
 
+// What a copy is asked to do besides its two ends.
+struct CopyRequest {
+    // No message box for a failure (the auto-continue choice); the outcome still says why.
+    bool quiet = false;
+    std::int32_t copyBuffer = DefaultCopyBuffer;
+    // The copy and its directory are synced before it counts as copied.
+    bool durable = false;
+    // Whether the caller looked at the destination just before, and what it found there
+    // (nothing: no destination); the copy then need not look it up again.
+    bool destinationKnown = false;
+    std::optional<FileStatus> destination = std::nullopt;
+
+    CopyRequest& knowing(const std::optional<FileStatus>& seen)
+    {
+        destinationKnown = true;
+        destination = seen;
+        return *this;
+    }
+};
+
 // Copies one file through a buffer of copyBuffer bytes and gives the copy the source's
 // last-write time, rounded down to the two-second step. destination is a directory (the copy
 // takes the source's file name) or the full path of the destination file. Unless quiet, each
-// failure is shown in a message box. True when the file was copied.
+// failure is shown in a message box. copied is true when the file was copied.
 //
 // The old destination is never torn: the bytes go to a file beside it, which takes its name
 // only when complete and timed. At most the size the source had when it was opened is copied,
@@ -75,27 +95,20 @@ struct CopyDirectory {
 // A new copy gets the source's permission bits less the umask, set-user-ID and set-group-ID
 // never carried, and the owner's write permission (so a later run can replace it); a copy that
 // replaces a file keeps that file's permission bits and, where the process may, its owner and
-// group. With durable true, the copy and its directory are synced before it counts as copied.
+// group.
 //
 // Throws Terminated when a signal asks the program to end during the copy; the copy is then
 // abandoned and leaves nothing behind.
-[[nodiscard]] bool BufferedCopy(WindowingServices& services, const std::string& source,
-                                const std::string& destination, bool quiet, std::int32_t copyBuffer,
-                                bool durable = false);
-
-[[nodiscard]] CopyOutcome copyFile(WindowingServices& services, const std::string& source,
-                                   const std::string& destination, bool quiet,
-                                   std::int32_t copyBuffer, bool durable = false);
+[[nodiscard]] CopyOutcome BufferedCopy(WindowingServices& services, const std::string& source,
+                                       const std::string& destination,
+                                       const CopyRequest& request = {});
 
 // The same copy of the entry `name` of one open directory to the entry of the same name of
 // another. The engine keeps both directories of a pass open, so that no file's copy makes the
-// kernel walk the full paths again. destinationSeen, when given, is the destination's status as
-// the caller found it just before (nothing: no destination), which the copy then need not look
-// up again.
+// kernel walk the full paths again.
 [[nodiscard]] CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
                                      const CopyDirectory& destinationDir, const std::string& name,
-                                     bool quiet, std::int32_t copyBuffer, bool durable = false,
-                                     const std::optional<FileStatus>* destinationSeen = nullptr);
+                                     const CopyRequest& request);
 
 // The size of the entry a path names, any kind admitted; -1 when nothing is found. Only the low
 // 32 bits of the size are returned, as a signed number.

@@ -50,84 +50,104 @@ std::vector<std::string> missingLevels(const std::string& dir)
 void SyncRun::SyncAllFiles(DirectoryView& view)
 {
     DirectoryView& destinationView = m_window.destinationView();
-    FileListBox& files = m_window.sourceFiles();
-    const bool dryRun = m_window.runChoices().dryRun;
-    const std::string& sourceRoot = m_window.sourceRoot();
     const std::string destRoot = destinationView.directory();
     const std::string sourceDir = view.directory();
-    const std::string mirrored = mirroredDirectory(sourceRoot, sourceDir, destRoot);
+    const std::optional<PassDestination> destination = enterMirrored(sourceDir, destRoot);
+    if (!destination)
+        return;
+    m_syncBox.startPass(sourceDir, destination->path);
+    passFiles(sourceSite(sourceDir), {destination->directory.handle.fd(), destination->path, {}});
+    // Back where it stood a moment ago.
+    destinationView.moveTo(destRoot);
+}
 
+std::optional<SyncRun::PassDestination> SyncRun::enterMirrored(const std::string& sourceDir,
+                                                               const std::string& destRoot)
+{
+    const bool dryRun = m_window.runChoices().dryRun;
+    const std::string& sourceRoot = m_window.sourceRoot();
+    const std::string mirrored = mirroredDirectory(sourceRoot, sourceDir, destRoot);
     // The same directory, reached from the run's open roots.
     const std::string relative = relativeBelow(sourceRoot, sourceDir);
     const auto openMirrored = [&] { return openDirectoryBelow(m_runDestRoot, relative, mirrored); };
 
-    std::string passDest;
     OpenedDirectory destination = openMirrored();
     bool made = false;
     // Whether the directory had to be made: a failure then is one of making it.
-    bool making = destination.missing();
+    const bool making = destination.missing();
     if (destination.missing() && !dryRun) {
-        // Looked up only for a subscriber: an initial mirror makes every directory.
-        const bool told = m_syncBox.directoryMade.subscriberCount() > 0;
-        const auto levels = told ? missingLevels(mirrored) : std::vector<std::string>{};
-        made = createDirectoryTree(mirrored);
+        made = makeMirrored(mirrored);
         destination = openMirrored();
-        for (const std::string& level : levels)
-            if (directoryExists(level))
-                m_syncBox.directoryMade.emit(level);
     }
     if (destination.isOpen()) {
+        DirectoryView& destinationView = m_window.destinationView();
         destinationView.moveTo(mirrored);
-        passDest = destinationView.directory();
         // A directory made just now holds no leftovers of killed runs.
         if (!dryRun && !made)
             removeLeftoverTemporaries(destination.handle);
-    } else if (dryRun && destination.missing()) {
+        return PassDestination{std::move(destination), destinationView.directory()};
+    }
+    if (dryRun && destination.missing()) {
         // Nothing is made in a dry run: every file of a missing directory would be copied.
         // Each missing level is told at its own pass, where a real run makes a deep directory
         // with its missing parents at once.
-        passDest = mirrored;
         m_syncBox.directoryMade.emit(mirrored);
-    } else {
-        // A directory that can be neither made nor entered (a file stands in its place, access
-        // refused) abandons the run, or with keep-going is passed over: its files must never
-        // land anywhere else.
-        const IoError cause(destination.error);
-        making = making || isNotDirectory(destination.error);
-        // A directory that a read-only volume could not make is reported by the failure to
-        // enter it ("File not found"); the run's own line says why.
-        const bool readOnly =
-            making && m_runDestRoot >= 0 && fileServices().readOnlyVolume(m_runDestRoot).value;
-        passOver(DirectoryFailure(cause, making ? DirectoryAction::Make : DirectoryAction::Enter,
-                                  mirrored),
-                 readOnly ? readOnlyVolumeError() : destination.error);
-        return;
+        return PassDestination{std::move(destination), mirrored};
     }
-    // Every file is looked up from the open directories rather than by its full path.
-    const CopyDirectory sourceSite = m_runSourceRoot >= 0
-                                         ? CopyDirectory{m_runSourceRoot, sourceDir, relative}
-                                         : CopyDirectory{currentDirectoryHandle(), sourceDir, {}};
-    const CopyDirectory destinationSite{destination.handle.fd(), passDest, {}};
-    m_syncBox.startPass(sourceDir, passDest);
-    m_caseNames.startDirectory();
-    ListReadAhead ahead(readAhead(), files, false, sourceSite, destinationSite);
+    passOverMirrored(destination.error, making, mirrored);
+    return std::nullopt;
+}
 
+bool SyncRun::makeMirrored(const std::string& mirrored)
+{
+    // Looked up only for a subscriber: an initial mirror makes every directory.
+    const bool told = m_syncBox.directoryMade.subscriberCount() > 0;
+    const auto levels = told ? missingLevels(mirrored) : std::vector<std::string>{};
+    const bool made = createDirectoryTree(mirrored);
+    for (const std::string& level : levels)
+        if (directoryExists(level))
+            m_syncBox.directoryMade.emit(level);
+    return made;
+}
+
+void SyncRun::passOverMirrored(int error, bool making, const std::string& mirrored)
+{
+    // A directory that can be neither made nor entered (a file stands in its place, access
+    // refused) abandons the run, or with keep-going is passed over: its files must never land
+    // anywhere else.
+    making = making || isNotDirectory(error);
+    // A directory that a read-only volume could not make is reported by the failure to enter it
+    // ("File not found"); the run's own line says why.
+    const bool readOnly =
+        making && m_runDestRoot >= 0 && fileServices().readOnlyVolume(m_runDestRoot).value;
+    passOver(DirectoryFailure(IoError(error),
+                              making ? DirectoryAction::Make : DirectoryAction::Enter, mirrored),
+             readOnly ? readOnlyVolumeError() : error);
+}
+
+CopyDirectory SyncRun::sourceSite(const std::string& sourceDir) const
+{
+    // Every file is looked up from the open directories rather than by its full path.
+    if (m_runSourceRoot >= 0)
+        return {m_runSourceRoot, sourceDir, relativeBelow(m_window.sourceRoot(), sourceDir)};
+    return {currentDirectoryHandle(), sourceDir, {}};
+}
+
+void SyncRun::passFiles(const CopyDirectory& source, const CopyDirectory& destination)
+{
+    FileListBox& files = m_window.sourceFiles();
+    m_caseNames.startDirectory();
+    ListReadAhead ahead(readAhead(), files, false, source, destination);
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {
-        m_syncBox.ModalResult = TSyncBox::mrRun;
-        m_services.processPendingEvents();
-        if (m_syncBox.ModalResult == TSyncBox::mrCancel)
-            break;
-        if (i >= files.count())
+        if (cancelledAt(Poll::File) || i >= files.count())
             break;
         files.setItemIndex(i);
         ahead.at(i);
-        processFile(sourceSite, destinationSite, files.item(i));
+        processFile(source, destination, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
         m_syncBox.SetFocus();
     }
-    // Back where it stood a moment ago.
-    destinationView.moveTo(destRoot);
 }
 
 } // namespace twinfold

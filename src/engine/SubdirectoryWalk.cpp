@@ -46,8 +46,7 @@ void SyncRun::Traverse(DirectoryView& view)
     CaseCollisions subdirectories;
     const CopyDirectory mirrored = mirroredSite(view.directory());
     for (int p = first; p <= last; ++p) {
-        m_services.processPendingEvents();
-        if (m_syncBox.ModalResult == TSyncBox::mrCancel)
+        if (cancelledAt(Poll::Walk))
             return;
         // The child's walk ends with the view back here, its listing read afresh; a
         // subdirectory removed meanwhile only shortens the walk.
@@ -62,8 +61,7 @@ void SyncRun::Traverse(DirectoryView& view)
             Traverse(view);
         }
     }
-    m_services.processPendingEvents();
-    if (m_syncBox.ModalResult == TSyncBox::mrCancel)
+    if (cancelledAt(Poll::Walk))
         return;
     m_syncBox.Gauge.setMaxValue(m_window.sourceFiles().count());
     m_syncBox.Gauge.setMinValue(0);

@@ -90,6 +90,14 @@ void SyncRun::run()
     end = m_syncBox.ModalResult == TSyncBox::mrCancel ? RunEnd::Cancelled : RunEnd::Completed;
 }
 
+bool SyncRun::cancelledAt(Poll poll)
+{
+    if (poll == Poll::File)
+        m_syncBox.ModalResult = TSyncBox::mrRun;
+    m_services.processPendingEvents();
+    return m_syncBox.ModalResult == TSyncBox::mrCancel;
+}
+
 void SyncRun::runSelectedFiles()
 {
     FileListBox& files = m_window.sourceFiles();
@@ -117,9 +125,7 @@ void SyncRun::runSelectedFiles()
 
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {
-        m_syncBox.ModalResult = TSyncBox::mrRun;
-        m_services.processPendingEvents();
-        if (m_syncBox.ModalResult == TSyncBox::mrCancel) {
+        if (cancelledAt(Poll::File)) {
             endOfFiles(false);
             tellVolumeTrouble();
             m_services.showMessage(nullptr, "Operation Canceled!");
@@ -274,8 +280,11 @@ CopyOutcome SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& d
     const RunChoices choices = m_window.runChoices();
     CopyOutcome outcome = CopyOutcome::copiedWith(0);
     if (!choices.dryRun)
-        outcome = copyFileAt(m_services, source, destination, name, choices.autoContinue,
-                             choices.copyBuffer, choices.fsync, &destStatus);
+        outcome = copyFileAt(m_services, source, destination, name,
+                             CopyRequest{.quiet = choices.autoContinue,
+                                         .copyBuffer = choices.copyBuffer,
+                                         .durable = choices.fsync}
+                                 .knowing(destStatus));
     if (outcome.copied)
         m_volume.copied();
     else if (!outcome.destinationKept)

@@ -6,6 +6,7 @@
 #include "engine/ReadAhead.h"
 #include "engine/TimeShift.h"
 #include "engine/VolumeTrouble.h"
+#include "platform/DirectoryTree.h"
 #include "platform/FileHandle.h"
 
 #include <cstdint>
@@ -43,6 +44,14 @@ public:
     void SyncAllFiles(DirectoryView& view);
 
 private:
+    // Where the run lets the interface process its pending events, which is when a Cancel
+    // confirmed in the progress window takes effect. Before each file the cancel state is set
+    // to "go on" first; the walk only reads it, so that a Cancel confirmed in a pass below still
+    // stops every level above.
+    enum class Poll { Walk, File };
+    // True when the run is to stop.
+    bool cancelledAt(Poll poll);
+
     void runSelectedFiles();
     void runSyncAll();
     // Opens the view's current entry; false when the directory was passed over instead.
@@ -53,6 +62,24 @@ private:
     void passOver(const DirectoryFailure& failure, int destinationError = 0);
     // The mirrored directory of a source directory, as reached from the run's open roots.
     CopyDirectory mirroredSite(const std::string& sourceDir) const;
+    // The source directory of a pass, as reached from the run's open source root.
+    CopyDirectory sourceSite(const std::string& sourceDir) const;
+
+    // The steps of a pass. The mirrored destination directory, open (not in a dry run that
+    // would make it), and its path as the destination view reports it.
+    struct PassDestination {
+        OpenedDirectory directory;
+        std::string path;
+    };
+    // Finds or makes the mirrored directory and points the destination view at it; nothing
+    // when it can be neither made nor entered, and the directory has been passed over.
+    std::optional<PassDestination> enterMirrored(const std::string& sourceDir,
+                                                 const std::string& destRoot);
+    // Makes the directory with its missing parents; true when it had to be made.
+    bool makeMirrored(const std::string& mirrored);
+    void passOverMirrored(int error, bool making, const std::string& mirrored);
+    // The file loop: every entry of the file list, a poll before each.
+    void passFiles(const CopyDirectory& source, const CopyDirectory& destination);
     void restoreViewsAfterFailure(const std::string& source, const std::string& destination);
     void processFile(const CopyDirectory& source, const CopyDirectory& destination,
                      const std::string& name);
