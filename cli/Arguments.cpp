@@ -138,7 +138,7 @@ struct SharedOptions {
                          .add_option("--jobs", jobs,
                                      "keep N file lookups in flight, which hides the round trips "
                                      "of a network share; 1 looks up one file after the other "
-                                     "(default: the settings file's, else 8)")
+                                     "(default: the settings file's, else 16)")
                          ->check(CLI::Range(1, MaxJobs))
                          ->option_text("N");
         command.add_option("--answer", answer, "answer to a run's yes/no question (default: yes)")

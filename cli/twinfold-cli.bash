@@ -10,7 +10,7 @@ _twinfold_cli()
         --log-format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
         --type) COMPREPLY=($(compgen -W '0 1 2 3 4' -- "$cur")); return ;;
         --time-shift) COMPREPLY=($(compgen -W '-2 -1 1 2' -- "$cur")); return ;;
-        --jobs) COMPREPLY=($(compgen -W '1 4 8 16' -- "$cur")); return ;;
+        --jobs) COMPREPLY=($(compgen -W '1 8 16 32' -- "$cur")); return ;;
         --include | --exclude | --buffer) return ;;
     esac
     local command="" word

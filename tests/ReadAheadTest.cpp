@@ -4,6 +4,7 @@
 
 #include "platform/FileServices.h"
 
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <mutex>
@@ -15,7 +16,8 @@ namespace twinfold::test
 namespace
 {
 
-// The real services, noting which threads look entries up.
+// The real services as on a share, where every lookup waits a round trip; noting which threads
+// look entries up.
 class WatchedServices : public PosixFileServices
 {
 public:
@@ -25,6 +27,7 @@ public:
             const std::lock_guard lock(m_mutex);
             m_threads.insert(std::this_thread::get_id());
         }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
         return PosixFileServices::statusAt(dirFd, name, followLinks);
     }
     std::size_t threadsSeen()

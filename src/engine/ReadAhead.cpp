@@ -10,6 +10,15 @@
 namespace twinfold
 {
 
+namespace
+{
+
+// A lookup that takes longer waited for something: a warm local lookup takes a few
+// microseconds, a round trip to a share a hundred or more.
+constexpr std::chrono::microseconds Waiting{50};
+
+} // namespace
+
 StatusReadAhead::StatusReadAhead(int jobs)
 {
     if (jobs <= 1 || !fileServices().callableFromSeveralThreads())
@@ -41,15 +50,18 @@ void StatusReadAhead::request(int dirFd, const std::string& entry, bool followLi
         Key key{dirFd, entry, followLinks};
         if (!m_slots.try_emplace(key).second)
             return;
+        m_asked = true;
         m_queue.push_back(std::move(key));
     }
     m_queued.notify_one();
 }
 
-std::optional<FileStatus> StatusReadAhead::take(int dirFd, const std::string& entry,
+std::optional<FileStatus> StatusReadAhead::take(Side side, int dirFd, const std::string& entry,
                                                 bool followLinks)
 {
-    if (active()) {
+    if (!active())
+        return statusAt(dirFd, entry, followLinks);
+    if (m_asked) {
         std::unique_lock lock(m_mutex);
         const Key key{dirFd, entry, followLinks};
         auto slot = m_slots.find(key);
@@ -70,7 +82,26 @@ std::optional<FileStatus> StatusReadAhead::take(int dirFd, const std::string& en
             m_slots.erase(slot);
         }
     }
-    return statusAt(dirFd, entry, followLinks);
+    // Timed until the directory's lookups are known, then now and then.
+    Recent& recent = m_recent[static_cast<std::size_t>(side)];
+    if (recent.count == recent.took.size() && ++recent.untimed % 16 != 0)
+        return statusAt(dirFd, entry, followLinks);
+    const auto start = std::chrono::steady_clock::now();
+    std::optional<FileStatus> status = statusAt(dirFd, entry, followLinks);
+    recent.took[recent.next] = std::chrono::steady_clock::now() - start;
+    recent.next = (recent.next + 1) % recent.took.size();
+    recent.count = std::min(recent.count + 1, recent.took.size());
+    return status;
+}
+
+bool StatusReadAhead::waits(Side side) const
+{
+    const Recent& recent = m_recent[static_cast<std::size_t>(side)];
+    if (recent.count == 0)
+        return false;
+    const auto& took = recent.took;
+    const auto end = took.begin() + static_cast<std::ptrdiff_t>(recent.count);
+    return *std::min_element(took.begin(), end) >= Waiting;
 }
 
 void StatusReadAhead::clear()
@@ -81,6 +112,7 @@ void StatusReadAhead::clear()
     m_queue.clear();
     m_read.wait(lock, [this] { return m_reading == 0; });
     m_slots.clear();
+    m_asked = false;
 }
 
 void StatusReadAhead::work()
@@ -131,14 +163,21 @@ void ListReadAhead::at(int index)
     const auto window = static_cast<int>(m_ahead.window());
     if (window == 0)
         return;
+    const bool sourceWaits = m_ahead.waits(StatusReadAhead::Side::Source);
+    const bool destinationWaits = m_ahead.waits(StatusReadAhead::Side::Destination);
+    // Entries passed over now are asked for once their lookups turn out to wait.
+    if (!sourceWaits && !destinationWaits)
+        return;
     // The list may have changed at a poll; what no longer matches is simply not taken.
     const int last = std::min(m_files.count() - 1, index + window);
     for (m_next = std::max(m_next, index + 1); m_next <= last; ++m_next) {
         if (m_selectedOnly && !m_files.selected(m_next))
             continue;
         const std::string& name = m_files.item(m_next);
-        m_ahead.request(m_source.fd, m_source.entry(name), true);
-        m_ahead.request(m_destination.fd, m_destination.entry(name), false);
+        if (sourceWaits)
+            m_ahead.request(m_source.fd, m_source.entry(name), true);
+        if (destinationWaits)
+            m_ahead.request(m_destination.fd, m_destination.entry(name), false);
     }
 }
 

@@ -4,6 +4,8 @@
 #include "engine/RunWindow.h"
 #include "platform/FileHandle.h"
 
+#include <array>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -25,11 +27,18 @@ class FileListBox;
 // through take(), in its own order: one read ahead is handed over (waiting for it when it is
 // under way), any other is looked up there and then, exactly as without reading ahead.
 //
+// Reading ahead pays only where a lookup waits (a network share, a disk that has to seek); a
+// lookup the kernel answers from memory costs less than handing it to another thread. So the
+// lookups on each side of the run (its source, its destination) are timed, and a caller asks
+// ahead only on a side whose recent lookups all waited.
+//
 // With jobs 1, or with file services that must be called from one thread only, no thread is
 // started and every take() is an ordinary lookup. The workers end with the object.
 class StatusReadAhead
 {
 public:
+    enum class Side { Source, Destination };
+
     explicit StatusReadAhead(int jobs);
     ~StatusReadAhead();
     StatusReadAhead(const StatusReadAhead&) = delete;
@@ -39,6 +48,8 @@ public:
     // How many entries a caller may ask for ahead of the one it is at.
     std::size_t window() const { return active() ? 4 * m_workers.size() : 0; }
 
+    // Whether the recent lookups that take() made on the side all waited; false before any.
+    bool waits(Side side) const;
     // Queues a lookup of the entry of the directory open at dirFd; one queued or read already
     // is not asked for twice. Does nothing when not active.
     void request(int dirFd, const std::string& entry, bool followLinks);
@@ -46,7 +57,8 @@ public:
     // take() of its entry only: requests come from the caller's thread between its takes, so
     // an entry listed twice is read ahead at most once before the first take, and its second
     // take looks at it afresh, after whatever the caller did to it in between.
-    std::optional<FileStatus> take(int dirFd, const std::string& entry, bool followLinks);
+    std::optional<FileStatus> take(Side side, int dirFd, const std::string& entry,
+                                   bool followLinks);
     // Drops every request and every status read; returns once no worker uses a descriptor any
     // more, so that the caller may close the directories it named.
     void clear();
@@ -60,6 +72,17 @@ private:
     };
 
     void work();
+    // What the last few lookups on one side took; the quickest of them is what one costs.
+    // Only the caller's thread times and reads them; they hold for the whole run.
+    struct Recent {
+        std::array<std::chrono::steady_clock::duration, 8> took{};
+        std::size_t count = 0;
+        std::size_t next = 0;
+        std::size_t untimed = 0;
+    };
+    std::array<Recent, 2> m_recent;
+    // Whether anything was asked for since the last clear(); the caller's thread only.
+    bool m_asked = false;
 
     std::mutex m_mutex;
     std::condition_variable m_queued;

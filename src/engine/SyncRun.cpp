@@ -231,9 +231,11 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     }
     // A status read ahead a moment ago is as good as one read now: the copy looks at the
     // destination again before it takes its place.
-    const auto sourceStatus = readAhead().take(source.fd, source.entry(name), true);
+    const auto sourceStatus =
+        readAhead().take(StatusReadAhead::Side::Source, source.fd, source.entry(name), true);
     // Looked up once: the copy judges from the same status whether the destination changed.
-    const auto destStatus = readAhead().take(destination.fd, destination.entry(name), false);
+    const auto destStatus = readAhead().take(StatusReadAhead::Side::Destination, destination.fd,
+                                             destination.entry(name), false);
     m_syncBox.FileName.setText(name);
     if (sourceStatus && destStatus && sourceStatus->regular && destStatus->regular)
         m_evidence.observe(*sourceStatus, *destStatus);
