@@ -24,10 +24,7 @@ StatusReadAhead::StatusReadAhead(int jobs)
     if (jobs <= 1 || !fileServices().callableFromSeveralThreads())
         return;
     // The run's own thread is one of the jobs: it looks up whatever was not read ahead.
-    const auto workers = static_cast<std::size_t>(std::min(jobs, MaxJobs) - 1);
-    m_workers.reserve(workers);
-    for (std::size_t i = 0; i < workers; ++i)
-        m_workers.emplace_back([this] { work(); });
+    m_planned = static_cast<std::size_t>(std::min(jobs, MaxJobs) - 1);
 }
 
 StatusReadAhead::~StatusReadAhead()
@@ -45,6 +42,11 @@ void StatusReadAhead::request(int dirFd, const std::string& entry, bool followLi
 {
     if (!active())
         return;
+    if (m_workers.empty()) {
+        m_workers.reserve(m_planned);
+        for (std::size_t i = 0; i < m_planned; ++i)
+            m_workers.emplace_back([this] { work(); });
+    }
     {
         const std::lock_guard lock(m_mutex);
         Key key{dirFd, entry, followLinks};

@@ -33,7 +33,8 @@ class FileListBox;
 // ahead only on a side whose recent lookups all waited.
 //
 // With jobs 1, or with file services that must be called from one thread only, no thread is
-// started and every take() is an ordinary lookup. The workers end with the object.
+// ever started and every take() is an ordinary lookup. Otherwise the workers start with the
+// first request (a run whose lookups never wait starts none) and end with the object.
 class StatusReadAhead
 {
 public:
@@ -44,9 +45,9 @@ public:
     StatusReadAhead(const StatusReadAhead&) = delete;
     StatusReadAhead& operator=(const StatusReadAhead&) = delete;
 
-    bool active() const { return !m_workers.empty(); }
+    bool active() const { return m_planned > 0; }
     // How many entries a caller may ask for ahead of the one it is at.
-    std::size_t window() const { return active() ? 4 * m_workers.size() : 0; }
+    std::size_t window() const { return 4 * m_planned; }
 
     // Whether the recent lookups that take() made on the side all waited; false before any.
     bool waits(Side side) const;
@@ -91,6 +92,7 @@ private:
     std::map<Key, Slot> m_slots;
     int m_reading = 0;
     bool m_stopping = false;
+    std::size_t m_planned = 0;
     // Last: the workers are joined before anything they use goes.
     std::vector<std::jthread> m_workers;
 };
