@@ -68,7 +68,7 @@ std::string CopyDirectory::entry(const std::string& name) const
 namespace
 {
 
-enum class Transfer { Complete, Failed, SourceChanged };
+enum class Transfer { Complete, Failed, SourceChanged, Abandoned };
 
 class Copier
 {
@@ -82,7 +82,8 @@ public:
           m_source(pathOf(sourceDir, m_sourceName)), m_destFile(pathOf(destDir, m_destName)),
           m_quiet(request.quiet), m_bufferSize(effectiveBufferSize(request.copyBuffer)),
           m_durable(request.durable),
-          m_destinationSeen(request.destinationKnown ? &request.destination : nullptr)
+          m_destinationSeen(request.destinationKnown ? &request.destination : nullptr),
+          m_watcher(request.watcher)
     {
     }
 
@@ -117,6 +118,8 @@ public:
         const Transfer transferred = transfer(input, output.file(), before.size, bytes);
         if (transferred == Transfer::Failed)
             return {};
+        if (transferred == Transfer::Abandoned)
+            return CopyOutcome::abandonedCopy();
         const auto after = input.status();
         if (transferred == Transfer::SourceChanged || !after || !sameContentState(before, *after)) {
             say("Source file changed during copy: " + m_source + ".  File not copied!");
@@ -234,6 +237,8 @@ private:
             if (n <= 0)
                 break;
             bytes += n;
+            if (!watched(bytes, size))
+                return Transfer::Abandoned;
         }
         if (bytes == size && size > 0)
             return Transfer::Complete;
@@ -272,12 +277,19 @@ private:
             }
             bytes += n;
             throwIfTerminated();
+            if (!watched(bytes, size))
+                return Transfer::Abandoned;
             if (size == 0) {
                 const auto now = input.status();
                 if (!now || now->size != 0)
                     return Transfer::SourceChanged;
             }
         }
+    }
+
+    bool watched(std::int64_t bytes, std::int64_t size)
+    {
+        return m_watcher == nullptr || m_watcher->goOn(bytes, size);
     }
 
     void say(const std::string& text)
@@ -319,6 +331,7 @@ private:
     std::size_t m_bufferSize;
     bool m_durable;
     const std::optional<FileStatus>* m_destinationSeen;
+    CopyWatcher* m_watcher;
 };
 
 // The directory part of a path, for opening; "." for a bare name.
@@ -330,7 +343,7 @@ std::string directoryPart(const std::string& path)
 
 CopyOutcome withFailure(CopyOutcome outcome, const Copier& copier)
 {
-    if (!outcome.copied && !outcome.destinationKept) {
+    if (!outcome.copied && !outcome.destinationKept && !outcome.abandoned) {
         outcome.failure = copier.failure();
         outcome.destinationError = copier.destinationError();
     }

@@ -137,6 +137,8 @@ private:
     std::vector<HeldBack> m_heldBack;
     bool m_filesEnded = false;
     bool m_timeNotKeptSaid = false;
+    // A Cancel confirmed at a poll inside a copy; the run stops at its next poll.
+    bool m_cancelledInCopy = false;
 };
 
 } // namespace twinfold
