@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 namespace twinfold
 {
@@ -23,7 +24,9 @@ public:
     static constexpr std::chrono::milliseconds PollInterval{50};
     static constexpr std::chrono::seconds MostLeftToFinish{1};
 
-    CopyPolls(WindowingServices& services, TSyncBox& syncBox);
+    // cancelled is the run's poll: it lets the interface process its pending events and says
+    // whether the user confirmed Cancel.
+    CopyPolls(WindowingServices& services, TSyncBox& syncBox, std::function<bool()> cancelled);
     ~CopyPolls(); // the progress window shows no file's progress any more
     CopyPolls(const CopyPolls&) = delete;
     CopyPolls& operator=(const CopyPolls&) = delete;
@@ -33,13 +36,16 @@ public:
     bool cancelled() const { return m_cancelled; }
 
 private:
-    bool nearTheEnd(std::chrono::steady_clock::time_point now, std::int64_t copied,
-                    std::int64_t size) const;
+    // Whether the rest takes at most MostLeftToFinish at the pace of the time spent copying.
+    static bool nearTheEnd(std::chrono::steady_clock::duration copying, std::int64_t copied,
+                           std::int64_t size);
 
     WindowingServices& m_services;
     TSyncBox& m_syncBox;
+    std::function<bool()> m_cancelledAtPoll;
     std::chrono::steady_clock::time_point m_started;
     std::chrono::steady_clock::time_point m_polled;
+    std::chrono::steady_clock::duration m_waited{};
     bool m_cancelled = false;
 };
 

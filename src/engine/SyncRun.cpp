@@ -278,14 +278,14 @@ CopyOutcome SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& d
     const RunChoices choices = m_window.runChoices();
     CopyOutcome outcome = CopyOutcome::copiedWith(0);
     if (!choices.dryRun) {
-        CopyPolls polls(m_services, m_syncBox);
+        CopyPolls polls(m_services, m_syncBox, [this] { return cancelledAt(Poll::Copy); });
         outcome = copyFileAt(m_services, source, destination, name,
                              CopyRequest{.quiet = choices.autoContinue,
                                          .copyBuffer = choices.copyBuffer,
                                          .durable = choices.fsync,
                                          .watcher = &polls}
                                  .knowing(destStatus));
-        m_cancelledInCopy = polls.cancelled();
+        m_cancelledInCopy = m_cancelledInCopy || polls.cancelled();
     }
     // Given up at the user's Cancel: the run stops without having got to this file.
     if (outcome.abandoned)

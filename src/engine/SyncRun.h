@@ -46,8 +46,8 @@ private:
     // Where the run lets the interface process its pending events, which is when a Cancel
     // confirmed in the progress window takes effect. Before each file the cancel state is set
     // to "go on" first; the walk only reads it, so that a Cancel confirmed in a pass below still
-    // stops every level above.
-    enum class Poll { Walk, File };
+    // stops every level above, and so does a long copy, which polls while its bytes move.
+    enum class Poll { Walk, File, Copy };
     // True when the run is to stop.
     bool cancelledAt(Poll poll);
 
