@@ -195,6 +195,15 @@ public:
             return failedWith(error);
         return PosixFileServices::rename(dirFd, from, folded(dirFd, to));
     }
+    // Counted as a rename.
+    IoResult<bool> renameNew(int dirFd, const std::string& from, const std::string& to) override
+    {
+        if (const int error = faulted(Call::Rename, to))
+            return failedWith(error);
+        if (folded(dirFd, to) != to)
+            return failedWith(EEXIST);
+        return PosixFileServices::renameNew(dirFd, from, to);
+    }
     IoResult<bool> readOnlyVolume(int fd) override
     {
         return m_readOnly ? IoResult<bool>{true, 0} : PosixFileServices::readOnlyVolume(fd);
