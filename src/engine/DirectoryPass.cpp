@@ -107,7 +107,7 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
     const CopyDirectory sourceSite = m_runSourceRoot >= 0
                                          ? CopyDirectory{m_runSourceRoot, sourceDir, relative}
                                          : CopyDirectory{currentDirectoryHandle(), sourceDir, {}};
-    const CopyDirectory destinationSite{destination.handle.fd(), passDest, {}};
+    const CopyDirectory destinationSite{destination.handle.fd(), passDest, {}, made};
     m_syncBox.startPass(sourceDir, passDest);
     m_caseNames.startDirectory();
 

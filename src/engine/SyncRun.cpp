@@ -220,7 +220,13 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     }
     const auto sourceStatus = statusAt(source.fd, source.entry(name), true);
     // Looked up once: the copy judges from the same status whether the destination changed.
-    const auto destStatus = statusAt(destination.fd, destination.entry(name), false);
+    // Not at all where it can only be missing, which spares a share a round trip a file: in a
+    // directory made for the pass (a name listed twice follows itself). The copy never replaces
+    // an entry that appears meanwhile without judging it.
+    const bool mayStand = !destination.madeForPass || name == m_previousName;
+    m_previousName = name;
+    const auto destStatus =
+        mayStand ? statusAt(destination.fd, destination.entry(name), false) : std::nullopt;
     m_syncBox.FileName.setText(name);
     if (sourceStatus && destStatus && sourceStatus->regular && destStatus->regular)
         m_evidence.observe(*sourceStatus, *destStatus);

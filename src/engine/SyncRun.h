@@ -100,6 +100,8 @@ private:
     int m_runSourceRoot = -1;
     int m_runDestRoot = -1;
     CaseCollisions m_caseNames;
+    // The name of the file before, which a name listed twice repeats.
+    std::string m_previousName;
     VolumeTrouble m_volume;
 
     // What one run learns of the destination's clock, and what it does about it.
