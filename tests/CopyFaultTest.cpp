@@ -199,6 +199,20 @@ TEST(CopyFaultTest, EntriesAppearingMeanwhileAreJudgedAndTakenTemporariesMadeAga
         EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 1u);
         EXPECT_TRUE(ui.texts().empty());
     }
+    // A temporary that cannot be locked is not left behind for want of a lock.
+    TempDir tmp;
+    ScriptedServices ui;
+    FaultyFileServices faulty;
+    tmp.writeFile("src/a.txt", "new contents", 1700000000);
+    tmp.makeDir("dst");
+    faulty.failEvery(Call::CreateUnnamed, EOPNOTSUPP);
+    faulty.failEvery(Call::Lock, ENOLCK);
+    const ScopedFileServices seam(faulty);
+    EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"), false, 32768));
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{"Could not create destination file: " +
+                                       tmp.pathOf("dst/a.txt") + ".  File not copied!"});
+    EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 0u);
 }
 
 TEST(CopyFaultTest, NewCopiesAreNamedOnlyWhenCompleteAndFallBackWhereUnnamedIsRefused)

@@ -33,6 +33,7 @@ public:
         Link,
         Rename,
         CreateUnnamed,
+        Lock,
         OpenDirectory,
         ReadDirectory
     };
@@ -203,6 +204,12 @@ public:
         if (folded(dirFd, to) != to)
             return failedWith(EEXIST);
         return PosixFileServices::renameNew(dirFd, from, to);
+    }
+    IoResult<bool> lock(int fd, bool wait) override
+    {
+        if (const int error = faulted(Call::Lock))
+            return failedWith(error);
+        return PosixFileServices::lock(fd, wait);
     }
     IoResult<bool> readOnlyVolume(int fd) override
     {
