@@ -172,7 +172,8 @@ private:
     {
         throwIfTerminated();
         // A name found free is taken without looking again: the install refuses to replace
-        // whatever came there meanwhile, which is then judged as it is now.
+        // whatever came there meanwhile, which is then judged as it is now. A name found taken
+        // is judged first.
         const auto named = initial ? failedWith(nameTakenError()) : output.installNew(m_destName);
         if (!named.ok()) {
             if (!isNameTaken(named.error)) {
@@ -233,9 +234,9 @@ private:
         const auto copy = file.status();
         const bool sameOwner =
             copy && copy->owner == destination.owner && copy->group == destination.group;
+        // Refused unless the process may give files away, which fails no copy.
         if (!sameOwner)
-            static_cast<void>(
-                file.setOwner(destination.owner, destination.group)); // unless permitted
+            static_cast<void>(file.setOwner(destination.owner, destination.group));
         const unsigned mode = destination.mode & (PermissionBits | StickyBit);
         if (sameOwner && copy->mode == mode)
             return succeeded();

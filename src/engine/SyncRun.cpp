@@ -220,9 +220,9 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     }
     const auto sourceStatus = statusAt(source.fd, source.entry(name), true);
     // Looked up once: the copy judges from the same status whether the destination changed.
-    // Not at all where it can only be missing, which spares a share a round trip a file: in a
-    // directory made for the pass (a name listed twice follows itself). The copy never replaces
-    // an entry that appears meanwhile without judging it.
+    // In a directory made for the pass it can only be missing (but for a name listed twice,
+    // which follows itself), and the look, a round trip on a share, is spared: the copy never
+    // installs over an entry that appears meanwhile without judging it.
     const bool mayStand = !destination.madeForPass || name == m_previousName;
     m_previousName = name;
     const auto destStatus =
