@@ -80,6 +80,9 @@ struct CopyDirectory {
     // Where the directory lies below fd, when fd is an ancestor of it: a run keeps its two root
     // directories open and reaches every entry of the tree from them.
     std::string prefix;
+    // Made by the run for the pass that copies into it, so that nothing stands there but what
+    // the pass put there.
+    bool madeForPass = false;
 
     // What names the entry for the calls relative to fd.
     std::string entry(const std::string& name) const;

@@ -236,7 +236,13 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     }
     const auto sourceStatus = statusAt(source.fd, source.entry(name), true);
     // Looked up once: the copy judges from the same status whether the destination changed.
-    const auto destStatus = statusAt(destination.fd, destination.entry(name), false);
+    // In a directory made for the pass it can only be missing (but for a name listed twice,
+    // which follows itself), and the look, a round trip on a share, is spared: the copy never
+    // installs over an entry that appears meanwhile without judging it.
+    const bool mayStand = !destination.madeForPass || name == m_previousName;
+    m_previousName = name;
+    const auto destStatus =
+        mayStand ? statusAt(destination.fd, destination.entry(name), false) : std::nullopt;
     m_syncBox.FileName.setText(name);
     if (sourceStatus && destStatus && sourceStatus->regular && destStatus->regular)
         m_evidence.observe(*sourceStatus, *destStatus);

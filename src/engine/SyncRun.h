@@ -69,6 +69,7 @@ private:
     struct PassDestination {
         OpenedDirectory directory;
         std::string path;
+        bool made; // by this pass, for its files
     };
     // Finds or makes the mirrored directory and points the destination view at it; nothing
     // when it can be neither made nor entered, and the directory has been passed over.
@@ -127,6 +128,8 @@ private:
     int m_runSourceRoot = -1;
     int m_runDestRoot = -1;
     CaseCollisions m_caseNames;
+    // The name of the file before, which a name listed twice repeats.
+    std::string m_previousName;
     VolumeTrouble m_volume;
 
     // What one run learns of the destination's clock, and what it does about it.
