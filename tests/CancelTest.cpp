@@ -168,18 +168,24 @@ TEST_F(CancelTest, CancelDuringALongCopyAbandonsItUnlessItIsNearlyDone)
     struct Row {
         int cancelAtRead;
         bool finished;
+        bool syncAll; // the large file in a subdirectory, whose pass comes first
     };
-    for (const Row row : {Row{1, false}, Row{15, true}}) {
-        SCOPED_TRACE(row.cancelAtRead);
-        const std::string run = "run" + std::to_string(row.cancelAtRead);
-        tmp.writeFile(run + "/big.bin", contents, evenTime(20));
+    for (const Row row :
+         {Row{1, false, false}, Row{15, true, false}, Row{1, false, true}, Row{15, true, true}}) {
+        SCOPED_TRACE(std::to_string(row.cancelAtRead) + (row.syncAll ? " all" : ""));
+        const std::string run =
+            "run" + std::to_string(row.cancelAtRead) + (row.syncAll ? "all" : "");
+        const std::string big = row.syncAll ? "a/big.bin" : "big.bin";
+        tmp.writeFile(run + "/" + big, contents, evenTime(20));
         tmp.writeFile(run + "/small.txt", "s", evenTime(20));
-        tmp.writeFile("dst/" + run + "/big.bin", "old", evenTime());
+        tmp.writeFile("dst/" + run + "/" + big, "old", evenTime());
         showSource();
         app->Main.SourceDirListBox.setDirectory(tmp.pathOf(run));
         app->Main.DestDirListBox.setDirectory(dst(run));
         app->Main.EditFilterChange();
-        selectAll();
+        app->Main.SyncAll.setChecked(row.syncAll);
+        if (!row.syncAll)
+            selectAll();
         app->LogFilebx.BitBtn2Click();
         ui.restart();
         FaultyFileServices faulty;
@@ -207,18 +213,21 @@ TEST_F(CancelTest, CancelDuringALongCopyAbandonsItUnlessItIsNearlyDone)
         EXPECT_EQ(app->SyncBox.fileSize(), 0);
         // Abandoned: the old destination as it was and nothing else; finished: the copy in
         // place. Either way the run goes no further.
-        const std::map<std::string, std::string> expected = {
-            {"big.bin", row.finished ? contents : "old"}};
+        std::map<std::string, std::string> expected = {{big, row.finished ? contents : "old"}};
+        if (row.syncAll)
+            expected["a/"] = "";
         // Compared whole, but not printed: half a megabyte of contents says nothing.
         EXPECT_TRUE(treeOf(dst(run)) == expected);
         EXPECT_EQ(app->LogFilebx.FileSuccess,
-                  row.finished ? std::vector<std::string>{tmp.pathOf(run + "/big.bin")}
+                  row.finished ? std::vector<std::string>{tmp.pathOf(run + "/" + big)}
                                : std::vector<std::string>{});
         EXPECT_TRUE(app->LogFilebx.FileOld.empty());
         EXPECT_TRUE(app->LogFilebx.FileFailed.empty());
         EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Are you sure you wish to cancel?",
                                                         "Operation Canceled!"}));
         EXPECT_EQ(app->SyncBox.ModalResult, TSyncBox::mrCancel);
+        EXPECT_EQ(app->Main.SourceDirListBox.directory(), tmp.pathOf(run));
+        EXPECT_EQ(app->Main.DestDirListBox.directory(), dst(run));
     }
 }
 
