@@ -5,6 +5,8 @@
 
 #include "app/Application.h"
 
+#include <QApplication>
+
 namespace twinfold
 {
 
@@ -19,6 +21,7 @@ void bindAboutBox(BindingKit& kit, Application& app, AboutBoxView& about, Specia
         about.Copyright->setText(QString::fromStdString(box.Copyright));
     };
     showTexts();
+    about.ProgramIcon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
     kit.follow(box.shown, showTexts);
     kit.follow(line.shown,
                [&line, &special] { special.Line->setText(QString::fromStdString(line.Line)); });

@@ -1,6 +1,5 @@
 #include "AboutBoxView.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QIcon>
 #include <QMouseEvent>
@@ -24,7 +23,6 @@ AboutBoxView::AboutBoxView(QWidget* parent)
     setWindowTitle(QStringLiteral("About"));
     Panel1->setFrameShape(QFrame::StyledPanel);
     Panel1->setFrameShadow(QFrame::Sunken);
-    ProgramIcon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
     QFont big = ProductName->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.5);

@@ -27,6 +27,10 @@ namespace twinfold
 class Program
 {
 public:
+    // The names the desktop knows the program by; set before the toolkit starts, since
+    // --version is answered without it.
+    static void nameApplication();
+
     Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

@@ -1,16 +1,20 @@
 #include "QtServices.h"
 
 #include "HelpWindow.h"
-#include "InputDialog.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
+#include <QVBoxLayout>
 
 namespace twinfold
 {
@@ -39,6 +43,22 @@ QStringList nameFilters(const std::string& filter)
         filters << description.trimmed() + QStringLiteral(" (") + masks + QLatin1Char(')');
     }
     return filters;
+}
+
+QMessageBox::Icon symbol(MessageForm form)
+{
+    switch (form) {
+    case MessageForm::Plain:
+        return QMessageBox::NoIcon;
+    case MessageForm::Confirmation:
+        return QMessageBox::Question;
+    case MessageForm::Warning:
+        return QMessageBox::Warning;
+    case MessageForm::Error:
+        return QMessageBox::Critical;
+    default:
+        return QMessageBox::Information;
+    }
 }
 
 // A dialog's frame: its caption and a close box, neither a minimise nor a maximise button.
@@ -73,6 +93,25 @@ void bringToFront(QWidget& window)
     window.activateWindow();
 }
 
+// Beside the anchor where the screen has room, else over its edge.
+void placeBeside(QWidget& window, const QWidget& anchor)
+{
+    const QRect area = anchor.screen()->availableGeometry();
+    const QRect beside = anchor.frameGeometry();
+    // The frame the window manager adds is not known before the window is shown: a margin
+    // stands for it.
+    constexpr int FrameMargin = 8;
+    const int width = window.width() + FrameMargin;
+    int x = beside.right() + 1;
+    if (x + width > area.right() + 1)
+        x = beside.left() - width;
+    if (x < area.left())
+        x = area.right() + 1 - width;
+    const int y = std::clamp(beside.top(), area.top(),
+                             std::max(area.top(), area.bottom() + 1 - window.height()));
+    window.move(std::max(x, area.left()), y);
+}
+
 } // namespace
 
 QtServices::QtServices() : m_help(std::make_unique<HelpWindow>())
@@ -80,6 +119,13 @@ QtServices::QtServices() : m_help(std::make_unique<HelpWindow>())
     m_cursorRestore.setSingleShot(true);
     m_cursorRestore.setInterval(50);
     QObject::connect(&m_cursorRestore, &QTimer::timeout, [this] { restoreCursor(); });
+    // The menu bar and the menus hold the focus only while they are worked from the keyboard.
+    // The timer, a member, ends the connection with the services.
+    QObject::connect(qApp, &QApplication::focusChanged, &m_cursorRestore,
+                     [this](QWidget*, QWidget* now) {
+                         if (now && !qobject_cast<QMenuBar*>(now) && !qobject_cast<QMenu*>(now))
+                             m_lastFocus[now->window()] = now;
+                     });
 }
 
 QtServices::~QtServices()
@@ -168,7 +214,19 @@ void QtServices::returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* own
             return;
         }
     }
-    m_focus.giveBack(owner);
+    // A window manager would activate the owner when a modal window closes; without one (a
+    // bare X server, a kiosk session) the keys would go nowhere, so it is asked for.
+    if (!owner || !owner->isVisible())
+        return;
+    QWidget* window = owner->window();
+    window->activateWindow();
+    // Given to an inactive window, the focus waits there until the window is active.
+    const auto found = m_lastFocus.find(window);
+    if (found == m_lastFocus.end())
+        return;
+    if (QWidget* control = found->second;
+        control && control->window() == window && control->isVisible() && control->isEnabled())
+        control->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::string& caption,
@@ -181,25 +239,7 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
     QMessageBox box(dialogOwner(owner));
     box.setWindowTitle(qs(caption));
     box.setText(qs(text));
-    switch (form) {
-    case MessageForm::Plain:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case MessageForm::Information:
-    case MessageForm::Notice:
-    case MessageForm::Remark:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case MessageForm::Confirmation:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MessageForm::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MessageForm::Error:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    }
+    box.setIcon(symbol(form));
     const bool question = form == MessageForm::Confirmation || form == MessageForm::Warning;
     QPushButton* yes = nullptr;
     if (question) {
@@ -246,26 +286,38 @@ void QtServices::showNotice(const Window* owner, const std::string& caption,
         QTimer::singleShot(0, box, [this, box] { dialogHook(*box); });
 }
 
-std::optional<std::string> QtServices::inputBox(const Window* owner, const std::string& caption,
+std::optional<std::string> QtServices::inputBox(const std::string& caption,
                                                 const std::string& prompt,
                                                 const std::string& initialText)
 {
-    InputDialog dialog(dialogOwner(owner));
+    // OK on Enter, Cancel on Escape.
+    QDialog dialog(dialogOwner(nullptr));
     dialog.setWindowTitle(qs(caption));
-    dialog.prompt->setText(qs(prompt));
-    dialog.edit->setText(qs(initialText));
-    dialog.edit->selectAll();
+    auto* label = new QLabel(qs(prompt), &dialog);
+    auto* edit = new QLineEdit(qs(initialText), &dialog);
+    edit->setMaxLength(255);
+    edit->setMinimumWidth(320);
+    edit->selectAll();
+    label->setBuddy(edit);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
     if (runDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
-    return dialog.edit->text().toStdString();
+    return edit->text().toStdString();
 }
 
-std::optional<std::string> QtServices::fileDialog(const Window* owner,
-                                                  const FileDialogOptions& options, bool save)
+std::optional<std::string> QtServices::fileDialog(const FileDialogOptions& options, bool save)
 {
     // The desktop's own chooser where it has one; the designed checks that a chooser may not
     // make are made below.
-    QFileDialog dialog(dialogOwner(owner), qs(options.title));
+    QFileDialog dialog(dialogOwner(nullptr), qs(options.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(options.fileMustExist && !save ? QFileDialog::ExistingFile
                                                       : QFileDialog::AnyFile);
@@ -290,29 +342,17 @@ std::optional<std::string> QtServices::fileDialog(const Window* owner,
             chosen.setFile(chosen.filePath() + QLatin1Char('.') + qs(options.defaultExtension));
         // The dialog lets a typed path through; the designed checks are made here.
         if (options.pathMustExist && !chosen.dir().exists()) {
-            messageBox(owner, MessageForm::Plain, ApplicationTitle,
+            messageBox(nullptr, MessageForm::Plain, ApplicationTitle,
                        "Path does not exist: " + chosen.path().toStdString());
             continue;
         }
         if (options.fileMustExist && !chosen.exists()) {
-            messageBox(owner, MessageForm::Plain, ApplicationTitle,
+            messageBox(nullptr, MessageForm::Plain, ApplicationTitle,
                        "File not found: " + chosen.filePath().toStdString());
             continue;
         }
         return chosen.absoluteFilePath().toStdString();
     }
-}
-
-std::optional<std::string> QtServices::openFileDialog(const Window* owner,
-                                                      const FileDialogOptions& options)
-{
-    return fileDialog(owner, options, false);
-}
-
-std::optional<std::string> QtServices::saveFileDialog(const Window* owner,
-                                                      const FileDialogOptions& options)
-{
-    return fileDialog(owner, options, true);
 }
 
 void QtServices::showModal(Window& window)
@@ -365,11 +405,6 @@ void QtServices::setBusyCursor(bool busy)
     }
 }
 
-void QtServices::showHelpContents()
-{
-    showHelpTopic(0);
-}
-
 void QtServices::showHelpTopic(int topic)
 {
     // Read beside the program rather than over it; once placed (or moved by the user, or kept
@@ -378,24 +413,6 @@ void QtServices::showHelpTopic(int topic)
         m_mainView->isVisible())
         placeBeside(*m_help, *m_mainView);
     m_help->showTopic(topic);
-}
-
-void QtServices::placeBeside(QWidget& window, const QWidget& anchor)
-{
-    const QRect area = anchor.screen()->availableGeometry();
-    const QRect beside = anchor.frameGeometry();
-    // The frame the window manager adds is not known before the window is shown: a margin
-    // stands for it.
-    constexpr int FrameMargin = 8;
-    const int width = window.width() + FrameMargin;
-    int x = beside.right() + 1;
-    if (x + width > area.right() + 1)
-        x = beside.left() - width;
-    if (x < area.left())
-        x = area.right() + 1 - width;
-    const int y = std::clamp(beside.top(), area.top(),
-                             std::max(area.top(), area.bottom() + 1 - window.height()));
-    window.move(std::max(x, area.left()), y);
 }
 
 void QtServices::closeHelp()

@@ -1,5 +1,6 @@
-#include "Screenshots.h"
-
+// Draws every window of the program, working on a generated demo tree, into OUTDIR as one PNG
+// each, and ends; used by scripts/screenshots.sh. The windows are drawn where and as large as
+// they are designed, and no place is kept.
 #include "HelpWindow.h"
 #include "Program.h"
 
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -228,8 +230,6 @@ void showAbout(Application& app, ModalShots& shots)
     app.mainCommand([&app] { app.Main.About1Click(); });
 }
 
-} // namespace
-
 void drawScreenshots(Program& program, const QString& dir)
 {
     Application& app = program.app;
@@ -278,4 +278,21 @@ void drawScreenshots(Program& program, const QString& dir)
     save(*services.helpWindow(), dir, QStringLiteral("help"));
 }
 
+} // namespace
 } // namespace twinfold
+
+// twinfold_screenshots OUTDIR CONFIGDIR
+int main(int argc, char* argv[])
+{
+    twinfold::Program::nameApplication();
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 3) {
+        std::fprintf(stderr, "usage: twinfold_screenshots OUTDIR CONFIGDIR\n");
+        return 2;
+    }
+    twinfold::Program program;
+    program.start(twinfold::StartOptions{arguments[2].toStdString(), std::nullopt});
+    twinfold::drawScreenshots(program, arguments[1]);
+    return 0;
+}
