@@ -5,36 +5,31 @@
 #include <QLabel>
 #include <QPushButton>
 
-class QMouseEvent;
-
 namespace twinfold
 {
 
-// A panel that tells when it is double-clicked; the About box opens its companion from it.
-class AboutPanel : public QFrame
-{
-    Q_OBJECT
-public:
-    using QFrame::QFrame;
-
-Q_SIGNALS:
-    void doubleClicked();
-
-protected:
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-};
-
-// The About box: the program's icon, name, version and copyright on a panel, and "OK".
+// The About box: the program's icon, name, version and copyright on a panel, and "OK". A
+// double click on the panel opens its companion.
 class AboutBoxView : public QDialog
 {
 public:
     explicit AboutBoxView(QWidget* parent = nullptr);
 
-    AboutPanel* Panel1;
+    QFrame* Panel1;
     QLabel* ProgramIcon;
     QLabel* ProductName;
     QLabel* Version;
     QLabel* Copyright;
+    QPushButton* OKButton;
+};
+
+// The About box's companion: one line of text and "OK".
+class SpecialBoxView : public QDialog
+{
+public:
+    explicit SpecialBoxView(QWidget* parent = nullptr);
+
+    QLabel* Line;
     QPushButton* OKButton;
 };
 

@@ -3,6 +3,7 @@
 #include "PathLabel.h"
 
 #include "app/Application.h"
+#include "engine/SyncBox.h"
 #include "platform/ScopeExit.h"
 
 #include <QAbstractButton>
@@ -20,6 +21,8 @@
 #include <QSpinBox>
 #include <QStringListModel>
 #include <QStyle>
+
+#include <stdexcept>
 
 namespace twinfold
 {
@@ -42,11 +45,46 @@ QString searchName(const QString& text)
 
 // The mark of the list that has the focus; the other lists keep a plain frame of the same
 // width, so that nothing moves when the focus does.
+constexpr qint64 DrawIntervalMs = 50;
+
 const QString FocusMark =
     QStringLiteral("QAbstractItemView { border: 2px solid palette(mid); }"
                    "QAbstractItemView:focus { border-color: palette(highlight); }");
 
 } // namespace
+
+ThrottledDraw::ThrottledDraw(TSyncBox& run, std::function<void()> draw, QObject* parent)
+    : QObject(parent), m_run(run), m_draw(std::move(draw))
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] { drawNow(); });
+    m_runFinished = run.runFinished.connect([this](RunEnd) {
+        if (m_timer.isActive())
+            drawNow();
+    });
+}
+
+void ThrottledDraw::request()
+{
+    if (!m_run.running) {
+        drawNow();
+        return;
+    }
+    if (m_timer.isActive())
+        return;
+    const qint64 since = m_lastDrawn.isValid() ? m_lastDrawn.elapsed() : DrawIntervalMs;
+    if (since >= DrawIntervalMs)
+        drawNow();
+    else
+        m_timer.start(static_cast<int>(DrawIntervalMs - since));
+}
+
+void ThrottledDraw::drawNow()
+{
+    m_timer.stop();
+    m_lastDrawn.start();
+    m_draw();
+}
 
 BindingKit::BindingKit(Application& app, Dispatch dispatch) : m_app(app), m_dispatch(dispatch) {}
 
@@ -77,14 +115,13 @@ ThrottledDraw* BindingKit::drawing(Handler draw)
 
 void BindingKit::label(Label& model, QLabel* label)
 {
-    ThrottledDraw* show = drawing([&model, label] { label->setText(qs(model.text())); });
-    follow(model.textChanged, [show](const std::string&) { show->request(); });
-}
-
-void BindingKit::label(Label& model, PathLabel* label)
-{
-    // The label shortens the path to whatever width the window gives it, now and on resizing.
-    ThrottledDraw* show = drawing([&model, label] { label->setPath(qs(model.text())); });
+    auto* path = dynamic_cast<PathLabel*>(label);
+    ThrottledDraw* show = drawing([&model, label, path] {
+        if (path)
+            path->setPath(qs(model.text()));
+        else
+            label->setText(qs(model.text()));
+    });
     follow(model.textChanged, [show](const std::string&) { show->request(); });
 }
 
@@ -331,19 +368,18 @@ void BindingKit::directory(DirectoryView& model, QListWidget* view)
     keyboardList(view);
 }
 
-void BindingKit::press(QAbstractButton* button, const Handler& handler)
+void BindingKit::press(QObject* control, const Handler& handler)
 {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { user(handler); });
-}
-
-void BindingKit::press(QAction* action, const Handler& handler)
-{
-    connect(action, &QAction::triggered, this, [this, handler] { user(handler); });
-}
-
-void BindingKit::press(QLineEdit* edit, const Handler& handler)
-{
-    connect(edit, &QLineEdit::returnPressed, this, [this, handler] { user(handler); });
+    auto run = [this, handler] { user(handler); };
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        connect(button, &QAbstractButton::clicked, this, run);
+    else if (auto* action = qobject_cast<QAction*>(control))
+        connect(action, &QAction::triggered, this, run);
+    else if (auto* edit = qobject_cast<QLineEdit*>(control))
+        connect(edit, &QLineEdit::returnPressed, this, run);
+    else
+        throw std::logic_error(std::string("Nothing to press on a ") +
+                               control->metaObject()->className());
 }
 
 void BindingKit::rejected(QDialog* dialog, const Handler& handler)

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,7 +15,6 @@ class DeleteDialogView : public QDialog
 public:
     explicit DeleteDialogView(QWidget* parent = nullptr);
 
-    QLabel* Label1;
     QLineEdit* Edit1;
     QCheckBox* DelSubdir;
     QPushButton* BitBtn2;

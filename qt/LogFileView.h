@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -15,13 +14,10 @@ class LogFileView : public QDialog
 public:
     explicit LogFileView(QWidget* parent = nullptr);
 
-    QLabel* SuccessLabel;
     QListWidget* FileSuccess;
     QPushButton* SaveSuccess;
-    QLabel* OldLabel;
     QListWidget* FileOld;
     QPushButton* SaveOld;
-    QLabel* FailedLabel;
     QListWidget* FileFailed;
     QPushButton* SaveFail;
     QPushButton* BitBtn2;

@@ -3,7 +3,6 @@
 #include "PathLabel.h"
 
 #include <QDialog>
-#include <QLabel>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -20,11 +19,8 @@ public:
 
     PathLabel* From;
     PathLabel* To;
-    QLabel* CopyLabel;
     QTreeView* ToCopy;
-    QLabel* AloneLabel;
     QTreeView* LeftAlone;
-    QLabel* DirectoriesLabel;
     QTreeView* Directories;
     QLabel* Totals;
     QPushButton* SyncBtn;

@@ -10,7 +10,6 @@
 #include "PreviewView.h"
 #include "QtServices.h"
 #include "RunAttention.h"
-#include "SpecialBoxView.h"
 #include "SyncBoxView.h"
 
 #include "app/Application.h"

@@ -223,9 +223,9 @@ void showAbout(Application& app, ModalShots& shots)
 {
     // The companion opens from a double-click on the panel; it is drawn and closed before the
     // About box itself is drawn.
-    shots.expect(QStringLiteral("about"), [&shots](QDialog& dialog) {
+    shots.expect(QStringLiteral("about"), [&app, &shots](QDialog&) {
         shots.expect(QStringLiteral("special"));
-        Q_EMIT static_cast<AboutBoxView&>(dialog).Panel1->doubleClicked();
+        app.command([&app] { app.AboutBox.PanelDblClick(); });
     });
     app.mainCommand([&app] { app.Main.About1Click(); });
 }
