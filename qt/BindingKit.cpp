@@ -43,10 +43,10 @@ QString searchName(const QString& text)
     return slash < 0 || slash + 1 == trimmed.size() ? trimmed : trimmed.mid(slash + 1);
 }
 
-// The mark of the list that has the focus; the other lists keep a plain frame of the same
-// width, so that nothing moves when the focus does.
 constexpr qint64 DrawIntervalMs = 50;
 
+// The mark of the list that has the focus; the other lists keep a plain frame of the same
+// width, so that nothing moves when the focus does.
 const QString FocusMark =
     QStringLiteral("QAbstractItemView { border: 2px solid palette(mid); }"
                    "QAbstractItemView:focus { border-color: palette(highlight); }");

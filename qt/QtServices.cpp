@@ -1,7 +1,5 @@
 #include "QtServices.h"
 
-#include "HelpWindow.h"
-
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QEventLoop>
@@ -14,7 +12,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QTextBrowser>
 #include <QVBoxLayout>
+
+// Resources in a static library are registered by hand.
+static void initHelpResources()
+{
+    Q_INIT_RESOURCE(help);
+}
 
 namespace twinfold
 {
@@ -112,10 +118,54 @@ void placeBeside(QWidget& window, const QWidget& anchor)
     window.move(std::max(x, area.left()), y);
 }
 
+// The help pages compiled into the program, by topic number as the windows ask for them.
+const char* const TopicPages[] = {
+    "contents.html",     // 0
+    "main.html",         // 1 the main window
+    "progress.html",     // 2 the progress window and the log
+    "settings.html",     // 3 settings files and the options dialog
+    "batch-editor.html", // 4
+    "batch-files.html",  // 5
+    "command-line.html", // 6
+};
+
+QUrl topicUrl(int topic)
+{
+    const char* page =
+        topic >= 0 && topic < int(std::size(TopicPages)) ? TopicPages[topic] : TopicPages[0];
+    return QUrl(QStringLiteral("qrc:/help/") + QLatin1String(page));
+}
+
+// Contents and Back above the page. The help is read beside the program; Escape puts it away
+// as it does a dialog.
+void buildHelpWindow(QWidget& window, QTextBrowser* pages)
+{
+    initHelpResources();
+    window.setWindowTitle(QStringLiteral("Twinfold Help"));
+    window.resize(560, 480);
+    auto* contents = new QPushButton(QStringLiteral("&Contents"));
+    auto* back = new QPushButton(QStringLiteral("&Back"));
+    QObject::connect(contents, &QPushButton::clicked, pages,
+                     [pages] { pages->setSource(topicUrl(0)); });
+    QObject::connect(back, &QPushButton::clicked, pages, &QTextBrowser::backward);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(contents);
+    buttons->addWidget(back);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(&window);
+    layout->addLayout(buttons);
+    layout->addWidget(pages);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(close, &QShortcut::activated, &window, &QWidget::close);
+}
+
 } // namespace
 
-QtServices::QtServices() : m_help(std::make_unique<HelpWindow>())
+QtServices::QtServices()
+    : m_help(std::make_unique<QWidget>(nullptr, Qt::Window)), m_helpPages(new QTextBrowser)
 {
+    buildHelpWindow(*m_help, m_helpPages);
+
     m_cursorRestore.setSingleShot(true);
     m_cursorRestore.setInterval(50);
     QObject::connect(&m_cursorRestore, &QTimer::timeout, [this] { restoreCursor(); });
@@ -412,7 +462,9 @@ void QtServices::showHelpTopic(int topic)
     if (!m_help->isVisible() && !m_help->testAttribute(Qt::WA_Moved) && m_mainView &&
         m_mainView->isVisible())
         placeBeside(*m_help, *m_mainView);
-    m_help->showTopic(topic);
+    m_helpPages->setSource(topicUrl(topic));
+    m_help->show();
+    bringToFront(*m_help);
 }
 
 void QtServices::closeHelp()

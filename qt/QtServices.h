@@ -15,11 +15,10 @@
 #include <string>
 
 class QDialog;
+class QTextBrowser;
 
 namespace twinfold
 {
-
-class HelpWindow;
 
 // The windowing services on Qt Widgets. Each model window is paired with its view, so that a
 // dialog asked for by a model is centred on and owned by the view the user sees; the models'
@@ -60,7 +59,7 @@ public:
     void showHelpTopic(int topic) override;
     void closeHelp() override;
 
-    HelpWindow* helpWindow() const { return m_help.get(); }
+    QWidget* helpWindow() const { return m_help.get(); }
 
     // Called with every dialog once it is on screen, so that tests can answer it without a
     // person. Unset, the dialogs wait for the user.
@@ -76,7 +75,10 @@ private:
 
     std::map<const Window*, QPointer<QWidget>> m_views;
     QPointer<QWidget> m_mainView;
-    std::unique_ptr<HelpWindow> m_help;
+    // The help viewer: the pages compiled into the program, reached by topic number; 0 is the
+    // contents.
+    std::unique_ptr<QWidget> m_help;
+    QTextBrowser* m_helpPages;
     // The control of each window that last had the keyboard focus, given back to it when a
     // modal window over it closes.
     std::map<const QWidget*, QPointer<QWidget>> m_lastFocus;

@@ -1,7 +1,6 @@
 // Draws every window of the program, working on a generated demo tree, into OUTDIR as one PNG
 // each, and ends; used by scripts/screenshots.sh. The windows are drawn where and as large as
 // they are designed, and no place is kept.
-#include "HelpWindow.h"
 #include "Program.h"
 
 #include <QApplication>
