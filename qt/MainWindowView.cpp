@@ -147,26 +147,22 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
     auto* destDrives = new QLabel(QStringLiteral("Destination Dri&ves:"), central);
     destDrives->setBuddy(DriveComboBox2);
 
-    // Three columns: source, the file list with the buttons, destination.
     auto* grid = new QGridLayout(central);
-    grid->addWidget(new QLabel(QStringLiteral("Source Directory:")), 0, 0);
-    grid->addWidget(Swapbtn, 0, 1, Qt::AlignCenter);
-    grid->addWidget(new QLabel(QStringLiteral("Destination Directory:")), 0, 2);
-    grid->addWidget(SourceLabel, 1, 0);
-    grid->addWidget(DestLabel, 1, 2);
-    grid->addWidget(SourceDirListBox, 2, 0);
-    grid->addWidget(FileList, 2, 1);
-    grid->addWidget(DestDirListBox, 2, 2);
-    grid->addWidget(typeLabel, 3, 0);
-    grid->addWidget(destDrives, 3, 2);
-    grid->addWidget(EditFilter, 4, 0);
-    grid->addWidget(SyncBtn, 4, 1);
-    grid->addWidget(DriveComboBox2, 4, 2);
-    grid->addWidget(sourceDrives, 5, 0);
-    grid->addWidget(cbSelectAll, 5, 2);
-    grid->addWidget(DriveComboBox1, 6, 0);
-    grid->addWidget(ExitBtn, 6, 1);
-    grid->addWidget(SyncAll, 6, 2);
+    QWidget* const rows[][3] = {
+        {new QLabel(QStringLiteral("Source Directory:")), Swapbtn,
+         new QLabel(QStringLiteral("Destination Directory:"))},
+        {SourceLabel, nullptr, DestLabel},
+        {SourceDirListBox, FileList, DestDirListBox},
+        {typeLabel, nullptr, destDrives},
+        {EditFilter, SyncBtn, DriveComboBox2},
+        {sourceDrives, nullptr, cbSelectAll},
+        {DriveComboBox1, ExitBtn, SyncAll},
+    };
+    for (int row = 0; row < int(std::size(rows)); ++row)
+        for (int column = 0; column < 3; ++column)
+            if (QWidget* cell = rows[row][column])
+                grid->addWidget(cell, row, column);
+    grid->setAlignment(Swapbtn, Qt::AlignCenter);
     grid->setRowStretch(2, 1);
 
     auto* status = new QStatusBar(this);

@@ -168,7 +168,8 @@ QtServices::QtServices()
 
     m_cursorRestore.setSingleShot(true);
     m_cursorRestore.setInterval(50);
-    QObject::connect(&m_cursorRestore, &QTimer::timeout, [this] { restoreCursor(); });
+    QObject::connect(&m_cursorRestore, &QTimer::timeout,
+                     [] { QApplication::restoreOverrideCursor(); });
     // The menu bar and the menus hold the focus only while they are worked from the keyboard.
     // The timer, a member, ends the connection with the services.
     QObject::connect(qApp, &QApplication::focusChanged, &m_cursorRestore,
@@ -180,16 +181,8 @@ QtServices::QtServices()
 
 QtServices::~QtServices()
 {
-    m_busyDepth = 0;
-    restoreCursor();
-}
-
-void QtServices::restoreCursor()
-{
-    if (m_busyDepth > 0 || !m_cursorShown)
-        return;
-    m_cursorShown = false;
-    QApplication::restoreOverrideCursor();
+    if (m_busyDepth > 0 || m_cursorRestore.isActive())
+        QApplication::restoreOverrideCursor();
 }
 
 void QtServices::registerView(const Window& model, QWidget* view)
@@ -291,17 +284,11 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
     box.setText(qs(text));
     box.setIcon(symbol(form));
     const bool question = form == MessageForm::Confirmation || form == MessageForm::Warning;
-    QPushButton* yes = nullptr;
-    if (question) {
-        yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.setEscapeButton(no);
-    } else {
-        QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        box.setDefaultButton(ok);
-        box.setEscapeButton(ok);
-    }
+    // A question's Yes, or the one OK, is the default; Escape answers No, or OK.
+    QPushButton* yes = question ? box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole)
+                                : box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(question ? box.addButton(QStringLiteral("&No"), QMessageBox::NoRole) : yes);
     // Wide enough for its caption beside the frame's buttons: a window manager shortens a
     // caption that does not fit, and "Twinfold for Windows" would read "Twinf...ndows".
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
@@ -340,7 +327,6 @@ std::optional<std::string> QtServices::inputBox(const std::string& caption,
                                                 const std::string& prompt,
                                                 const std::string& initialText)
 {
-    // OK on Enter, Cancel on Escape.
     QDialog dialog(dialogOwner(nullptr));
     dialog.setWindowTitle(qs(caption));
     auto* label = new QLabel(qs(prompt), &dialog);
@@ -391,17 +377,14 @@ std::optional<std::string> QtServices::fileDialog(const FileDialogOptions& optio
         if (save && !options.defaultExtension.empty() && chosen.suffix().isEmpty())
             chosen.setFile(chosen.filePath() + QLatin1Char('.') + qs(options.defaultExtension));
         // The dialog lets a typed path through; the designed checks are made here.
-        if (options.pathMustExist && !chosen.dir().exists()) {
-            messageBox(nullptr, MessageForm::Plain, ApplicationTitle,
-                       "Path does not exist: " + chosen.path().toStdString());
-            continue;
-        }
-        if (options.fileMustExist && !chosen.exists()) {
-            messageBox(nullptr, MessageForm::Plain, ApplicationTitle,
-                       "File not found: " + chosen.filePath().toStdString());
-            continue;
-        }
-        return chosen.absoluteFilePath().toStdString();
+        const std::string fault = options.pathMustExist && !chosen.dir().exists()
+                                      ? "Path does not exist: " + chosen.path().toStdString()
+                                  : options.fileMustExist && !chosen.exists()
+                                      ? "File not found: " + chosen.filePath().toStdString()
+                                      : std::string();
+        if (fault.empty())
+            return chosen.absoluteFilePath().toStdString();
+        messageBox(nullptr, MessageForm::Plain, ApplicationTitle, fault);
     }
 }
 
@@ -444,12 +427,10 @@ void QtServices::setBusyCursor(bool busy)
     // last busy work ends: a Sync All is busy once per directory, and changing every window's
     // cursor twice per directory would cost a run of small directories more than its copying.
     if (busy) {
-        ++m_busyDepth;
-        m_cursorRestore.stop();
-        if (!m_cursorShown) {
-            m_cursorShown = true;
+        // Still shown while the restoring waits.
+        if (m_busyDepth++ == 0 && !m_cursorRestore.isActive())
             QApplication::setOverrideCursor(Qt::WaitCursor);
-        }
+        m_cursorRestore.stop();
     } else if (m_busyDepth > 0 && --m_busyDepth == 0) {
         m_cursorRestore.start();
     }

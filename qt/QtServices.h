@@ -66,7 +66,6 @@ public:
     std::function<void(QDialog&)> dialogHook;
 
 private:
-    void restoreCursor();
     QWidget* dialogOwner(const Window* owner);
     int runDialog(QDialog& dialog);
     void returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* owner);
@@ -84,7 +83,6 @@ private:
     std::map<const QWidget*, QPointer<QWidget>> m_lastFocus;
     QElapsedTimer m_sincePolled;
     int m_busyDepth = 0;
-    bool m_cursorShown = false;
     QTimer m_cursorRestore;
 };
 
