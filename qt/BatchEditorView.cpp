@@ -1,4 +1,4 @@
-#include "BatchEditorView.h"
+#include "DialogViews.h"
 
 #include "BindingKit.h"
 #include "Bindings.h"
@@ -121,9 +121,7 @@ void bindBatchEditor(BindingKit& kit, Application& app, BatchEditorView& view)
         return BindingKit::call(editor, handler);
     };
     // The caption is a plain text of the model, changed only by its handlers.
-    kit.afterEach = [&editor, &view] {
-        view.setWindowTitle(QString::fromStdString(editor.Caption));
-    };
+    kit.afterEach = [&editor, &view] { view.setWindowTitle(qs(editor.Caption)); };
     kit.afterEach();
     kit.follow(editor.shown, [&kit, &view] {
         kit.afterEach();

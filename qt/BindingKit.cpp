@@ -30,11 +30,6 @@ namespace twinfold
 namespace
 {
 
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 // What typing matches: the name an entry shows, without its indentation or directory part.
 QString searchName(const QString& text)
 {

@@ -5,9 +5,11 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QAbstractButton;
@@ -33,6 +35,12 @@ class Label;
 class ListBox;
 class RadioGroup;
 class TSyncBox;
+
+// A model's text as a widget shows it.
+inline QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 // Draws a widget from its model at once, except while a run is in progress: a run changes the
 // main window for every directory and file it reaches, far faster than anyone can read, and

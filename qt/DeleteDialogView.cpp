@@ -1,4 +1,4 @@
-#include "DeleteDialogView.h"
+#include "DialogViews.h"
 
 #include "BindingKit.h"
 #include "Bindings.h"

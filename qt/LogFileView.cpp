@@ -1,4 +1,4 @@
-#include "LogFileView.h"
+#include "DialogViews.h"
 
 #include "BindingKit.h"
 #include "Bindings.h"
@@ -86,7 +86,7 @@ void bindLogFile(BindingKit& kit, Application& app, LogFileView& view)
             QStringList texts;
             texts.reserve(qsizetype(entries->size()));
             for (const std::string& entry : *entries)
-                texts << QString::fromStdString(entry);
+                texts << qs(entry);
             widget->clear();
             widget->addItems(texts);
         }
@@ -97,7 +97,7 @@ void bindLogFile(BindingKit& kit, Application& app, LogFileView& view)
             return;
         for (const auto& [entries, widget] : lists)
             if (entries == &list)
-                widget->addItem(QString::fromStdString(path));
+                widget->addItem(qs(path));
     });
     for (const auto& list : lists)
         kit.keyboardList(list.second);

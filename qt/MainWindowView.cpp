@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <map>
 #include <stdexcept>
 
 namespace twinfold
@@ -17,11 +18,6 @@ namespace twinfold
 
 namespace
 {
-
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 QListWidget* directoryView(QWidget* parent)
 {
@@ -192,6 +188,7 @@ QPushButton* MainWindowView::commandButton(void (TMain::*run)())
 
 void MainWindowView::buildMenus()
 {
+    std::map<Where, QMenu*> menus;
     for (const MainCommand& command : TMain::commandTable()) {
         if (command.where == Where::Button || command.where == Where::Event)
             continue;
@@ -208,7 +205,7 @@ void MainWindowView::buildMenus()
             continue;
         }
         // Each menu is made where its first command comes, which puts the menu bar in order.
-        QMenu*& menu = m_menus[command.where];
+        QMenu*& menu = menus[command.where];
         if (!menu) {
             const char* title = menuTitle(command.where);
             menu = title ? menuBar()->addMenu(QString::fromLatin1(title)) : new QMenu(this);
@@ -217,9 +214,9 @@ void MainWindowView::buildMenus()
             menu->addSeparator();
         menu->addAction(action);
     }
-    PopupMenuFL = m_menus.at(Where::FileListPopup);
-    PopupMenuSD = m_menus.at(Where::SourceViewPopup);
-    PopupMenuDD = m_menus.at(Where::DestViewPopup);
+    PopupMenuFL = menus.at(Where::FileListPopup);
+    PopupMenuSD = menus.at(Where::SourceViewPopup);
+    PopupMenuDD = menus.at(Where::DestViewPopup);
 }
 
 QObject* MainWindowView::control(Where where, void (TMain::*run)()) const

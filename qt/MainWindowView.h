@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include <map>
 #include <vector>
 
 namespace twinfold
@@ -61,7 +60,6 @@ private:
     QPushButton* commandButton(void (TMain::*run)());
     void buildMenus();
     std::vector<Control> m_controls;
-    std::map<Where, QMenu*> m_menus;
 };
 
 } // namespace twinfold

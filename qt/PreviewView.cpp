@@ -1,4 +1,4 @@
-#include "PreviewView.h"
+#include "DialogViews.h"
 
 #include "BindingKit.h"
 #include "Bindings.h"
@@ -17,11 +17,6 @@ namespace twinfold
 
 namespace
 {
-
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 // A read-only table over rows that the preview model holds: the view asks for the cells it
 // draws and nothing else, so a list of a hundred thousand rows costs no more to show than one

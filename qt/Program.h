@@ -1,13 +1,9 @@
 #pragma once
 
-#include "AboutBoxView.h"
-#include "BatchEditorView.h"
 #include "BindingKit.h"
-#include "DeleteDialogView.h"
-#include "LogFileView.h"
+#include "DialogViews.h"
 #include "MainWindowView.h"
 #include "OptionsView.h"
-#include "PreviewView.h"
 #include "QtServices.h"
 #include "RunAttention.h"
 #include "SyncBoxView.h"

@@ -51,22 +51,6 @@ QStringList nameFilters(const std::string& filter)
     return filters;
 }
 
-QMessageBox::Icon symbol(MessageForm form)
-{
-    switch (form) {
-    case MessageForm::Plain:
-        return QMessageBox::NoIcon;
-    case MessageForm::Confirmation:
-        return QMessageBox::Question;
-    case MessageForm::Warning:
-        return QMessageBox::Warning;
-    case MessageForm::Error:
-        return QMessageBox::Critical;
-    default:
-        return QMessageBox::Information;
-    }
-}
-
 // A dialog's frame: its caption and a close box, neither a minimise nor a maximise button.
 constexpr Qt::WindowFlags DialogFrame =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -282,7 +266,11 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
     QMessageBox box(dialogOwner(owner));
     box.setWindowTitle(qs(caption));
     box.setText(qs(text));
-    box.setIcon(symbol(form));
+    box.setIcon(form == MessageForm::Plain          ? QMessageBox::NoIcon
+                : form == MessageForm::Confirmation ? QMessageBox::Question
+                : form == MessageForm::Warning      ? QMessageBox::Warning
+                : form == MessageForm::Error        ? QMessageBox::Critical
+                                                    : QMessageBox::Information);
     const bool question = form == MessageForm::Confirmation || form == MessageForm::Warning;
     // A question's Yes, or the one OK, is the default; Escape answers No, or OK.
     QPushButton* yes = question ? box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole)
