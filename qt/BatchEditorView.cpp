@@ -63,7 +63,6 @@ BatchEditorView::BatchEditorView(QWidget* parent)
     SaveAsMenu = FileMenu->addAction(QStringLiteral("Save &As..."));
     FileMenu->addSeparator();
     Exit1 = FileMenu->addAction(QStringLiteral("E&xit"));
-    // F1 opens the editor's own help topic.
     Help = new QAction(this);
     Help->setShortcut(QKeySequence::HelpContents);
     addAction(Help);

@@ -352,7 +352,6 @@ void BindingKit::directory(DirectoryView& model, QListWidget* view)
         if (row >= 0)
             user([&] { model.setItemIndex(row); });
     });
-    // Double click and Enter both activate an entry.
     connect(view, &QListWidget::itemActivated, this, [this, &model, view](QListWidgetItem* item) {
         const int row = view->row(item);
         user([&] {

@@ -24,11 +24,10 @@ namespace
 class RowsModel : public QAbstractTableModel
 {
 public:
-    using Count = std::function<int()>;
-    // The text of a cell for a role (display, tool tip, alignment); an empty QVariant for none.
-    using Cell = std::function<QVariant(int row, int column, int role)>;
-
-    RowsModel(QStringList headers, Count count, Cell cell, QObject* parent)
+    // `cell` gives the text of a cell for a role (display, tool tip, alignment), an empty
+    // QVariant for none.
+    RowsModel(QStringList headers, std::function<int()> count,
+              std::function<QVariant(int row, int column, int role)> cell, QObject* parent)
         : QAbstractTableModel(parent), m_headers(std::move(headers)), m_count(std::move(count)),
           m_cell(std::move(cell))
     {
@@ -63,8 +62,8 @@ public:
 
 private:
     QStringList m_headers;
-    Count m_count;
-    Cell m_cell;
+    std::function<int()> m_count;
+    std::function<QVariant(int, int, int)> m_cell;
 };
 
 QTreeView* rowList(QWidget* parent)

@@ -48,8 +48,6 @@ Program::Program()
     bindPreview(kit(), app, previewView);
 }
 
-Program::~Program() = default;
-
 BindingKit& Program::kit(BindingKit::Dispatch dispatch)
 {
     return *m_kits.emplace_back(std::make_unique<BindingKit>(app, dispatch));

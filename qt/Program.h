@@ -27,9 +27,6 @@ public:
     static void nameApplication();
 
     Program();
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    ~Program();
 
     void start(const StartOptions& options) { app.start(options); }
 

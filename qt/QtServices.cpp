@@ -1,11 +1,10 @@
 #include "QtServices.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGridLayout>
-#include <QLabel>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -315,23 +314,15 @@ std::optional<std::string> QtServices::inputBox(const std::string& caption,
                                                 const std::string& prompt,
                                                 const std::string& initialText)
 {
-    QDialog dialog(dialogOwner(nullptr));
+    QInputDialog dialog(dialogOwner(nullptr));
     dialog.setWindowTitle(qs(caption));
-    auto* label = new QLabel(qs(prompt), &dialog);
-    auto* edit = new QLineEdit(qs(initialText), &dialog);
+    dialog.setLabelText(qs(prompt));
+    dialog.setTextValue(qs(initialText));
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Cancel"));
+    auto* edit = dialog.findChild<QLineEdit*>();
     edit->setMaxLength(255);
     edit->setMinimumWidth(320);
-    edit->selectAll();
-    label->setBuddy(edit);
-    auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(label);
-    layout->addWidget(edit);
-    layout->addWidget(buttons);
     if (runDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return edit->text().toStdString();

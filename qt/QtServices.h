@@ -28,8 +28,6 @@ class QtServices : public WindowingServices
 public:
     QtServices();
     ~QtServices() override;
-    QtServices(const QtServices&) = delete;
-    QtServices& operator=(const QtServices&) = delete;
 
     void registerView(const Window& model, QWidget* view);
     QWidget* viewOf(const Window* owner) const;
