@@ -228,11 +228,6 @@ QObject* MainWindowView::control(Where where, void (TMain::*run)()) const
                            TMain::command(where, run).handler);
 }
 
-QAction* MainWindowView::action(Where where, void (TMain::*run)()) const
-{
-    return qobject_cast<QAction*>(control(where, run));
-}
-
 void bindMainWindow(BindingKit& kit, Application& app, MainWindowView& view)
 {
     TMain& main = app.Main;

@@ -27,9 +27,8 @@ class MainWindowView : public QMainWindow
 public:
     explicit MainWindowView(QWidget* parent = nullptr);
 
-    // Throws std::logic_error for a command that has no control.
+    // The button or action of a command; throws std::logic_error for a command that has none.
     QObject* control(Where where, void (TMain::*run)()) const;
-    QAction* action(Where where, void (TMain::*run)()) const;
 
     PathLabel* SourceLabel;
     QListWidget* SourceDirListBox;
