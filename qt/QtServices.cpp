@@ -320,6 +320,9 @@ std::optional<std::string> QtServices::inputBox(const std::string& caption,
     dialog.setTextValue(qs(initialText));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Cancel"));
+    // Plain buttons, as in every other box of the program.
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        button->setIcon(QIcon());
     auto* edit = dialog.findChild<QLineEdit*>();
     edit->setMaxLength(255);
     edit->setMinimumWidth(320);
