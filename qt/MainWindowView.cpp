@@ -30,18 +30,11 @@ QListWidget* directoryView(QWidget* parent)
 // The menu bar's menus; none for the pop-up menus and the places that are no menu.
 const char* menuTitle(Where where)
 {
-    switch (where) {
-    case Where::FileMenu:
-        return "&File";
-    case Where::EditMenu:
-        return "&Edit";
-    case Where::BatchMenu:
-        return "&Batch";
-    case Where::HelpMenu:
-        return "&Help";
-    default:
-        return nullptr;
-    }
+    return where == Where::FileMenu    ? "&File"
+           : where == Where::EditMenu  ? "&Edit"
+           : where == Where::BatchMenu ? "&Batch"
+           : where == Where::HelpMenu  ? "&Help"
+                                       : nullptr;
 }
 
 // Every command of the table reaches its control; a command without one fails the binding.

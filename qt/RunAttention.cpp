@@ -18,6 +18,9 @@ namespace twinfold
 namespace
 {
 
+// Shorter runs are watched to their end anyway.
+constexpr qint64 LongRunMs = 5000;
+
 std::array<std::size_t, 3> logLengths(const TLogFilebx& log)
 {
     return {log.FileSuccess.size(), log.FileOld.size(), log.FileFailed.size()};

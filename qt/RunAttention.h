@@ -27,9 +27,6 @@ class RunAttention : public QObject
 public:
     RunAttention(Application& app, QWidget& mainView);
 
-    // Shorter runs are watched to their end anyway.
-    static constexpr qint64 LongRunMs = 5000;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
