@@ -50,7 +50,9 @@ QStringList nameFilters(const std::string& filter)
     return filters;
 }
 
-// A dialog's frame: its caption and a close box, neither a minimise nor a maximise button.
+// A dialog's frame: its caption and a close box, neither a minimise nor a maximise button. The
+// window manager draws it from these hints where it honours them; openbox draws its own buttons
+// on every managed window whatever its type, and no hint of a dialog's changes that.
 constexpr Qt::WindowFlags DialogFrame =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Draws each window of the desktop program into PNG files, on a virtual display under a window
 # manager (openbox), so that the pictures show the frames, captions and stacking a desktop gives.
-# Usage: scripts/screenshots.sh [OUTDIR] (default: build/screenshots); builds the preset named
-# by TWINFOLD_PRESET (default: debug).
+# Usage: scripts/screenshots.sh [OUTDIR] (default: build/screenshots); builds the screenshot
+# tool, which comes with the tests, in the preset named by TWINFOLD_PRESET (default: debug).
 # NO_WM=1 draws them on the bare display instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -290,8 +290,13 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: twinfold_screenshots OUTDIR CONFIGDIR\n");
         return 2;
     }
-    twinfold::Program program;
-    program.start(twinfold::StartOptions{arguments[2].toStdString(), std::nullopt});
-    twinfold::drawScreenshots(program, arguments[1]);
-    return 0;
+    try {
+        twinfold::Program program;
+        program.start(twinfold::StartOptions{arguments[2].toStdString(), std::nullopt});
+        twinfold::drawScreenshots(program, arguments[1]);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "twinfold_screenshots: %s\n", error.what());
+        return 1;
+    }
 }
