@@ -66,14 +66,14 @@ void bindAboutBox(BindingKit& kit, Application& app, AboutBoxView& about, Specia
     TSpecialBox& line = app.SpecialBox;
     // The texts are plain fields of the models, read each time a window is shown.
     auto showTexts = [&box, &about] {
-        about.ProductName->setText(qs(box.ProductName));
-        about.Version->setText(qs(box.Version));
-        about.Copyright->setText(qs(box.Copyright));
+        about.ProductName->setText(qText(box.ProductName));
+        about.Version->setText(qText(box.Version));
+        about.Copyright->setText(qText(box.Copyright));
     };
     showTexts();
     about.ProgramIcon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
     kit.follow(box.shown, showTexts);
-    kit.follow(line.shown, [&line, &special] { special.Line->setText(qs(line.Line)); });
+    kit.follow(line.shown, [&line, &special] { special.Line->setText(qText(line.Line)); });
     const BindingKit::Handler closeAbout = BindingKit::call(box, &TAboutBox::OKButtonClick);
     kit.press(about.OKButton, closeAbout);
     kit.rejected(&about, closeAbout);

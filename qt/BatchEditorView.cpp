@@ -120,7 +120,7 @@ void bindBatchEditor(BindingKit& kit, Application& app, BatchEditorView& view)
         return BindingKit::call(editor, handler);
     };
     // The caption is a plain text of the model, changed only by its handlers.
-    kit.afterEach = [&editor, &view] { view.setWindowTitle(qs(editor.Caption)); };
+    kit.afterEach = [&editor, &view] { view.setWindowTitle(qText(editor.Caption)); };
     kit.afterEach();
     kit.follow(editor.shown, [&kit, &view] {
         kit.afterEach();

@@ -113,9 +113,9 @@ void BindingKit::label(Label& model, QLabel* label)
     auto* path = dynamic_cast<PathLabel*>(label);
     ThrottledDraw* show = drawing([&model, label, path] {
         if (path)
-            path->setPath(qs(model.text()));
+            path->setPath(qText(model.text()));
         else
-            label->setText(qs(model.text()));
+            label->setText(qText(model.text()));
     });
     follow(model.textChanged, [show](const std::string&) { show->request(); });
 }
@@ -124,7 +124,7 @@ void BindingKit::text(EditField& model, QLineEdit* edit)
 {
     // Set only when it differs, so that the user's own typing keeps its cursor.
     auto show = [this, &model, edit] {
-        const QString text = qs(model.text());
+        const QString text = qText(model.text());
         if (edit->text() != text)
             fromModel([&] { edit->setText(text); });
     };
@@ -141,7 +141,7 @@ void BindingKit::number(EditField& model, QSpinBox* box, const Handler& changed)
     // A text that is no number leaves the box as it is; the model checks what it holds.
     auto show = [this, &model, box] {
         bool isNumber = false;
-        const int value = qs(model.text()).toInt(&isNumber);
+        const int value = qText(model.text()).toInt(&isNumber);
         if (isNumber && box->value() != value)
             fromModel([&] { box->setValue(value); });
     };
@@ -199,7 +199,7 @@ void BindingKit::combo(ComboBox& model, QComboBox* box, const Handler& chosen)
         fromModel([&] {
             box->clear();
             for (const std::string& item : model.items())
-                box->addItem(qs(item));
+                box->addItem(qText(item));
         });
         index();
     };
@@ -236,7 +236,7 @@ void BindingKit::list(ListBox& model, QListView* view, const Handler& selected,
             QStringList texts;
             texts.reserve(model.count());
             for (const std::string& item : model.items())
-                texts << qs(item);
+                texts << qText(item);
             names->setStringList(texts);
             // Runs of selected items go over as ranges: one change per run, not per item.
             QItemSelection chosen;
@@ -268,7 +268,7 @@ void BindingKit::list(ListBox& model, QListView* view, const Handler& selected,
     follow(model.inserted, [&model, names, rowIndex, finer](int row) {
         finer([&] {
             names->insertRows(row, 1);
-            names->setData(rowIndex(row), qs(model.item(row)));
+            names->setData(rowIndex(row), qText(model.item(row)));
         });
     });
     follow(model.removed, [names, finer](int row) { finer([&] { names->removeRows(row, 1); }); });
@@ -323,7 +323,7 @@ void BindingKit::directory(DirectoryView& model, QListWidget* view)
                 // The chain indented by depth down to the current directory, which alone is
                 // drawn open and in bold, whichever entry is highlighted; its subdirectories
                 // one level below it.
-                const QString path = qs(model.entryPath(i));
+                const QString path = qText(model.entryPath(i));
                 const QString name = QFileInfo(path).fileName();
                 auto* item = new QListWidgetItem(
                     i == here ? open : closed,

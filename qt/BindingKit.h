@@ -37,7 +37,7 @@ class RadioGroup;
 class TSyncBox;
 
 // A model's text as a widget shows it.
-inline QString qs(const std::string& text)
+inline QString qText(const std::string& text)
 {
     return QString::fromStdString(text);
 }

@@ -86,7 +86,7 @@ void bindLogFile(BindingKit& kit, Application& app, LogFileView& view)
             QStringList texts;
             texts.reserve(qsizetype(entries->size()));
             for (const std::string& entry : *entries)
-                texts << qs(entry);
+                texts << qText(entry);
             widget->clear();
             widget->addItems(texts);
         }
@@ -97,7 +97,7 @@ void bindLogFile(BindingKit& kit, Application& app, LogFileView& view)
             return;
         for (const auto& [entries, widget] : lists)
             if (entries == &list)
-                widget->addItem(qs(path));
+                widget->addItem(qText(path));
     });
     for (const auto& list : lists)
         kit.keyboardList(list.second);

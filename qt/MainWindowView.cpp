@@ -174,7 +174,8 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
 
 QPushButton* MainWindowView::commandButton(void (TMain::*run)())
 {
-    auto* button = new QPushButton(qs(TMain::command(Where::Button, run).caption), centralWidget());
+    auto* button =
+        new QPushButton(qText(TMain::command(Where::Button, run).caption), centralWidget());
     m_controls.push_back({Where::Button, run, button});
     return button;
 }
@@ -185,8 +186,8 @@ void MainWindowView::buildMenus()
     for (const MainCommand& command : TMain::commandTable()) {
         if (command.where == Where::Button || command.where == Where::Event)
             continue;
-        auto* action = new QAction(qs(command.caption), this);
-        action->setShortcut(QKeySequence(qs(command.shortcut)));
+        auto* action = new QAction(qText(command.caption), this);
+        action->setShortcut(QKeySequence(qText(command.shortcut)));
         action->setCheckable(command.mark != nullptr);
         m_controls.push_back({command.where, command.run, action});
         if (command.where == Where::MenuBar) {

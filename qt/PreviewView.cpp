@@ -110,13 +110,13 @@ RowsModel* fileRows(QTreeView* list, const TPreview& preview, bool toCopy)
         [&preview, files](int row, int column, int role) -> QVariant {
             const TPreview::File& file = files()[static_cast<std::size_t>(row)];
             if (role == Qt::ToolTipRole && column == 0)
-                return qs(file.path);
+                return qText(file.path);
             if (role == Qt::TextAlignmentRole && column == 2)
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
             if (role != Qt::DisplayRole)
                 return {};
             if (column == 0)
-                return qs(preview.shownFile(file.path));
+                return qText(preview.shownFile(file.path));
             if (column == 1)
                 return QString::fromLatin1(reasonName(file.reason));
             return QLocale().toString(static_cast<qlonglong>(file.size));
@@ -135,9 +135,9 @@ RowsModel* directoryRows(QTreeView* list, const TPreview& preview)
         [&preview](int row, int, int role) -> QVariant {
             const std::string& path = preview.directories()[static_cast<std::size_t>(row)];
             if (role == Qt::ToolTipRole)
-                return qs(path);
+                return qText(path);
             if (role == Qt::DisplayRole)
-                return qs(preview.shownDirectory(path));
+                return qText(preview.shownDirectory(path));
             return {};
         },
         list);
