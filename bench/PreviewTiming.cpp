@@ -3,15 +3,7 @@
 // Preview into PREVIEW_DEST (default: DEST) until its window is drawn, ROUNDS times in turn.
 // Usage: QT_QPA_PLATFORM=offscreen twinfold_preview_timing SOURCE DEST CONFIG_DIR [ROUNDS]
 //        [PREVIEW_DEST]
-#include "MainWindowBinder.h"
-#include "MainWindowView.h"
-#include "PreviewBinder.h"
-#include "PreviewView.h"
-#include "QtServices.h"
-#include "SyncBoxBinder.h"
-#include "SyncBoxView.h"
-
-#include "app/Application.h"
+#include "Program.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,18 +39,11 @@ int main(int argc, char** argv)
     const std::string dest = argv[2];
     const int rounds = argc > 4 ? std::max(1, std::stoi(argv[4])) : 5;
     const std::string previewDest = argc > 5 ? argv[5] : dest;
-    QtServices services;
-    MainWindowView view;
-    services.setMainView(&view);
-    Application app(services);
-    SyncBoxView syncView(&view);
-    PreviewView previewView(&view);
-    services.registerView(app.Main, &view);
-    services.registerView(app.SyncBox, &syncView);
-    services.registerView(app.Preview, &previewView);
-    new MainWindowBinder(app, view);
-    new SyncBoxBinder(app, syncView, &view);
-    new PreviewBinder(app, previewView);
+    Program program;
+    QtServices& services = program.services;
+    MainWindowView& view = program.mainView;
+    Application& app = program.app;
+    PreviewView& previewView = program.previewView;
     app.start(StartOptions{argv[3], std::nullopt});
     view.show();
     QApplication::processEvents();

@@ -3,6 +3,7 @@
 #include "PathLabel.h"
 
 #include "app/Application.h"
+#include "engine/SyncBox.h"
 #include "platform/ScopeExit.h"
 
 #include <QAbstractButton>
@@ -21,16 +22,13 @@
 #include <QStringListModel>
 #include <QStyle>
 
+#include <stdexcept>
+
 namespace twinfold
 {
 
 namespace
 {
-
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 // What typing matches: the name an entry shows, without its indentation or directory part.
 QString searchName(const QString& text)
@@ -40,6 +38,8 @@ QString searchName(const QString& text)
     return slash < 0 || slash + 1 == trimmed.size() ? trimmed : trimmed.mid(slash + 1);
 }
 
+constexpr qint64 DrawIntervalMs = 50;
+
 // The mark of the list that has the focus; the other lists keep a plain frame of the same
 // width, so that nothing moves when the focus does.
 const QString FocusMark =
@@ -47,6 +47,39 @@ const QString FocusMark =
                    "QAbstractItemView:focus { border-color: palette(highlight); }");
 
 } // namespace
+
+ThrottledDraw::ThrottledDraw(TSyncBox& run, std::function<void()> draw, QObject* parent)
+    : QObject(parent), m_run(run), m_draw(std::move(draw))
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, [this] { drawNow(); });
+    m_runFinished = run.runFinished.connect([this](RunEnd) {
+        if (m_timer.isActive())
+            drawNow();
+    });
+}
+
+void ThrottledDraw::request()
+{
+    if (!m_run.running) {
+        drawNow();
+        return;
+    }
+    if (m_timer.isActive())
+        return;
+    const qint64 since = m_lastDrawn.isValid() ? m_lastDrawn.elapsed() : DrawIntervalMs;
+    if (since >= DrawIntervalMs)
+        drawNow();
+    else
+        m_timer.start(static_cast<int>(DrawIntervalMs - since));
+}
+
+void ThrottledDraw::drawNow()
+{
+    m_timer.stop();
+    m_lastDrawn.start();
+    m_draw();
+}
 
 BindingKit::BindingKit(Application& app, Dispatch dispatch) : m_app(app), m_dispatch(dispatch) {}
 
@@ -77,14 +110,13 @@ ThrottledDraw* BindingKit::drawing(Handler draw)
 
 void BindingKit::label(Label& model, QLabel* label)
 {
-    ThrottledDraw* show = drawing([&model, label] { label->setText(qs(model.text())); });
-    follow(model.textChanged, [show](const std::string&) { show->request(); });
-}
-
-void BindingKit::label(Label& model, PathLabel* label)
-{
-    // The label shortens the path to whatever width the window gives it, now and on resizing.
-    ThrottledDraw* show = drawing([&model, label] { label->setPath(qs(model.text())); });
+    auto* path = dynamic_cast<PathLabel*>(label);
+    ThrottledDraw* show = drawing([&model, label, path] {
+        if (path)
+            path->setPath(qText(model.text()));
+        else
+            label->setText(qText(model.text()));
+    });
     follow(model.textChanged, [show](const std::string&) { show->request(); });
 }
 
@@ -92,7 +124,7 @@ void BindingKit::text(EditField& model, QLineEdit* edit)
 {
     // Set only when it differs, so that the user's own typing keeps its cursor.
     auto show = [this, &model, edit] {
-        const QString text = qs(model.text());
+        const QString text = qText(model.text());
         if (edit->text() != text)
             fromModel([&] { edit->setText(text); });
     };
@@ -109,7 +141,7 @@ void BindingKit::number(EditField& model, QSpinBox* box, const Handler& changed)
     // A text that is no number leaves the box as it is; the model checks what it holds.
     auto show = [this, &model, box] {
         bool isNumber = false;
-        const int value = qs(model.text()).toInt(&isNumber);
+        const int value = qText(model.text()).toInt(&isNumber);
         if (isNumber && box->value() != value)
             fromModel([&] { box->setValue(value); });
     };
@@ -167,7 +199,7 @@ void BindingKit::combo(ComboBox& model, QComboBox* box, const Handler& chosen)
         fromModel([&] {
             box->clear();
             for (const std::string& item : model.items())
-                box->addItem(qs(item));
+                box->addItem(qText(item));
         });
         index();
     };
@@ -204,7 +236,7 @@ void BindingKit::list(ListBox& model, QListView* view, const Handler& selected,
             QStringList texts;
             texts.reserve(model.count());
             for (const std::string& item : model.items())
-                texts << qs(item);
+                texts << qText(item);
             names->setStringList(texts);
             // Runs of selected items go over as ranges: one change per run, not per item.
             QItemSelection chosen;
@@ -236,7 +268,7 @@ void BindingKit::list(ListBox& model, QListView* view, const Handler& selected,
     follow(model.inserted, [&model, names, rowIndex, finer](int row) {
         finer([&] {
             names->insertRows(row, 1);
-            names->setData(rowIndex(row), qs(model.item(row)));
+            names->setData(rowIndex(row), qText(model.item(row)));
         });
     });
     follow(model.removed, [names, finer](int row) { finer([&] { names->removeRows(row, 1); }); });
@@ -291,7 +323,7 @@ void BindingKit::directory(DirectoryView& model, QListWidget* view)
                 // The chain indented by depth down to the current directory, which alone is
                 // drawn open and in bold, whichever entry is highlighted; its subdirectories
                 // one level below it.
-                const QString path = qs(model.entryPath(i));
+                const QString path = qText(model.entryPath(i));
                 const QString name = QFileInfo(path).fileName();
                 auto* item = new QListWidgetItem(
                     i == here ? open : closed,
@@ -320,7 +352,6 @@ void BindingKit::directory(DirectoryView& model, QListWidget* view)
         if (row >= 0)
             user([&] { model.setItemIndex(row); });
     });
-    // Double click and Enter both activate an entry.
     connect(view, &QListWidget::itemActivated, this, [this, &model, view](QListWidgetItem* item) {
         const int row = view->row(item);
         user([&] {
@@ -331,19 +362,18 @@ void BindingKit::directory(DirectoryView& model, QListWidget* view)
     keyboardList(view);
 }
 
-void BindingKit::press(QAbstractButton* button, const Handler& handler)
+void BindingKit::press(QObject* control, const Handler& handler)
 {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { user(handler); });
-}
-
-void BindingKit::press(QAction* action, const Handler& handler)
-{
-    connect(action, &QAction::triggered, this, [this, handler] { user(handler); });
-}
-
-void BindingKit::press(QLineEdit* edit, const Handler& handler)
-{
-    connect(edit, &QLineEdit::returnPressed, this, [this, handler] { user(handler); });
+    auto run = [this, handler] { user(handler); };
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        connect(button, &QAbstractButton::clicked, this, run);
+    else if (auto* action = qobject_cast<QAction*>(control))
+        connect(action, &QAction::triggered, this, run);
+    else if (auto* edit = qobject_cast<QLineEdit*>(control))
+        connect(edit, &QLineEdit::returnPressed, this, run);
+    else
+        throw std::logic_error(std::string("Nothing to press on a ") +
+                               control->metaObject()->className());
 }
 
 void BindingKit::rejected(QDialog* dialog, const Handler& handler)

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "ThrottledDraw.h"
-
 #include "platform/Signal.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
+#include <QString>
+#include <QTimer>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QAbstractButton;
 class QAbstractItemView;
-class QAction;
 class QComboBox;
 class QDialog;
 class QLabel;
@@ -33,8 +33,39 @@ class DirectoryView;
 class EditField;
 class Label;
 class ListBox;
-class PathLabel;
 class RadioGroup;
+class TSyncBox;
+
+// A model's text as a widget shows it.
+inline QString qText(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// Draws a widget from its model at once, except while a run is in progress: a run changes the
+// main window for every directory and file it reaches, far faster than anyone can read, and
+// drawing each change would cost a run of small files more than its copying. Then the widget
+// is drawn at most every 50 ms, and once more when the run ends, so that it always settles on
+// the model's last state. The drawing reads the model when it runs, never a change's argument.
+class ThrottledDraw : public QObject
+{
+public:
+    ThrottledDraw(TSyncBox& run, std::function<void()> draw, QObject* parent);
+
+    void request();
+    // A draw is waiting: the widget does not show the model's state yet, so a finer change
+    // (a row inserted, a selection) must wait for it rather than be applied to the stale rows.
+    bool pending() const { return m_timer.isActive(); }
+
+private:
+    void drawNow();
+
+    const TSyncBox& m_run;
+    std::function<void()> m_draw;
+    QTimer m_timer;
+    QElapsedTimer m_lastDrawn;
+    Connection m_runFinished;
+};
 
 // Binds one window's widgets to its model's controls, one binding for each kind of control.
 //
@@ -59,9 +90,8 @@ public:
         return [&model, handler] { (model.*handler)(); };
     }
 
-    // Model to widget.
+    // Model to widget; a path label shortens the path to whatever width the window gives it.
     void label(Label& model, QLabel* label);
-    void label(Label& model, PathLabel* label);
 
     // Both ways. A check box's own click handler is the model's, run by its setChecked().
     void text(EditField& model, QLineEdit* edit);
@@ -82,11 +112,8 @@ public:
     // with the open folder, its subdirectories below; double click and Enter open an entry.
     void directory(DirectoryView& model, QListWidget* view);
 
-    // User to model.
-    void press(QAbstractButton* button, const Handler& handler);
-    void press(QAction* action, const Handler& handler);
-    // Enter in a one-line field.
-    void press(QLineEdit* edit, const Handler& handler);
+    // User to model: a button's click, an action's trigger, Enter in a one-line field.
+    void press(QObject* control, const Handler& handler);
     // Escape and the close box: a dialog's rejection.
     void rejected(QDialog* dialog, const Handler& handler);
     // The pop-up menu of a list: a right click, Shift+F10 and the Menu key open it.

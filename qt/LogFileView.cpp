@@ -1,8 +1,17 @@
-#include "LogFileView.h"
+#include "DialogViews.h"
+
+#include "BindingKit.h"
+#include "Bindings.h"
+
+#include "app/Application.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
+
+#include <array>
+#include <tuple>
 
 namespace twinfold
 {
@@ -26,28 +35,25 @@ QListWidget* resultList(QWidget* parent)
 
 LogFileView::LogFileView(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      SuccessLabel(new QLabel(QStringLiteral("Files Successfully Copied:"))),
       FileSuccess(resultList(this)), SaveSuccess(new QPushButton(QStringLiteral("Save"))),
-      OldLabel(new QLabel(QStringLiteral("Files Not Copied (Older or Same as Destination):"))),
       FileOld(resultList(this)), SaveOld(new QPushButton(QStringLiteral("Save"))),
-      FailedLabel(new QLabel(QStringLiteral("Files Failed During Copy Process:"))),
       FileFailed(resultList(this)), SaveFail(new QPushButton(QStringLiteral("Save"))),
       BitBtn2(new QPushButton(QStringLiteral("Clear"))),
       BitBtn1(new QPushButton(QStringLiteral("OK")))
 {
     setWindowTitle(QStringLiteral("Twinfold Log"));
     auto* grid = new QGridLayout;
-    const std::pair<QLabel*, std::pair<QListWidget*, QPushButton*>> rows[] = {
-        {SuccessLabel, {FileSuccess, SaveSuccess}},
-        {OldLabel, {FileOld, SaveOld}},
-        {FailedLabel, {FileFailed, SaveFail}}};
+    const std::tuple<const char*, QListWidget*, QPushButton*> rows[] = {
+        {"Files Successfully Copied:", FileSuccess, SaveSuccess},
+        {"Files Not Copied (Older or Same as Destination):", FileOld, SaveOld},
+        {"Files Failed During Copy Process:", FileFailed, SaveFail}};
     int row = 0;
-    for (const auto& [label, listAndSave] : rows) {
-        grid->addWidget(label, row++, 0, 1, 2);
+    for (const auto& [label, list, save] : rows) {
+        grid->addWidget(new QLabel(QString::fromLatin1(label)), row++, 0, 1, 2);
         grid->setRowStretch(row, 1);
-        grid->addWidget(listAndSave.first, row, 0);
-        grid->addWidget(listAndSave.second, row++, 1, Qt::AlignTop);
-        listAndSave.second->setAutoDefault(false);
+        grid->addWidget(list, row, 0);
+        grid->addWidget(save, row++, 1, Qt::AlignTop);
+        save->setAutoDefault(false);
     }
     BitBtn2->setAutoDefault(false);
     BitBtn1->setDefault(true);
@@ -58,15 +64,51 @@ LogFileView::LogFileView(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
-    setTabOrder(FileSuccess, SaveSuccess);
-    setTabOrder(SaveSuccess, FileOld);
-    setTabOrder(FileOld, SaveOld);
-    setTabOrder(SaveOld, FileFailed);
-    setTabOrder(FileFailed, SaveFail);
-    setTabOrder(SaveFail, BitBtn2);
-    setTabOrder(BitBtn2, BitBtn1);
+    QWidget* const order[] = {FileSuccess, SaveSuccess, FileOld, SaveOld,
+                              FileFailed,  SaveFail,    BitBtn2, BitBtn1};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     // It opens at its designed size, seven lines to a list; the user may make it larger.
     resize(sizeHint().width(), minimumSizeHint().height());
+}
+
+void bindLogFile(BindingKit& kit, Application& app, LogFileView& view)
+{
+    TLogFilebx& log = app.LogFilebx;
+    const std::array<std::pair<const TLogFilebx::List*, QListWidget*>, 3> lists{
+        {{&log.FileSuccess, view.FileSuccess},
+         {&log.FileOld, view.FileOld},
+         {&log.FileFailed, view.FileFailed}}};
+    // The lists grow by the thousand during a run; the window reads them when it is shown,
+    // and again after each of its buttons.
+    kit.afterEach = [lists] {
+        for (const auto& [entries, widget] : lists) {
+            QStringList texts;
+            texts.reserve(qsizetype(entries->size()));
+            for (const std::string& entry : *entries)
+                texts << qText(entry);
+            widget->clear();
+            widget->addItems(texts);
+        }
+    };
+    kit.follow(log.shown, kit.afterEach);
+    kit.follow(log.added, [&view, lists](const TLogFilebx::List& list, const std::string& path) {
+        if (!view.isVisible())
+            return;
+        for (const auto& [entries, widget] : lists)
+            if (entries == &list)
+                widget->addItem(qText(path));
+    });
+    for (const auto& list : lists)
+        kit.keyboardList(list.second);
+    auto call = [&log](void (TLogFilebx::*handler)()) { return BindingKit::call(log, handler); };
+    kit.press(view.SaveSuccess, call(&TLogFilebx::SaveSuccessClick));
+    kit.press(view.SaveOld, call(&TLogFilebx::SaveOldClick));
+    kit.press(view.SaveFail, call(&TLogFilebx::SaveFailClick));
+    kit.press(view.BitBtn2, call(&TLogFilebx::BitBtn2Click));
+    kit.press(view.BitBtn1, call(&TLogFilebx::BitBtn1Click));
+    // Escape and the close box close the window as OK does; the lists stay.
+    kit.rejected(&view, call(&TLogFilebx::BitBtn1Click));
 }
 
 } // namespace twinfold

@@ -1,10 +1,16 @@
 #include "MainWindowView.h"
 
+#include "BindingKit.h"
+#include "Bindings.h"
+
+#include "app/Application.h"
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <map>
 #include <stdexcept>
 
 namespace twinfold
@@ -12,11 +18,6 @@ namespace twinfold
 
 namespace
 {
-
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 QListWidget* directoryView(QWidget* parent)
 {
@@ -29,18 +30,69 @@ QListWidget* directoryView(QWidget* parent)
 // The menu bar's menus; none for the pop-up menus and the places that are no menu.
 const char* menuTitle(Where where)
 {
-    switch (where) {
-    case Where::FileMenu:
-        return "&File";
-    case Where::EditMenu:
-        return "&Edit";
-    case Where::BatchMenu:
-        return "&Batch";
-    case Where::HelpMenu:
-        return "&Help";
-    default:
-        return nullptr;
+    return where == Where::FileMenu    ? "&File"
+           : where == Where::EditMenu  ? "&Edit"
+           : where == Where::BatchMenu ? "&Batch"
+           : where == Where::HelpMenu  ? "&Help"
+                                       : nullptr;
+}
+
+// Every command of the table reaches its control; a command without one fails the binding.
+void bindCommands(BindingKit& kit, TMain& main, MainWindowView& view)
+{
+    for (const MainCommand& command : TMain::commandTable()) {
+        if (command.where == Where::Event)
+            continue;
+        const BindingKit::Handler run = BindingKit::call(main, command.run);
+        QObject* control = view.control(command.where, command.run);
+        kit.press(control, run);
+        if (const auto mark = command.mark) {
+            auto* action = qobject_cast<QAction*>(control);
+            // The mark shows the model's flag, whatever the handler made of the click.
+            auto show = [&main, action, mark] { action->setChecked(main.*mark); };
+            show();
+            QObject::connect(action, &QAction::triggered, &kit, show);
+        }
     }
+}
+
+// The window's commands are disabled for the length of a run, so that the user sees why they
+// do nothing; the progress window's Cancel is the one way in meanwhile.
+void followRunState(BindingKit& kit, TSyncBox& run, MainWindowView& view)
+{
+    auto setRunning = [&view](bool running) {
+        view.centralWidget()->setEnabled(!running);
+        view.menuBar()->setEnabled(!running);
+        for (QAction* action : view.findChildren<QAction*>())
+            action->setEnabled(!running);
+    };
+    kit.follow(run.runStarted, [setRunning] { setRunning(true); });
+    kit.follow(run.runFinished, [setRunning](RunEnd) { setRunning(false); });
+}
+
+void followWindow(BindingKit& kit, Application& app, MainWindowView& view)
+{
+    TMain& main = app.Main;
+    kit.onEvent(&view, QEvent::Show, [&app, &main, &view](QEvent*) {
+        app.command([&main] { main.FormShow(); });
+        // Without a window manager (a bare X server, as for an unattended batch start) nothing
+        // else makes the window active, and the first activation is what starts a batch.
+        view.activateWindow();
+        return false;
+    });
+    kit.onEvent(&view, QEvent::WindowActivate, [&app, &main](QEvent*) {
+        app.command([&main] { main.FormActivate(); });
+        return false;
+    });
+    // The close box goes through the exit steps; the window closes when the model does.
+    kit.onEvent(&view, QEvent::Close, [&app, &main](QEvent* event) {
+        if (main.isClosed())
+            return false;
+        event->ignore();
+        app.mainCommand([&main] { main.FormClose(); });
+        return true;
+    });
+    kit.follow(main.closed, [&view] { view.close(); });
 }
 
 } // namespace
@@ -84,26 +136,22 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
     auto* destDrives = new QLabel(QStringLiteral("Destination Dri&ves:"), central);
     destDrives->setBuddy(DriveComboBox2);
 
-    // Three columns: source, the file list with the buttons, destination.
     auto* grid = new QGridLayout(central);
-    grid->addWidget(new QLabel(QStringLiteral("Source Directory:")), 0, 0);
-    grid->addWidget(Swapbtn, 0, 1, Qt::AlignCenter);
-    grid->addWidget(new QLabel(QStringLiteral("Destination Directory:")), 0, 2);
-    grid->addWidget(SourceLabel, 1, 0);
-    grid->addWidget(DestLabel, 1, 2);
-    grid->addWidget(SourceDirListBox, 2, 0);
-    grid->addWidget(FileList, 2, 1);
-    grid->addWidget(DestDirListBox, 2, 2);
-    grid->addWidget(typeLabel, 3, 0);
-    grid->addWidget(destDrives, 3, 2);
-    grid->addWidget(EditFilter, 4, 0);
-    grid->addWidget(SyncBtn, 4, 1);
-    grid->addWidget(DriveComboBox2, 4, 2);
-    grid->addWidget(sourceDrives, 5, 0);
-    grid->addWidget(cbSelectAll, 5, 2);
-    grid->addWidget(DriveComboBox1, 6, 0);
-    grid->addWidget(ExitBtn, 6, 1);
-    grid->addWidget(SyncAll, 6, 2);
+    QWidget* const rows[][3] = {
+        {new QLabel(QStringLiteral("Source Directory:")), Swapbtn,
+         new QLabel(QStringLiteral("Destination Directory:"))},
+        {SourceLabel, nullptr, DestLabel},
+        {SourceDirListBox, FileList, DestDirListBox},
+        {typeLabel, nullptr, destDrives},
+        {EditFilter, SyncBtn, DriveComboBox2},
+        {sourceDrives, nullptr, cbSelectAll},
+        {DriveComboBox1, ExitBtn, SyncAll},
+    };
+    for (int row = 0; row < int(std::size(rows)); ++row)
+        for (int column = 0; column < 3; ++column)
+            if (QWidget* cell = rows[row][column])
+                grid->addWidget(cell, row, column);
+    grid->setAlignment(Swapbtn, Qt::AlignCenter);
     grid->setRowStretch(2, 1);
 
     auto* status = new QStatusBar(this);
@@ -126,18 +174,20 @@ MainWindowView::MainWindowView(QWidget* parent) : QMainWindow(parent)
 
 QPushButton* MainWindowView::commandButton(void (TMain::*run)())
 {
-    auto* button = new QPushButton(qs(TMain::command(Where::Button, run).caption), centralWidget());
+    auto* button =
+        new QPushButton(qText(TMain::command(Where::Button, run).caption), centralWidget());
     m_controls.push_back({Where::Button, run, button});
     return button;
 }
 
 void MainWindowView::buildMenus()
 {
+    std::map<Where, QMenu*> menus;
     for (const MainCommand& command : TMain::commandTable()) {
         if (command.where == Where::Button || command.where == Where::Event)
             continue;
-        auto* action = new QAction(qs(command.caption), this);
-        action->setShortcut(QKeySequence(qs(command.shortcut)));
+        auto* action = new QAction(qText(command.caption), this);
+        action->setShortcut(QKeySequence(qText(command.shortcut)));
         action->setCheckable(command.mark != nullptr);
         m_controls.push_back({command.where, command.run, action});
         if (command.where == Where::MenuBar) {
@@ -149,7 +199,7 @@ void MainWindowView::buildMenus()
             continue;
         }
         // Each menu is made where its first command comes, which puts the menu bar in order.
-        QMenu*& menu = m_menus[command.where];
+        QMenu*& menu = menus[command.where];
         if (!menu) {
             const char* title = menuTitle(command.where);
             menu = title ? menuBar()->addMenu(QString::fromLatin1(title)) : new QMenu(this);
@@ -158,9 +208,9 @@ void MainWindowView::buildMenus()
             menu->addSeparator();
         menu->addAction(action);
     }
-    PopupMenuFL = m_menus.at(Where::FileListPopup);
-    PopupMenuSD = m_menus.at(Where::SourceViewPopup);
-    PopupMenuDD = m_menus.at(Where::DestViewPopup);
+    PopupMenuFL = menus.at(Where::FileListPopup);
+    PopupMenuSD = menus.at(Where::SourceViewPopup);
+    PopupMenuDD = menus.at(Where::DestViewPopup);
 }
 
 QObject* MainWindowView::control(Where where, void (TMain::*run)()) const
@@ -172,9 +222,28 @@ QObject* MainWindowView::control(Where where, void (TMain::*run)()) const
                            TMain::command(where, run).handler);
 }
 
-QAction* MainWindowView::action(Where where, void (TMain::*run)()) const
+void bindMainWindow(BindingKit& kit, Application& app, MainWindowView& view)
 {
-    return qobject_cast<QAction*>(control(where, run));
+    TMain& main = app.Main;
+    auto call = [&main](void (TMain::*handler)()) { return BindingKit::call(main, handler); };
+    kit.label(main.SourceLabel, view.SourceLabel);
+    kit.label(main.DestLabel, view.DestLabel);
+    kit.label(main.selsize, view.selsize);
+    kit.label(main.FileCount, view.FileCount);
+    kit.directory(main.SourceDirListBox, view.SourceDirListBox);
+    kit.directory(main.DestDirListBox, view.DestDirListBox);
+    kit.list(main.FileList, view.FileList, call(&TMain::FileListClick));
+    kit.combo(main.EditFilter, view.EditFilter, call(&TMain::EditFilterChange));
+    kit.combo(main.DriveComboBox1, view.DriveComboBox1, call(&TMain::DriveComboBox1Change));
+    kit.combo(main.DriveComboBox2, view.DriveComboBox2, call(&TMain::DriveComboBox2Change));
+    kit.check(main.cbSelectAll, view.cbSelectAll);
+    kit.check(main.SyncAll, view.SyncAll);
+    kit.popup(view.FileList, view.PopupMenuFL);
+    kit.popup(view.SourceDirListBox, view.PopupMenuSD);
+    kit.popup(view.DestDirListBox, view.PopupMenuDD);
+    bindCommands(kit, main, view);
+    followRunState(kit, app.SyncBox, view);
+    followWindow(kit, app, view);
 }
 
 } // namespace twinfold

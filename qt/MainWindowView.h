@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include <map>
 #include <vector>
 
 namespace twinfold
@@ -28,9 +27,8 @@ class MainWindowView : public QMainWindow
 public:
     explicit MainWindowView(QWidget* parent = nullptr);
 
-    // Throws std::logic_error for a command that has no control.
+    // The button or action of a command; throws std::logic_error for a command that has none.
     QObject* control(Where where, void (TMain::*run)()) const;
-    QAction* action(Where where, void (TMain::*run)()) const;
 
     PathLabel* SourceLabel;
     QListWidget* SourceDirListBox;
@@ -61,7 +59,6 @@ private:
     QPushButton* commandButton(void (TMain::*run)());
     void buildMenus();
     std::vector<Control> m_controls;
-    std::map<Where, QMenu*> m_menus;
 };
 
 } // namespace twinfold

@@ -5,15 +5,6 @@
 namespace twinfold
 {
 
-namespace
-{
-
-// Enough for a few levels of a path; the layout gives the label more when it has it.
-constexpr int HintCharacters = 24;
-constexpr int MinimumCharacters = 8;
-
-} // namespace
-
 PathLabel::PathLabel(QWidget* parent) : QLabel(parent)
 {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -27,17 +18,6 @@ void PathLabel::setPath(const QString& path)
     m_path = path;
     setToolTip(path);
     fit();
-}
-
-QSize PathLabel::sizeHint() const
-{
-    return {fontMetrics().averageCharWidth() * HintCharacters, QLabel::sizeHint().height()};
-}
-
-QSize PathLabel::minimumSizeHint() const
-{
-    return {fontMetrics().averageCharWidth() * MinimumCharacters,
-            QLabel::minimumSizeHint().height()};
 }
 
 void PathLabel::resizeEvent(QResizeEvent* event)

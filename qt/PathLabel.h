@@ -6,8 +6,8 @@ namespace twinfold
 {
 
 // A label that shows a path shortened in the middle to the width it is given, and shortens it
-// again whenever that width changes; the full path is its tooltip. Its size hint does not grow
-// with the path, so that a long path never widens the window around it.
+// again whenever that width changes; the full path is its tooltip. The layouts pass over its
+// width hint, so that a long path never widens the window around it.
 class PathLabel : public QLabel
 {
 public:
@@ -15,9 +15,6 @@ public:
 
     void setPath(const QString& path);
     QString path() const { return m_path; }
-
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

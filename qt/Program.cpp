@@ -2,11 +2,32 @@
 
 #include "Bindings.h"
 
+#include <QApplication>
+#include <QIcon>
+
+// The icons live in the static view library, whose resources are not registered by themselves.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace twinfold
 {
 
+void Program::nameApplication()
+{
+    // Captions are the program's own texts: no application display name is appended to them.
+    QApplication::setApplicationName(QStringLiteral("twinfold"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.twinfold.Twinfold"));
+}
+
 Program::Program()
 {
+    initIconResources();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/twinfold-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     services.setMainView(&mainView);
     services.registerView(app.Main, &mainView);
     services.registerView(app.SyncBox, &syncView);
@@ -26,8 +47,6 @@ Program::Program()
     bindAboutBox(kit(), app, aboutView, specialView);
     bindPreview(kit(), app, previewView);
 }
-
-Program::~Program() = default;
 
 BindingKit& Program::kit(BindingKit::Dispatch dispatch)
 {

@@ -1,16 +1,11 @@
 #pragma once
 
-#include "AboutBoxView.h"
-#include "BatchEditorView.h"
 #include "BindingKit.h"
-#include "DeleteDialogView.h"
-#include "LogFileView.h"
+#include "DialogViews.h"
 #include "MainWindowView.h"
 #include "OptionsView.h"
-#include "PreviewView.h"
 #include "QtServices.h"
 #include "RunAttention.h"
-#include "SpecialBoxView.h"
 #include "SyncBoxView.h"
 
 #include "app/Application.h"
@@ -27,10 +22,11 @@ namespace twinfold
 class Program
 {
 public:
+    // The names the desktop knows the program by; set before the toolkit starts, since
+    // --version is answered without it.
+    static void nameApplication();
+
     Program();
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    ~Program();
 
     void start(const StartOptions& options) { app.start(options); }
 

@@ -1,16 +1,25 @@
 #include "QtServices.h"
 
-#include "HelpWindow.h"
-#include "InputDialog.h"
-
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+// Resources in a static library are registered by hand.
+static void initHelpResources()
+{
+    Q_INIT_RESOURCE(help);
+}
 
 namespace twinfold
 {
@@ -41,7 +50,9 @@ QStringList nameFilters(const std::string& filter)
     return filters;
 }
 
-// A dialog's frame: its caption and a close box, neither a minimise nor a maximise button.
+// A dialog's frame: its caption and a close box, neither a minimise nor a maximise button. The
+// window manager draws it from these hints where it honours them; openbox draws its own buttons
+// on every managed window whatever its type, and no hint of a dialog's changes that.
 constexpr Qt::WindowFlags DialogFrame =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
@@ -73,27 +84,90 @@ void bringToFront(QWidget& window)
     window.activateWindow();
 }
 
+// Beside the anchor where the screen has room, else over its edge.
+void placeBeside(QWidget& window, const QWidget& anchor)
+{
+    const QRect area = anchor.screen()->availableGeometry();
+    const QRect beside = anchor.frameGeometry();
+    // The frame the window manager adds is not known before the window is shown: a margin
+    // stands for it.
+    constexpr int FrameMargin = 8;
+    const int width = window.width() + FrameMargin;
+    int x = beside.right() + 1;
+    if (x + width > area.right() + 1)
+        x = beside.left() - width;
+    if (x < area.left())
+        x = area.right() + 1 - width;
+    const int y = std::clamp(beside.top(), area.top(),
+                             std::max(area.top(), area.bottom() + 1 - window.height()));
+    window.move(std::max(x, area.left()), y);
+}
+
+// The help pages compiled into the program, by topic number as the windows ask for them.
+const char* const TopicPages[] = {
+    "contents.html",     // 0
+    "main.html",         // 1 the main window
+    "progress.html",     // 2 the progress window and the log
+    "settings.html",     // 3 settings files and the options dialog
+    "batch-editor.html", // 4
+    "batch-files.html",  // 5
+    "command-line.html", // 6
+};
+
+QUrl topicUrl(int topic)
+{
+    const char* page =
+        topic >= 0 && topic < int(std::size(TopicPages)) ? TopicPages[topic] : TopicPages[0];
+    return QUrl(QStringLiteral("qrc:/help/") + QLatin1String(page));
+}
+
+// Contents and Back above the page. The help is read beside the program; Escape puts it away
+// as it does a dialog.
+void buildHelpWindow(QWidget& window, QTextBrowser* pages)
+{
+    initHelpResources();
+    window.setWindowTitle(QStringLiteral("Twinfold Help"));
+    window.resize(560, 480);
+    auto* contents = new QPushButton(QStringLiteral("&Contents"));
+    auto* back = new QPushButton(QStringLiteral("&Back"));
+    QObject::connect(contents, &QPushButton::clicked, pages,
+                     [pages] { pages->setSource(topicUrl(0)); });
+    QObject::connect(back, &QPushButton::clicked, pages, &QTextBrowser::backward);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(contents);
+    buttons->addWidget(back);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(&window);
+    layout->addLayout(buttons);
+    layout->addWidget(pages);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(close, &QShortcut::activated, &window, &QWidget::close);
+}
+
 } // namespace
 
-QtServices::QtServices() : m_help(std::make_unique<HelpWindow>())
+QtServices::QtServices()
+    : m_help(std::make_unique<QWidget>(nullptr, Qt::Window)), m_helpPages(new QTextBrowser)
 {
+    buildHelpWindow(*m_help, m_helpPages);
+
     m_cursorRestore.setSingleShot(true);
     m_cursorRestore.setInterval(50);
-    QObject::connect(&m_cursorRestore, &QTimer::timeout, [this] { restoreCursor(); });
+    QObject::connect(&m_cursorRestore, &QTimer::timeout,
+                     [] { QApplication::restoreOverrideCursor(); });
+    // The menu bar and the menus hold the focus only while they are worked from the keyboard.
+    // The timer, a member, ends the connection with the services.
+    QObject::connect(qApp, &QApplication::focusChanged, &m_cursorRestore,
+                     [this](QWidget*, QWidget* now) {
+                         if (now && !qobject_cast<QMenuBar*>(now) && !qobject_cast<QMenu*>(now))
+                             m_lastFocus[now->window()] = now;
+                     });
 }
 
 QtServices::~QtServices()
 {
-    m_busyDepth = 0;
-    restoreCursor();
-}
-
-void QtServices::restoreCursor()
-{
-    if (m_busyDepth > 0 || !m_cursorShown)
-        return;
-    m_cursorShown = false;
-    QApplication::restoreOverrideCursor();
+    if (m_busyDepth > 0 || m_cursorRestore.isActive())
+        QApplication::restoreOverrideCursor();
 }
 
 void QtServices::registerView(const Window& model, QWidget* view)
@@ -168,7 +242,19 @@ void QtServices::returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* own
             return;
         }
     }
-    m_focus.giveBack(owner);
+    // A window manager would activate the owner when a modal window closes; without one (a
+    // bare X server, a kiosk session) the keys would go nowhere, so it is asked for.
+    if (!owner || !owner->isVisible())
+        return;
+    QWidget* window = owner->window();
+    window->activateWindow();
+    // Given to an inactive window, the focus waits there until the window is active.
+    const auto found = m_lastFocus.find(window);
+    if (found == m_lastFocus.end())
+        return;
+    if (QWidget* control = found->second;
+        control && control->window() == window && control->isVisible() && control->isEnabled())
+        control->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::string& caption,
@@ -181,37 +267,17 @@ Answer QtServices::messageBox(const Window* owner, MessageForm form, const std::
     QMessageBox box(dialogOwner(owner));
     box.setWindowTitle(qs(caption));
     box.setText(qs(text));
-    switch (form) {
-    case MessageForm::Plain:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case MessageForm::Information:
-    case MessageForm::Notice:
-    case MessageForm::Remark:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case MessageForm::Confirmation:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MessageForm::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MessageForm::Error:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    }
+    box.setIcon(form == MessageForm::Plain          ? QMessageBox::NoIcon
+                : form == MessageForm::Confirmation ? QMessageBox::Question
+                : form == MessageForm::Warning      ? QMessageBox::Warning
+                : form == MessageForm::Error        ? QMessageBox::Critical
+                                                    : QMessageBox::Information);
     const bool question = form == MessageForm::Confirmation || form == MessageForm::Warning;
-    QPushButton* yes = nullptr;
-    if (question) {
-        yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.setEscapeButton(no);
-    } else {
-        QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        box.setDefaultButton(ok);
-        box.setEscapeButton(ok);
-    }
+    // A question's Yes, or the one OK, is the default; Escape answers No, or OK.
+    QPushButton* yes = question ? box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole)
+                                : box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(question ? box.addButton(QStringLiteral("&No"), QMessageBox::NoRole) : yes);
     // Wide enough for its caption beside the frame's buttons: a window manager shortens a
     // caption that does not fit, and "Twinfold for Windows" would read "Twinf...ndows".
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
@@ -246,26 +312,32 @@ void QtServices::showNotice(const Window* owner, const std::string& caption,
         QTimer::singleShot(0, box, [this, box] { dialogHook(*box); });
 }
 
-std::optional<std::string> QtServices::inputBox(const Window* owner, const std::string& caption,
+std::optional<std::string> QtServices::inputBox(const std::string& caption,
                                                 const std::string& prompt,
                                                 const std::string& initialText)
 {
-    InputDialog dialog(dialogOwner(owner));
+    QInputDialog dialog(dialogOwner(nullptr));
     dialog.setWindowTitle(qs(caption));
-    dialog.prompt->setText(qs(prompt));
-    dialog.edit->setText(qs(initialText));
-    dialog.edit->selectAll();
+    dialog.setLabelText(qs(prompt));
+    dialog.setTextValue(qs(initialText));
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Cancel"));
+    // Plain buttons, as in every other box of the program.
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        button->setIcon(QIcon());
+    auto* edit = dialog.findChild<QLineEdit*>();
+    edit->setMaxLength(255);
+    edit->setMinimumWidth(320);
     if (runDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
-    return dialog.edit->text().toStdString();
+    return edit->text().toStdString();
 }
 
-std::optional<std::string> QtServices::fileDialog(const Window* owner,
-                                                  const FileDialogOptions& options, bool save)
+std::optional<std::string> QtServices::fileDialog(const FileDialogOptions& options, bool save)
 {
     // The desktop's own chooser where it has one; the designed checks that a chooser may not
     // make are made below.
-    QFileDialog dialog(dialogOwner(owner), qs(options.title));
+    QFileDialog dialog(dialogOwner(nullptr), qs(options.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(options.fileMustExist && !save ? QFileDialog::ExistingFile
                                                       : QFileDialog::AnyFile);
@@ -289,30 +361,15 @@ std::optional<std::string> QtServices::fileDialog(const Window* owner,
         if (save && !options.defaultExtension.empty() && chosen.suffix().isEmpty())
             chosen.setFile(chosen.filePath() + QLatin1Char('.') + qs(options.defaultExtension));
         // The dialog lets a typed path through; the designed checks are made here.
-        if (options.pathMustExist && !chosen.dir().exists()) {
-            messageBox(owner, MessageForm::Plain, ApplicationTitle,
-                       "Path does not exist: " + chosen.path().toStdString());
-            continue;
-        }
-        if (options.fileMustExist && !chosen.exists()) {
-            messageBox(owner, MessageForm::Plain, ApplicationTitle,
-                       "File not found: " + chosen.filePath().toStdString());
-            continue;
-        }
-        return chosen.absoluteFilePath().toStdString();
+        const std::string fault = options.pathMustExist && !chosen.dir().exists()
+                                      ? "Path does not exist: " + chosen.path().toStdString()
+                                  : options.fileMustExist && !chosen.exists()
+                                      ? "File not found: " + chosen.filePath().toStdString()
+                                      : std::string();
+        if (fault.empty())
+            return chosen.absoluteFilePath().toStdString();
+        messageBox(nullptr, MessageForm::Plain, ApplicationTitle, fault);
     }
-}
-
-std::optional<std::string> QtServices::openFileDialog(const Window* owner,
-                                                      const FileDialogOptions& options)
-{
-    return fileDialog(owner, options, false);
-}
-
-std::optional<std::string> QtServices::saveFileDialog(const Window* owner,
-                                                      const FileDialogOptions& options)
-{
-    return fileDialog(owner, options, true);
 }
 
 void QtServices::showModal(Window& window)
@@ -354,20 +411,13 @@ void QtServices::setBusyCursor(bool busy)
     // last busy work ends: a Sync All is busy once per directory, and changing every window's
     // cursor twice per directory would cost a run of small directories more than its copying.
     if (busy) {
-        ++m_busyDepth;
-        m_cursorRestore.stop();
-        if (!m_cursorShown) {
-            m_cursorShown = true;
+        // Still shown while the restoring waits.
+        if (m_busyDepth++ == 0 && !m_cursorRestore.isActive())
             QApplication::setOverrideCursor(Qt::WaitCursor);
-        }
+        m_cursorRestore.stop();
     } else if (m_busyDepth > 0 && --m_busyDepth == 0) {
         m_cursorRestore.start();
     }
-}
-
-void QtServices::showHelpContents()
-{
-    showHelpTopic(0);
 }
 
 void QtServices::showHelpTopic(int topic)
@@ -377,25 +427,9 @@ void QtServices::showHelpTopic(int topic)
     if (!m_help->isVisible() && !m_help->testAttribute(Qt::WA_Moved) && m_mainView &&
         m_mainView->isVisible())
         placeBeside(*m_help, *m_mainView);
-    m_help->showTopic(topic);
-}
-
-void QtServices::placeBeside(QWidget& window, const QWidget& anchor)
-{
-    const QRect area = anchor.screen()->availableGeometry();
-    const QRect beside = anchor.frameGeometry();
-    // The frame the window manager adds is not known before the window is shown: a margin
-    // stands for it.
-    constexpr int FrameMargin = 8;
-    const int width = window.width() + FrameMargin;
-    int x = beside.right() + 1;
-    if (x + width > area.right() + 1)
-        x = beside.left() - width;
-    if (x < area.left())
-        x = area.right() + 1 - width;
-    const int y = std::clamp(beside.top(), area.top(),
-                             std::max(area.top(), area.bottom() + 1 - window.height()));
-    window.move(std::max(x, area.left()), y);
+    m_helpPages->setSource(topicUrl(topic));
+    m_help->show();
+    bringToFront(*m_help);
 }
 
 void QtServices::closeHelp()

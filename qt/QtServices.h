@@ -1,7 +1,5 @@
 #pragma once
 
-#include "FocusMemory.h"
-
 #include "platform/Window.h"
 #include "platform/Windowing.h"
 
@@ -17,21 +15,19 @@
 #include <string>
 
 class QDialog;
+class QTextBrowser;
 
 namespace twinfold
 {
 
-class HelpWindow;
-
 // The windowing services on Qt Widgets. Each model window is paired with its view, so that a
-// dialog asked for by a model is centred on and owned by the view the user sees.
+// dialog asked for by a model is centred on and owned by the view the user sees; the models'
+// dialogs without an owner appear over the main window.
 class QtServices : public WindowingServices
 {
 public:
     QtServices();
     ~QtServices() override;
-    QtServices(const QtServices&) = delete;
-    QtServices& operator=(const QtServices&) = delete;
 
     void registerView(const Window& model, QWidget* view);
     QWidget* viewOf(const Window* owner) const;
@@ -42,58 +38,49 @@ public:
 
     Answer messageBox(const Window* owner, MessageForm form, const std::string& caption,
                       const std::string& text) override;
-    // The models' dialogs without an owner appear over the main window.
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
-                                        const std::string& initialText) override
-    {
-        return inputBox(nullptr, caption, prompt, initialText);
-    }
+                                        const std::string& initialText) override;
     std::optional<std::string> openFileDialog(const FileDialogOptions& options) override
     {
-        return openFileDialog(nullptr, options);
+        return fileDialog(options, false);
     }
     std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override
     {
-        return saveFileDialog(nullptr, options);
+        return fileDialog(options, true);
     }
-    std::optional<std::string> inputBox(const Window* owner, const std::string& caption,
-                                        const std::string& prompt, const std::string& initialText);
-    std::optional<std::string> openFileDialog(const Window* owner,
-                                              const FileDialogOptions& options);
-    std::optional<std::string> saveFileDialog(const Window* owner,
-                                              const FileDialogOptions& options);
     void showModal(Window& window) override;
     // Pending events are fetched at most this often, however often a run polls.
     static constexpr int PollIntervalMs = 5;
     void processPendingEvents() override;
     void setBusyCursor(bool busy) override;
-    void showHelpContents() override;
+    void showHelpContents() override { showHelpTopic(0); }
     void showHelpTopic(int topic) override;
     void closeHelp() override;
 
-    HelpWindow* helpWindow() const { return m_help.get(); }
+    QWidget* helpWindow() const { return m_help.get(); }
 
     // Called with every dialog once it is on screen, so that tests can answer it without a
     // person. Unset, the dialogs wait for the user.
     std::function<void(QDialog&)> dialogHook;
 
 private:
-    void restoreCursor();
     QWidget* dialogOwner(const Window* owner);
-    static void placeBeside(QWidget& window, const QWidget& anchor);
-    void returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* owner);
-    QElapsedTimer m_sincePolled;
     int runDialog(QDialog& dialog);
+    void returnFocus(const QList<QPointer<QWidget>>& onTop, QWidget* owner);
     void showNotice(const Window* owner, const std::string& caption, const std::string& text);
-    std::optional<std::string> fileDialog(const Window* owner, const FileDialogOptions& options,
-                                          bool save);
+    std::optional<std::string> fileDialog(const FileDialogOptions& options, bool save);
 
     std::map<const Window*, QPointer<QWidget>> m_views;
     QPointer<QWidget> m_mainView;
-    std::unique_ptr<HelpWindow> m_help;
-    FocusMemory m_focus;
+    // The help viewer: the pages compiled into the program, reached by topic number; 0 is the
+    // contents.
+    std::unique_ptr<QWidget> m_help;
+    QTextBrowser* m_helpPages;
+    // The control of each window that last had the keyboard focus, given back to it when a
+    // modal window over it closes.
+    std::map<const QWidget*, QPointer<QWidget>> m_lastFocus;
+    QElapsedTimer m_sincePolled;
     int m_busyDepth = 0;
-    bool m_cursorShown = false;
     QTimer m_cursorRestore;
 };
 

@@ -18,65 +18,16 @@ namespace twinfold
 namespace
 {
 
-std::size_t grownBy(std::size_t now, std::size_t before)
+// Shorter runs are watched to their end anyway.
+constexpr qint64 LongRunMs = 5000;
+
+std::array<std::size_t, 3> logLengths(const TLogFilebx& log)
 {
-    // The log may have been cleared during the run.
-    return now > before ? now - before : 0;
+    return {log.FileSuccess.size(), log.FileOld.size(), log.FileFailed.size()};
 }
 
-} // namespace
-
-RunAttention::RunAttention(Application& app, QWidget& mainView)
-    : QObject(&mainView), m_box(app.SyncBox), m_log(app.LogFilebx), m_mainView(mainView)
-{
-    m_connections.push_back(m_box.runStarted.connect([this] { started(); }));
-    m_connections.push_back(m_box.runFinished.connect([this](RunEnd end) {
-        if (!m_told)
-            ended(QString::fromLatin1(end == RunEnd::Completed   ? "Sync finished."
-                                      : end == RunEnd::Cancelled ? "Operation Canceled!"
-                                                                 : "Sync stopped by a failure."));
-        m_running.invalidate();
-    }));
-    qApp->installEventFilter(this);
-}
-
-void RunAttention::started()
-{
-    m_running.start();
-    m_told = false;
-    m_copiedBefore = m_log.FileSuccess.size();
-    m_oldBefore = m_log.FileOld.size();
-    m_failedBefore = m_log.FileFailed.size();
-}
-
-bool RunAttention::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Show && m_box.running && !m_told) {
-        if (auto* box = qobject_cast<QMessageBox*>(watched))
-            ended(box->text());
-    }
-    return false;
-}
-
-QString RunAttention::counts() const
-{
-    return QStringLiteral("%1 copied, %2 not copied, %3 failed.")
-        .arg(grownBy(m_log.FileSuccess.size(), m_copiedBefore))
-        .arg(grownBy(m_log.FileOld.size(), m_oldBefore))
-        .arg(grownBy(m_log.FileFailed.size(), m_failedBefore));
-}
-
-void RunAttention::ended(const QString& outcome)
-{
-    if (!m_running.isValid() || m_running.elapsed() < LongRunMs)
-        return;
-    m_told = true;
-    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
-        return;
-    QApplication::alert(&m_mainView);
-    notifyDesktop(outcome, counts());
-}
-
+// Shows a desktop notification where the session offers the standard notification service;
+// does nothing elsewhere.
 void notifyDesktop(const QString& summary, const QString& body)
 {
 #ifdef TWINFOLD_HAVE_DBUS
@@ -100,6 +51,54 @@ void notifyDesktop(const QString& summary, const QString& body)
     Q_UNUSED(summary);
     Q_UNUSED(body);
 #endif
+}
+
+} // namespace
+
+RunAttention::RunAttention(Application& app, QWidget& mainView)
+    : QObject(&mainView), m_box(app.SyncBox), m_log(app.LogFilebx), m_mainView(mainView)
+{
+    m_connections.push_back(m_box.runStarted.connect([this] {
+        m_running.start();
+        m_told = false;
+        m_logBefore = logLengths(m_log);
+    }));
+    m_connections.push_back(m_box.runFinished.connect([this](RunEnd end) {
+        if (!m_told)
+            ended(QString::fromLatin1(end == RunEnd::Completed   ? "Sync finished."
+                                      : end == RunEnd::Cancelled ? "Operation Canceled!"
+                                                                 : "Sync stopped by a failure."));
+        m_running.invalidate();
+    }));
+    qApp->installEventFilter(this);
+}
+
+bool RunAttention::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && m_box.running && !m_told) {
+        if (auto* box = qobject_cast<QMessageBox*>(watched))
+            ended(box->text());
+    }
+    return false;
+}
+
+void RunAttention::ended(const QString& outcome)
+{
+    if (!m_running.isValid() || m_running.elapsed() < LongRunMs)
+        return;
+    m_told = true;
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        return;
+    QApplication::alert(&m_mainView);
+    // The log may have been cleared during the run.
+    const std::array<std::size_t, 3> now = logLengths(m_log);
+    auto grown = [&](std::size_t list) {
+        return now[list] > m_logBefore[list] ? now[list] - m_logBefore[list] : 0;
+    };
+    notifyDesktop(outcome, QStringLiteral("%1 copied, %2 not copied, %3 failed.")
+                               .arg(grown(0))
+                               .arg(grown(1))
+                               .arg(grown(2)));
 }
 
 } // namespace twinfold

@@ -4,8 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QString>
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -27,30 +27,20 @@ class RunAttention : public QObject
 public:
     RunAttention(Application& app, QWidget& mainView);
 
-    // Shorter runs are watched to their end anyway.
-    static constexpr qint64 LongRunMs = 5000;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void started();
     void ended(const QString& outcome);
-    QString counts() const;
 
     TSyncBox& m_box;
     TLogFilebx& m_log;
     QWidget& m_mainView;
     QElapsedTimer m_running;
     bool m_told = false;
-    std::size_t m_copiedBefore = 0;
-    std::size_t m_oldBefore = 0;
-    std::size_t m_failedBefore = 0;
+    // The lengths of the log's three lists when the run started.
+    std::array<std::size_t, 3> m_logBefore{};
     std::vector<Connection> m_connections;
 };
-
-// Shows a desktop notification where the session offers the standard notification service;
-// does nothing elsewhere.
-void notifyDesktop(const QString& summary, const QString& body);
 
 } // namespace twinfold

@@ -32,6 +32,7 @@ void bindSyncBox(BindingKit& kit, Application& app, SyncBoxView& view, QWidget* 
         view.FileName->setPath(QString::fromStdString(box.FileName.text()));
         view.Process->setText(QString::fromStdString(box.Process.text()));
         view.Gauge->setValue(box.Gauge.percentDone());
+        view.FileProgress->setText(fileProgressText(box.fileCopied(), box.fileSize()));
     };
     // The model changes once per file, far more often than anyone can read: the window is
     // drawn as often as the throttle lets it, and at once when it shows and when the run ends.
@@ -40,6 +41,7 @@ void bindSyncBox(BindingKit& kit, Application& app, SyncBoxView& view, QWidget* 
         kit.follow(label->textChanged, [drawing](const std::string&) { drawing->request(); });
     kit.follow(box.Gauge.progressChanged, [drawing](int) { drawing->request(); });
     kit.follow(box.Gauge.rangeChanged, [drawing](int, int) { drawing->request(); });
+    kit.follow(box.fileProgress, [drawing](std::int64_t, std::int64_t) { drawing->request(); });
     kit.follow(box.runFinished, [&box, &view, draw](RunEnd) {
         draw();
         if (!box.visible())

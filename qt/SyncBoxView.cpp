@@ -1,6 +1,8 @@
 #include "SyncBoxView.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLocale>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,8 +28,8 @@ SyncBoxView::SyncBoxView(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       SyncDirFrom(new PathLabel), SyncDirTo(new PathLabel), FileName(new PathLabel),
-      Process(new QLabel(QStringLiteral("Processing..."))), Gauge(new QProgressBar),
-      Cancel(new QPushButton(QStringLiteral("Cancel")))
+      Process(new QLabel(QStringLiteral("Processing..."))), FileProgress(new QLabel),
+      Gauge(new QProgressBar), Cancel(new QPushButton(QStringLiteral("Cancel")))
 {
     setWindowTitle(QStringLiteral("Twinfolding..."));
     setModal(false);
@@ -40,7 +42,11 @@ SyncBoxView::SyncBoxView(QWidget* parent)
     form->addRow(boldLabel("From:"), SyncDirFrom);
     form->addRow(boldLabel("To:"), SyncDirTo);
     form->addRow(boldLabel("File:"), FileName);
-    form->addRow(boldLabel("Status:"), Process);
+    auto* status = new QHBoxLayout;
+    status->addWidget(Process);
+    status->addStretch();
+    status->addWidget(FileProgress);
+    form->addRow(boldLabel("Status:"), status);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(Gauge);
@@ -58,6 +64,16 @@ void SyncBoxView::hideEvent(QHideEvent* event)
     if (isActiveWindow() && parentWidget() && parentWidget()->isVisible())
         parentWidget()->window()->activateWindow();
     QDialog::hideEvent(event);
+}
+
+QString fileProgressText(qint64 copied, qint64 size)
+{
+    const QLocale locale;
+    if (size <= 0)
+        return copied > 0 ? locale.formattedDataSize(copied) : QString();
+    return QStringLiteral("%1 of %2 (%3%)")
+        .arg(locale.formattedDataSize(copied), locale.formattedDataSize(size))
+        .arg(copied * 100 / size);
 }
 
 } // namespace twinfold

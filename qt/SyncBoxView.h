@@ -21,11 +21,16 @@ public:
     PathLabel* SyncDirTo;
     PathLabel* FileName;
     QLabel* Process;
+    // How far the copy of a large file is, beside the status; empty for any other file.
+    QLabel* FileProgress;
     QProgressBar* Gauge;
     QPushButton* Cancel;
 
 protected:
     void hideEvent(QHideEvent* event) override;
 };
+
+// "1.50 MiB of 4.00 GiB (0%)", or nothing while no copy is long enough to show it.
+QString fileProgressText(qint64 copied, qint64 size);
 
 } // namespace twinfold

@@ -10,16 +10,6 @@
 namespace twinfold
 {
 
-namespace
-{
-
-QString geometryKey(const QString& name)
-{
-    return name + QStringLiteral("/geometry");
-}
-
-} // namespace
-
 WindowPlaces::WindowPlaces(QString file, QObject* parent) : QObject(parent), m_file(std::move(file))
 {
 }
@@ -45,7 +35,7 @@ void WindowPlaces::keep(QWidget& window, const QString& name)
 {
     m_windows[&window] = {&window, name};
     const QSettings state(m_file, QSettings::IniFormat);
-    const QByteArray geometry = state.value(geometryKey(name)).toByteArray();
+    const QByteArray geometry = state.value(name + QStringLiteral("/geometry")).toByteArray();
     // A place off every screen of today (a monitor unplugged) is brought back onto one.
     if (!geometry.isEmpty())
         window.restoreGeometry(geometry);
@@ -69,7 +59,7 @@ void WindowPlaces::store(QWidget& window, const QString& name)
         return;
     QDir().mkpath(QFileInfo(m_file).absolutePath());
     QSettings state(m_file, QSettings::IniFormat);
-    state.setValue(geometryKey(name), window.saveGeometry());
+    state.setValue(name + QStringLiteral("/geometry"), window.saveGeometry());
 }
 
 } // namespace twinfold

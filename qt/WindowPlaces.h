@@ -18,8 +18,6 @@ public:
     explicit WindowPlaces(QString file, QObject* parent = nullptr);
     // Whatever is still on screen when the program ends is kept as it is then.
     ~WindowPlaces() override;
-    WindowPlaces(const WindowPlaces&) = delete;
-    WindowPlaces& operator=(const WindowPlaces&) = delete;
 
     // $XDG_STATE_HOME/twinfold/windows.ini, by default under ~/.local/state.
     static QString defaultFile();

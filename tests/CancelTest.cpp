@@ -2,6 +2,8 @@
 #include "support/AppFixture.h"
 
 #include "platform/FileSystem.h"
+#include "support/FaultyFileServices.h"
+#include "support/TreeSnapshot.h"
 
 namespace twinfold::test
 {
@@ -156,6 +158,77 @@ TEST_F(CancelTest, CommandsAreKeptOutWhileARunGoesOn)
     EXPECT_EQ(app->LogFilebx.FileSuccess.size(), 3u);
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"File Sync Successful!"});
     EXPECT_FALSE(app->Main.runInProgress());
+}
+
+TEST_F(CancelTest, CancelDuringALongCopyAbandonsItUnlessItIsNearlyDone)
+{
+    // Sixteen buffers of the default size; each read takes a tenth of a second on the test's
+    // clock, so the copy polls after every buffer and its pace is known.
+    const std::string contents(16 * 32768, 'n');
+    struct Row {
+        int cancelAtRead;
+        bool finished;
+        bool syncAll; // the large file in a subdirectory, whose pass comes first
+    };
+    for (const Row row :
+         {Row{1, false, false}, Row{15, true, false}, Row{1, false, true}, Row{15, true, true}}) {
+        SCOPED_TRACE(std::to_string(row.cancelAtRead) + (row.syncAll ? " all" : ""));
+        const std::string run =
+            "run" + std::to_string(row.cancelAtRead) + (row.syncAll ? "all" : "");
+        const std::string big = row.syncAll ? "a/big.bin" : "big.bin";
+        tmp.writeFile(run + "/" + big, contents, evenTime(20));
+        tmp.writeFile(run + "/small.txt", "s", evenTime(20));
+        tmp.writeFile("dst/" + run + "/" + big, "old", evenTime());
+        showSource();
+        app->Main.SourceDirListBox.setDirectory(tmp.pathOf(run));
+        app->Main.DestDirListBox.setDirectory(dst(run));
+        app->Main.EditFilterChange();
+        app->Main.SyncAll.setChecked(row.syncAll);
+        if (!row.syncAll)
+            selectAll();
+        app->LogFilebx.BitBtn2Click();
+        ui.restart();
+        FaultyFileServices faulty;
+        faulty.failEvery(FaultyFileServices::Call::CopyRange, EXDEV);
+        int reads = 0;
+        std::int64_t shownCopied = -1;
+        std::int64_t shownSize = -1;
+        faulty.before = [&](FaultyFileServices::Call call) {
+            if (call != FaultyFileServices::Call::Read)
+                return;
+            ui.clock += std::chrono::milliseconds(100);
+            if (++reads != row.cancelAtRead)
+                return;
+            ui.atPoll(ui.polls + 1, [&] {
+                shownCopied = app->SyncBox.fileCopied();
+                shownSize = app->SyncBox.fileSize();
+                ui.answer(Answer::Yes);
+                app->SyncBox.requestCancel();
+            });
+        };
+        const ScopedFileServices seam(faulty);
+        ASSERT_TRUE(sync());
+        EXPECT_EQ(shownCopied, row.cancelAtRead * 32768);
+        EXPECT_EQ(shownSize, static_cast<std::int64_t>(contents.size()));
+        EXPECT_EQ(app->SyncBox.fileSize(), 0);
+        // Abandoned: the old destination as it was and nothing else; finished: the copy in
+        // place. Either way the run goes no further.
+        std::map<std::string, std::string> expected = {{big, row.finished ? contents : "old"}};
+        if (row.syncAll)
+            expected["a/"] = "";
+        // Compared whole, but not printed: half a megabyte of contents says nothing.
+        EXPECT_TRUE(treeOf(dst(run)) == expected);
+        EXPECT_EQ(app->LogFilebx.FileSuccess,
+                  row.finished ? std::vector<std::string>{tmp.pathOf(run + "/" + big)}
+                               : std::vector<std::string>{});
+        EXPECT_TRUE(app->LogFilebx.FileOld.empty());
+        EXPECT_TRUE(app->LogFilebx.FileFailed.empty());
+        EXPECT_EQ(ui.texts(), (std::vector<std::string>{"Are you sure you wish to cancel?",
+                                                        "Operation Canceled!"}));
+        EXPECT_EQ(app->SyncBox.ModalResult, TSyncBox::mrCancel);
+        EXPECT_EQ(app->Main.SourceDirListBox.directory(), tmp.pathOf(run));
+        EXPECT_EQ(app->Main.DestDirListBox.directory(), dst(run));
+    }
 }
 
 } // namespace

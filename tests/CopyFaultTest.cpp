@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <dirent.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,9 +64,11 @@ TEST(CopyFaultTest, EachFailureHasItsMessageAndKeepsTheOldDestination)
         ScriptedServices ui;
         FaultyFileServices faulty;
         tmp.writeFile("src/a.txt", "new contents", 1700000000);
-        if (row.replacing)
+        if (row.replacing) {
             tmp.writeFile("dst/a.txt", "old", 1600000000);
-        else
+            // Permissions of its own, which the copy must take on.
+            ::chmod(tmp.pathOf("dst/a.txt").c_str(), 0604);
+        } else
             tmp.makeDir("dst");
         faulty.fail(Call::CopyRange, EXDEV); // the buffered path, where reads and writes fail
         if (row.error != 0)
@@ -128,7 +131,7 @@ TEST(CopyFaultTest, SourceChangesAndNewerDestinationsAreNeverInstalled)
     // A destination written meanwhile, newer than the source, is kept.
     tmp.writeFile("dst/a.txt", "old", 1600000000);
     faulty.before = [&](Call call) {
-        if (call == Call::Rename || call == Call::Link) {
+        if (call == Call::SetTime) {
             faulty.before = nullptr;
             tmp.writeFile("dst/a.txt", "theirs", 1800000000);
         }
@@ -138,6 +141,83 @@ TEST(CopyFaultTest, SourceChangesAndNewerDestinationsAreNeverInstalled)
     EXPECT_TRUE(outcome.destinationKept);
     EXPECT_EQ(tmp.readFile("dst/a.txt"), "theirs");
     EXPECT_TRUE(ui.texts().empty());
+}
+
+// A name found free is not looked at again before the install: whatever appears there meanwhile
+// is still judged by the newer-than rule, however the copy gets its name (linked from an unnamed
+// file, renamed without replacing, or looked up and renamed where the file system cannot rename
+// without replacing). And a temporary that another run's clean-up took before it was locked is
+// made again, for a new file and for a replacement.
+TEST(CopyFaultTest, EntriesAppearingMeanwhileAreJudgedAndTakenTemporariesMadeAgain)
+{
+    enum class Naming { Unnamed, Renamed, RenameRefused };
+    for (const Naming naming : {Naming::Unnamed, Naming::Renamed, Naming::RenameRefused}) {
+        for (const std::int64_t theirTime : {1800000000, 1600000000}) {
+            SCOPED_TRACE(static_cast<int>(naming) * 10 + (theirTime > 1700000000));
+            TempDir tmp;
+            ScriptedServices ui;
+            FaultyFileServices faulty;
+            tmp.writeFile("src/a.txt", "new contents", 1700000000);
+            tmp.makeDir("dst");
+            if (naming != Naming::Unnamed)
+                faulty.failEvery(Call::CreateUnnamed, EOPNOTSUPP);
+            if (naming == Naming::RenameRefused)
+                faulty.fail(Call::Rename, EINVAL);
+            faulty.before = [&](Call call) {
+                if (call == Call::SetTime)
+                    tmp.writeFile("dst/a.txt", "theirs", theirTime);
+            };
+            const ScopedFileServices seam(faulty);
+            const CopyOutcome outcome =
+                BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst"));
+            const bool theirsNewer = theirTime > 1700000000;
+            EXPECT_EQ(outcome.copied, !theirsNewer);
+            EXPECT_EQ(outcome.destinationKept, theirsNewer);
+            EXPECT_EQ(tmp.readFile("dst/a.txt"), theirsNewer ? "theirs" : "new contents");
+            EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 1u);
+            EXPECT_TRUE(ui.texts().empty());
+        }
+    }
+    for (const bool replacing : {false, true}) {
+        SCOPED_TRACE(replacing);
+        TempDir tmp;
+        ScriptedServices ui;
+        FaultyFileServices faulty;
+        tmp.writeFile("src/a.txt", "new contents", 1700000000);
+        if (replacing)
+            tmp.writeFile("dst/a.txt", "old", 1600000000);
+        else
+            tmp.makeDir("dst");
+        faulty.failEvery(Call::CreateUnnamed, EOPNOTSUPP);
+        int renames = 0;
+        faulty.before = [&](Call call) {
+            if (call != Call::Rename || ++renames > 1)
+                return;
+            for (const auto& entry : std::filesystem::directory_iterator(tmp.pathOf("dst")))
+                if (entry.path().filename().string().ends_with(".partial"))
+                    std::filesystem::remove(entry.path());
+        };
+        const ScopedFileServices seam(faulty);
+        EXPECT_TRUE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst")).copied);
+        EXPECT_EQ(renames, 2);
+        EXPECT_EQ(tmp.readFile("dst/a.txt"), "new contents");
+        EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 1u);
+        EXPECT_TRUE(ui.texts().empty());
+    }
+    // A temporary that cannot be locked is not left behind for want of a lock.
+    TempDir tmp;
+    ScriptedServices ui;
+    FaultyFileServices faulty;
+    tmp.writeFile("src/a.txt", "new contents", 1700000000);
+    tmp.makeDir("dst");
+    faulty.failEvery(Call::CreateUnnamed, EOPNOTSUPP);
+    faulty.failEvery(Call::Lock, ENOLCK);
+    const ScopedFileServices seam(faulty);
+    EXPECT_FALSE(BufferedCopy(ui, tmp.pathOf("src/a.txt"), tmp.pathOf("dst")).copied);
+    EXPECT_EQ(ui.texts(),
+              std::vector<std::string>{"Could not create destination file: " +
+                                       tmp.pathOf("dst/a.txt") + ".  File not copied!"});
+    EXPECT_EQ(entriesIn(tmp.pathOf("dst")), 0u);
 }
 
 TEST(CopyFaultTest, NewCopiesAreNamedOnlyWhenCompleteAndFallBackWhereUnnamedIsRefused)

@@ -250,8 +250,8 @@ TEST_F(IniFileTest, AddsSectionAtEndOfFile)
 TEST_F(IniFileTest, CreatesMissingFile)
 {
     const auto file = path("new.ini");
-    IniFile::writeBool(file, "Settings", "SyncAll", true);
-    IniFile::writeInteger(file, "Options", "Filetype", -3);
+    IniFile::writeString(file, "Settings", "SyncAll", "1");
+    IniFile::writeString(file, "Options", "Filetype", "-3");
     EXPECT_EQ(get("new.ini"), "[Settings]\nSyncAll=1\n\n[Options]\nFiletype=-3\n");
     struct stat status {
     };
@@ -369,7 +369,7 @@ TEST_F(IniFileTest, SuccessfulWriteLeavesNoTemporary)
 {
     const auto file = put("ok.ini", "[A]\nx=1\n");
     for (int i = 0; i < 5; ++i)
-        IniFile::writeInteger(file, "A", "x", i);
+        IniFile::writeString(file, "A", "x", std::to_string(i));
     EXPECT_EQ(IniFile::readInteger(file, "A", "x", -1), 4);
     EXPECT_EQ(entries(), std::set<std::string>{"ok.ini"});
 }

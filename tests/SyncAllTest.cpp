@@ -194,5 +194,31 @@ TEST_F(SyncAllTest, CustomTypeFiltersEveryDirectoryOfTheTree)
     EXPECT_FALSE(fileExists(dst("sub/apple.txt")));
 }
 
+// A name that two masks list is one file: copied, then skipped, also into a directory that the
+// run makes for it.
+TEST_F(SyncAllTest, ANameListedTwiceIsCopiedOnceAlsoIntoAMadeDirectory)
+{
+    tmp.writeFile("src/made/a.txt", "a");
+    tmp.writeFile("src/made/b.txt", "b");
+    app->Settings.Include = "*.txt;a*;";
+    app->Settings.Exclude = "";
+    std::vector<std::string> labels;
+    statuses =
+        app->SyncBox.fileStatus.connect([&](const std::string& label, const std::string& path) {
+            labels.push_back(label + " " + path);
+        });
+    showSource();
+    app->Main.EditFilter.setItemIndex(1);
+    app->Main.EditFilterChange();
+    app->Main.SyncAll.setChecked(true);
+    ASSERT_TRUE(sync());
+    EXPECT_EQ(labels, (std::vector<std::string>{"Copying " + src("made/a.txt"),
+                                                "Skipping " + src("made/a.txt"),
+                                                "Copying " + src("made/b.txt")}));
+    EXPECT_EQ(app->LogFilebx.FileSuccess,
+              (std::vector<std::string>{src("made/a.txt"), src("made/b.txt")}));
+    EXPECT_EQ(app->LogFilebx.FileOld, std::vector<std::string>{src("made/a.txt")});
+}
+
 } // namespace
 } // namespace twinfold::test

@@ -142,7 +142,8 @@ const Row rows[] = {
          for (const MainCommand& command : TMain::commandTable())
              if (command.where != Where::Event)
                  QVERIFY(f.view.control(command.where, command.run));
-         QAction* mark = f.view.action(Where::FileMenu, &TMain::SaveSettingsonExitClick);
+         auto* mark = qobject_cast<QAction*>(
+             f.view.control(Where::FileMenu, &TMain::SaveSettingsonExitClick));
          const bool before = f.main.SaveSettingsonExit;
          mark->trigger();
          QCOMPARE(f.main.SaveSettingsonExit, !before);
@@ -175,7 +176,7 @@ const Row rows[] = {
          // Worked from the keyboard, the menu bar holds the focus while its command runs.
          f.view.menuBar()->setFocus();
          f.program.services.dialogHook = [](QDialog& dialog) { dialog.reject(); };
-         f.view.action(Where::MenuBar, &TMain::Options1Click)->trigger();
+         qobject_cast<QAction*>(f.view.control(Where::MenuBar, &TMain::Options1Click))->trigger();
          QTRY_COMPARE(QApplication::focusWidget(), f.view.DestDirListBox);
      }},
     {"options: entry fields, radio buttons and the double click that removes",
@@ -290,7 +291,7 @@ const Row rows[] = {
          QVERIFY(QFileInfo::exists(QString::fromStdString(f.path("target/alpha.txt"))));
          QCOMPARE(f.app.LogFilebx.FileSuccess.size(), std::size_t(2));
          QVERIFY(f.view.SyncBtn->isEnabled()); // enabled again once the run has ended
-         f.view.action(Where::MenuBar, &TMain::LogFile1Click)->trigger();
+         qobject_cast<QAction*>(f.view.control(Where::MenuBar, &TMain::LogFile1Click))->trigger();
          QCOMPARE(loggedRows, 2);
          QVERIFY(!f.app.LogFilebx.visible() && !f.program.logView.isVisible());
      }},

@@ -1,4 +1,4 @@
-#include "DeleteDialogView.h"
+#include "DialogViews.h"
 #include "OptionsView.h"
 
 #include <QSignalSpy>

@@ -65,7 +65,7 @@ void PreviewWiringTest::f5ShowsWhatSyncWouldDoAndItsSyncButtonRunsIt()
             dialog.accept();
         }
     };
-    QVERIFY(view.action(Where::FileListPopup, &TMain::Preview1Click));
+    QVERIFY(view.control(Where::FileListPopup, &TMain::Preview1Click));
     QTest::keyClick(&view, Qt::Key_F5);
 
     QCOMPARE(rowsToCopy, 2);

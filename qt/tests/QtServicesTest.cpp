@@ -1,5 +1,4 @@
 #include "QtServices.h"
-#include "InputDialog.h"
 #include "SyncBoxView.h"
 #include "WindowPlaces.h"
 
@@ -107,21 +106,21 @@ void QtServicesTest::inputBoxKeepsOneLineOf255AndCancelsOnEscape()
     QtServices services;
     bool selected = false;
     services.dialogHook = [&](QDialog& dialog) {
-        auto& input = static_cast<InputDialog&>(dialog);
-        selected = input.edit->selectedText() == QLatin1String("old.txt");
-        QTest::keyClick(input.edit, Qt::Key_End);
-        QTest::keyClicks(input.edit, QString(300, QLatin1Char('x')));
-        QTest::keyClick(input.edit, Qt::Key_Return);
+        auto* edit = dialog.findChild<QLineEdit*>();
+        selected = edit->selectedText() == QLatin1String("old.txt");
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClicks(edit, QString(300, QLatin1Char('x')));
+        QTest::keyClick(edit, Qt::Key_Return);
     };
-    const auto text = services.inputBox(nullptr, "Rename File", "Enter New File Name:", "old.txt");
+    const auto text = services.inputBox("Rename File", "Enter New File Name:", "old.txt");
     QVERIFY(selected);
     QVERIFY(text);
     QCOMPARE(text->size(), std::size_t(255));
 
     services.dialogHook = [](QDialog& dialog) {
-        QTest::keyClick(static_cast<InputDialog&>(dialog).edit, Qt::Key_Escape);
+        QTest::keyClick(dialog.findChild<QLineEdit*>(), Qt::Key_Escape);
     };
-    QVERIFY(!services.inputBox(nullptr, "Rename File", "Enter New File Name:", "a"));
+    QVERIFY(!services.inputBox("Rename File", "Enter New File Name:", "a"));
 }
 
 void QtServicesTest::saveDialogTakesTheFirstFilterAndAddsTheDefaultExtension()
@@ -139,7 +138,7 @@ void QtServicesTest::saveDialogTakesTheFirstFilterAndAddsTheDefaultExtension()
         filter = files.selectedNameFilter();
         dialog.accept();
     };
-    const auto saved = services.saveFileDialog(nullptr, options);
+    const auto saved = services.saveFileDialog(options);
     QVERIFY(saved);
     QCOMPARE(QString::fromStdString(*saved), dir.filePath("TFSuccess.txt"));
     QCOMPARE(filter, QStringLiteral("Text Files (*.txt)"));

@@ -25,6 +25,7 @@ class RunWiringTest : public QObject
 private Q_SLOTS:
     void escapeInProgressWindowCancelsTheRun();
     void sourceViewFollowsTheWalkAndReturns();
+    void fileProgressIsShownBesideTheStatus();
     void programStartedWithBatchFileRunsItAndQuits();
     void helpAndVersionNeedNoDisplay();
 };
@@ -118,6 +119,17 @@ void RunWiringTest::escapeInProgressWindowCancelsTheRun()
     QVERIFY(!QFile::exists(top.filePath(QStringLiteral("target/d.txt"))));
     QVERIFY(!QFile::exists(top.filePath(QStringLiteral("target/e.txt"))));
     QVERIFY(!session.syncView.isVisible());
+}
+
+void RunWiringTest::fileProgressIsShownBesideTheStatus()
+{
+    QTemporaryDir root;
+    Session session(QDir(root.path()).filePath(QStringLiteral("config")));
+    session.app.SyncBox.setFileProgress(3 << 20, 12 << 20);
+    QCOMPARE(session.syncView.FileProgress->text(), fileProgressText(3 << 20, 12 << 20));
+    QVERIFY(session.syncView.FileProgress->text().endsWith(QStringLiteral(" (25%)")));
+    session.app.SyncBox.setFileProgress(0, 0);
+    QVERIFY(session.syncView.FileProgress->text().isEmpty());
 }
 
 void RunWiringTest::sourceViewFollowsTheWalkAndReturns()

@@ -26,7 +26,6 @@ public:
 
     // Entries of the last batch run that were skipped as invalid.
     int skipped() const { return m_skipped; }
-    bool running() const { return m_running; }
 
 private:
     // Whether a job may run; the reason it may not is reported.

@@ -68,7 +68,7 @@ std::string CopyDirectory::entry(const std::string& name) const
 namespace
 {
 
-enum class Transfer { Complete, Failed, SourceChanged };
+enum class Transfer { Complete, Failed, SourceChanged, Abandoned };
 
 class Copier
 {
@@ -82,7 +82,8 @@ public:
           m_source(pathOf(sourceDir, m_sourceName)), m_destFile(pathOf(destDir, m_destName)),
           m_quiet(request.quiet), m_bufferSize(effectiveBufferSize(request.copyBuffer)),
           m_durable(request.durable),
-          m_destinationSeen(request.destinationKnown ? &request.destination : nullptr)
+          m_destinationSeen(request.destinationKnown ? &request.destination : nullptr),
+          m_watcher(request.watcher)
     {
     }
 
@@ -90,6 +91,19 @@ public:
     int destinationError() const { return m_destinationError; }
 
     CopyOutcome run()
+    {
+        CopyOutcome outcome = attempt();
+        // The copy was sound, only its file is gone: made once more.
+        if (m_temporaryLost) {
+            m_temporaryLost = false;
+            m_madeAgain = true;
+            outcome = attempt();
+        }
+        return outcome;
+    }
+
+private:
+    CopyOutcome attempt()
     {
         FileStatus before;
         FileHandle input =
@@ -117,6 +131,8 @@ public:
         const Transfer transferred = transfer(input, output.file(), before.size, bytes);
         if (transferred == Transfer::Failed)
             return {};
+        if (transferred == Transfer::Abandoned)
+            return CopyOutcome::abandonedCopy();
         const auto after = input.status();
         if (transferred == Transfer::SourceChanged || !after || !sameContentState(before, *after)) {
             say("Source file changed during copy: " + m_source + ".  File not copied!");
@@ -143,7 +159,6 @@ public:
         return outcome;
     }
 
-private:
     // Some file systems keep another time than the one set, or none at all (a driver that
     // ignores the request, a share that stamps the file when it is closed). Looked at as the
     // next run will look at it, once the copy stands under its name.
@@ -160,9 +175,14 @@ private:
                         const FileStatus& source, std::int64_t bytes)
     {
         throwIfTerminated();
-        if (const auto named = output.installNew(m_destName); !named.ok()) {
+        // A name found free is taken without looking again: the install refuses to replace
+        // whatever came there meanwhile, which is then judged as it is now. A name found taken
+        // is judged first.
+        const auto named = initial ? failedWith(nameTakenError()) : output.installNew(m_destName);
+        if (!named.ok()) {
             if (!isNameTaken(named.error)) {
-                sayWithReason("Could not name destination file: ", named.error);
+                if (!lostOnce(output, named.error))
+                    sayWithReason("Could not name destination file: ", named.error);
                 return {};
             }
             // Something stands under the name: the destination as it is now decides.
@@ -185,7 +205,8 @@ private:
                 }
             }
             if (const auto replaced = output.replace(m_destName); !replaced.ok()) {
-                sayWithReason("Could not replace destination file: ", replaced.error);
+                if (!lostOnce(output, replaced.error))
+                    sayWithReason("Could not replace destination file: ", replaced.error);
                 return {};
             }
         }
@@ -197,14 +218,33 @@ private:
         return CopyOutcome::copiedWith(bytes);
     }
 
+    // Another run's clean-up took the temporary for a leftover before it was locked. Told only
+    // when it happens to the copy made again as well.
+    bool lostOnce(const TemporaryFile& output, int error)
+    {
+        if (m_madeAgain || !output.lostItsName(error))
+            return false;
+        m_temporaryLost = true;
+        return true;
+    }
+
     // A replacement is what overwriting the file in place would leave: its permission bits,
     // and its owner and group where the process may set them. Set-user-ID and set-group-ID are
     // dropped, as a write into the file would drop them. Bits that cannot be set fail the copy:
     // the replacement has the source's, which may let more people read it.
     static IoResult<bool> keepAccessOf(FileHandle& file, const FileStatus& destination)
     {
-        static_cast<void>(file.setOwner(destination.owner, destination.group)); // unless permitted
-        return file.setMode(destination.mode & (PermissionBits | StickyBit));
+        // Looked at first: the copy mostly has them already, and each change is a round trip.
+        const auto copy = file.status();
+        const bool sameOwner =
+            copy && copy->owner == destination.owner && copy->group == destination.group;
+        // Refused unless the process may give files away, which fails no copy.
+        if (!sameOwner)
+            static_cast<void>(file.setOwner(destination.owner, destination.group));
+        const unsigned mode = destination.mode & (PermissionBits | StickyBit);
+        if (sameOwner && copy->mode == mode)
+            return succeeded();
+        return file.setMode(mode);
     }
 
     IoResult<bool> syncDirectory()
@@ -234,6 +274,8 @@ private:
             if (n <= 0)
                 break;
             bytes += n;
+            if (!watched(bytes, size))
+                return Transfer::Abandoned;
         }
         if (bytes == size && size > 0)
             return Transfer::Complete;
@@ -272,12 +314,19 @@ private:
             }
             bytes += n;
             throwIfTerminated();
+            if (!watched(bytes, size))
+                return Transfer::Abandoned;
             if (size == 0) {
                 const auto now = input.status();
                 if (!now || now->size != 0)
                     return Transfer::SourceChanged;
             }
         }
+    }
+
+    bool watched(std::int64_t bytes, std::int64_t size)
+    {
+        return m_watcher == nullptr || m_watcher->goOn(bytes, size);
     }
 
     void say(const std::string& text)
@@ -319,6 +368,9 @@ private:
     std::size_t m_bufferSize;
     bool m_durable;
     const std::optional<FileStatus>* m_destinationSeen;
+    CopyWatcher* m_watcher;
+    bool m_temporaryLost = false;
+    bool m_madeAgain = false;
 };
 
 // The directory part of a path, for opening; "." for a bare name.
@@ -330,7 +382,7 @@ std::string directoryPart(const std::string& path)
 
 CopyOutcome withFailure(CopyOutcome outcome, const Copier& copier)
 {
-    if (!outcome.copied && !outcome.destinationKept) {
+    if (!outcome.copied && !outcome.destinationKept && !outcome.abandoned) {
         outcome.failure = copier.failure();
         outcome.destinationError = copier.destinationError();
     }

@@ -45,6 +45,30 @@ struct [[nodiscard]] CopyOutcome {
         outcome.destinationKept = true;
         return outcome;
     }
+
+    // A fourth outcome: the copy was given up on request (a confirmed Cancel) before it was
+    // complete. Nothing of it is left, the old destination stands, and the file is neither
+    // copied nor failed: the run never got to it.
+    bool abandoned = false;
+    static CopyOutcome abandonedCopy()
+    {
+        CopyOutcome outcome;
+        outcome.abandoned = true;
+        return outcome;
+    }
+};
+
+// Follows a copy while its bytes move: told how far it is after every step, and asked whether
+// it is to go on.
+class CopyWatcher
+{
+public:
+    // copied of size bytes are in the copy (size 0: a file whose size is not known beforehand).
+    // False abandons the copy.
+    virtual bool goOn(std::int64_t copied, std::int64_t size) = 0;
+
+protected:
+    ~CopyWatcher() = default;
 };
 
 // A directory that a copy reads from or writes into: open (a descriptor that the caller keeps
@@ -56,6 +80,9 @@ struct CopyDirectory {
     // Where the directory lies below fd, when fd is an ancestor of it: a run keeps its two root
     // directories open and reaches every entry of the tree from them.
     std::string prefix;
+    // Made by the run for the pass that copies into it, so that nothing stands there but what
+    // the pass put there.
+    bool madeForPass = false;
 
     // What names the entry for the calls relative to fd.
     std::string entry(const std::string& name) const;
@@ -72,6 +99,9 @@ struct CopyRequest {
     // (nothing: no destination); the copy then need not look it up again.
     bool destinationKnown = false;
     std::optional<FileStatus> destination = std::nullopt;
+    // Told how far the copy is, and asked whether it goes on; none for a copy that always runs
+    // to its end.
+    CopyWatcher* watcher = nullptr;
 
     CopyRequest& knowing(const std::optional<FileStatus>& seen)
     {

@@ -56,7 +56,8 @@ void SyncRun::SyncAllFiles(DirectoryView& view)
     if (!destination)
         return;
     m_syncBox.startPass(sourceDir, destination->path);
-    passFiles(sourceSite(sourceDir), {destination->directory.handle.fd(), destination->path, {}});
+    passFiles(sourceSite(sourceDir),
+              {destination->directory.handle.fd(), destination->path, {}, destination->made});
     // Back where it stood a moment ago.
     destinationView.moveTo(destRoot);
 }
@@ -85,14 +86,14 @@ std::optional<SyncRun::PassDestination> SyncRun::enterMirrored(const std::string
         // A directory made just now holds no leftovers of killed runs.
         if (!dryRun && !made)
             removeLeftoverTemporaries(destination.handle);
-        return PassDestination{std::move(destination), destinationView.directory()};
+        return PassDestination{std::move(destination), destinationView.directory(), made};
     }
     if (dryRun && destination.missing()) {
         // Nothing is made in a dry run: every file of a missing directory would be copied.
         // Each missing level is told at its own pass, where a real run makes a deep directory
         // with its missing parents at once.
         m_syncBox.directoryMade.emit(mirrored);
-        return PassDestination{std::move(destination), mirrored};
+        return PassDestination{std::move(destination), mirrored, false};
     }
     passOverMirrored(destination.error, making, mirrored);
     return std::nullopt;

@@ -166,7 +166,9 @@ void ListReadAhead::at(int index)
     if (window == 0)
         return;
     const bool sourceWaits = m_ahead.waits(StatusReadAhead::Side::Source);
-    const bool destinationWaits = m_ahead.waits(StatusReadAhead::Side::Destination);
+    // A directory made for the pass holds nothing to look up.
+    const bool destinationWaits =
+        !m_destination.madeForPass && m_ahead.waits(StatusReadAhead::Side::Destination);
     // Entries passed over now are asked for once their lookups turn out to wait.
     if (!sourceWaits && !destinationWaits)
         return;

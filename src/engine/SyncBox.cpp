@@ -42,6 +42,15 @@ void TSyncBox::setFileStatus(const std::string& status, const std::string& sourc
     fileStatus.emit(status, sourcePath);
 }
 
+void TSyncBox::setFileProgress(std::int64_t copied, std::int64_t size)
+{
+    if (copied == m_fileCopied && size == m_fileSize)
+        return;
+    m_fileCopied = copied;
+    m_fileSize = size;
+    fileProgress.emit(copied, size);
+}
+
 void TSyncBox::startPass(const std::string& from, const std::string& to)
 {
     SyncDirFrom.setText(from);

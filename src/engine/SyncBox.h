@@ -68,6 +68,14 @@ public:
     // missing tree on its own.
     Signal<const std::string&> directoryMade;
 
+    // How far the copy of the current file is: copied of size bytes (size 0: not known). Set at
+    // the polls of a copy long enough to reach one, and back to 0 of 0 when it ends; a run of
+    // small files never changes it.
+    std::int64_t fileCopied() const { return m_fileCopied; }
+    std::int64_t fileSize() const { return m_fileSize; }
+    void setFileProgress(std::int64_t copied, std::int64_t size);
+    Signal<std::int64_t, std::int64_t> fileProgress; // copied, size
+
     // Sets the status label and announces the file.
     void setFileStatus(const std::string& status, const std::string& sourcePath);
     // Sets the direction labels and announces the pass.
@@ -75,6 +83,8 @@ public:
 
 private:
     WindowingServices& m_services;
+    std::int64_t m_fileCopied = 0;
+    std::int64_t m_fileSize = 0;
 };
 
 } // namespace twinfold

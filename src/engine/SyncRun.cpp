@@ -4,6 +4,7 @@
 #include "controls/DirectoryView.h"
 #include "controls/FileListBox.h"
 #include "engine/BufferedCopy.h"
+#include "engine/CopyPolls.h"
 #include "engine/DirectoryFailure.h"
 #include "engine/LogFile.h"
 #include "engine/NewerThan.h"
@@ -68,6 +69,7 @@ void SyncRun::run()
     m_heldBack.clear();
     m_filesEnded = false;
     m_timeNotKeptSaid = false;
+    m_cancelledInCopy = false;
     RunEnd end = RunEnd::Abandoned;
     const ScopeExit ended([&] {
         // A run that a failure or a signal ended still logs every file it examined.
@@ -92,6 +94,9 @@ void SyncRun::run()
 
 bool SyncRun::cancelledAt(Poll poll)
 {
+    // Confirmed while a copy that was nearly done was finished: the state says so still.
+    if (m_cancelledInCopy)
+        return true;
     if (poll == Poll::File)
         m_syncBox.ModalResult = TSyncBox::mrRun;
     m_services.processPendingEvents();
@@ -144,6 +149,11 @@ void SyncRun::runSelectedFiles()
     }
     endOfFiles(true);
     tellVolumeTrouble();
+    // Confirmed during one of the copies that waited for the end of the run.
+    if (m_cancelledInCopy) {
+        m_services.showMessage(nullptr, "Operation Canceled!");
+        return;
+    }
     // A dry run synchronised nothing, so it has no success to report.
     if (const RunChoices choices = m_window.runChoices(); !choices.batchMode && !choices.dryRun)
         m_services.showMessage(nullptr, "File Sync Successful!");
@@ -234,14 +244,23 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
     const auto sourceStatus =
         readAhead().take(StatusReadAhead::Side::Source, source.fd, source.entry(name), true);
     // Looked up once: the copy judges from the same status whether the destination changed.
-    const auto destStatus = readAhead().take(StatusReadAhead::Side::Destination, destination.fd,
-                                             destination.entry(name), false);
+    // In a directory made for the pass it can only be missing (but for a name listed twice,
+    // which follows itself), and the look, a round trip on a share, is spared: the copy never
+    // installs over an entry that appears meanwhile without judging it.
+    const bool mayStand = !destination.madeForPass || name == m_previousName;
+    m_previousName = name;
+    const auto destStatus = mayStand
+                                ? readAhead().take(StatusReadAhead::Side::Destination,
+                                                   destination.fd, destination.entry(name), false)
+                                : std::nullopt;
     m_syncBox.FileName.setText(name);
     if (sourceStatus && destStatus && sourceStatus->regular && destStatus->regular)
         m_evidence.observe(*sourceStatus, *destStatus);
     const std::int64_t size = sourceStatus ? sourceStatus->size : 0;
     if (sourceIsNewer(sourceStatus, destStatus, m_settingHours * SecondsPerHour)) {
         const CopyOutcome outcome = copyOne(source, destination, name, destStatus);
+        if (outcome.abandoned)
+            return;
         fileEnded(sourcePath, copyReason(destStatus.has_value(), outcome), size, outcome);
     } else if (m_settingHours == 0 && mayReadLate(sourceStatus, destStatus)) {
         // Announced and logged when it is judged, at the end of the run.
@@ -281,12 +300,19 @@ CopyOutcome SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& d
     // Read at each copy, not at each file: a no-op run of many files never needs them.
     const RunChoices choices = m_window.runChoices();
     CopyOutcome outcome = CopyOutcome::copiedWith(0);
-    if (!choices.dryRun)
+    if (!choices.dryRun) {
+        CopyPolls polls(m_services, m_syncBox, [this] { return cancelledAt(Poll::Copy); });
         outcome = copyFileAt(m_services, source, destination, name,
                              CopyRequest{.quiet = choices.autoContinue,
                                          .copyBuffer = choices.copyBuffer,
-                                         .durable = choices.fsync}
+                                         .durable = choices.fsync,
+                                         .watcher = &polls}
                                  .knowing(destStatus));
+        m_cancelledInCopy = m_cancelledInCopy || polls.cancelled();
+    }
+    // Given up at the user's Cancel: the run stops without having got to this file.
+    if (outcome.abandoned)
+        return outcome;
     if (outcome.copied)
         m_volume.copied();
     else if (!outcome.destinationKept)
@@ -331,8 +357,12 @@ void SyncRun::settleHeldBack(bool mayCopy)
         m_syncBox.FileName.setText(file.name);
         const std::string sourcePath = joinPath(file.sourceDir, file.name);
         std::optional<CopyOutcome> outcome;
-        if (m_compensatedHours != 0)
+        // After a Cancel confirmed during one of these copies the rest are only logged, as in
+        // a run cancelled before them.
+        if (m_compensatedHours != 0 && !m_cancelledInCopy)
             outcome = copyHeldBack(file);
+        if (outcome && outcome->abandoned)
+            continue;
         if (outcome) {
             // Held back only where the destination has a copy.
             fileEnded(sourcePath, copyReason(true, *outcome), file.size, *outcome);

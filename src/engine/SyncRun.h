@@ -47,8 +47,8 @@ private:
     // Where the run lets the interface process its pending events, which is when a Cancel
     // confirmed in the progress window takes effect. Before each file the cancel state is set
     // to "go on" first; the walk only reads it, so that a Cancel confirmed in a pass below still
-    // stops every level above.
-    enum class Poll { Walk, File };
+    // stops every level above, and so does a long copy, which polls while its bytes move.
+    enum class Poll { Walk, File, Copy };
     // True when the run is to stop.
     bool cancelledAt(Poll poll);
 
@@ -70,6 +70,7 @@ private:
     struct PassDestination {
         OpenedDirectory directory;
         std::string path;
+        bool made; // by this pass, for its files
     };
     // Finds or makes the mirrored directory and points the destination view at it; nothing
     // when it can be neither made nor entered, and the directory has been passed over.
@@ -132,6 +133,8 @@ private:
     CaseCollisions m_caseNames;
     // For the length of a run.
     std::optional<StatusReadAhead> m_ahead;
+    // The name of the file before, which a name listed twice repeats.
+    std::string m_previousName;
     VolumeTrouble m_volume;
 
     // What one run learns of the destination's clock, and what it does about it.
@@ -142,6 +145,8 @@ private:
     std::vector<HeldBack> m_heldBack;
     bool m_filesEnded = false;
     bool m_timeNotKeptSaid = false;
+    // A Cancel confirmed at a poll inside a copy; the run stops at its next poll.
+    bool m_cancelledInCopy = false;
 };
 
 } // namespace twinfold

@@ -33,11 +33,6 @@ std::string randomName()
     return name;
 }
 
-bool sameFile(const std::optional<FileStatus>& a, const std::optional<FileStatus>& b)
-{
-    return a && b && a->device == b->device && a->inode == b->inode;
-}
-
 } // namespace
 
 TemporaryFile::TemporaryFile(int dirFd, unsigned mode, bool unnamedAllowed) : m_dirFd(dirFd)
@@ -75,14 +70,19 @@ IoResult<bool> TemporaryFile::createNamed(unsigned mode)
                 continue;
             return failedWith(created.error);
         }
-        // Between the creation and the lock another run's clean-up may have taken the file for
-        // a leftover and removed it; only a file still under its name once locked is ours.
-        if (fileServices().lock(file.fd(), true) &&
-            sameFile(file.status(), fileServices().statusAt(m_dirFd, candidate, false))) {
-            m_file = std::move(file);
-            m_name = std::move(candidate);
-            return succeeded();
+        // Between the creation and the lock another run's clean-up may take the file for a
+        // leftover. Once locked it is safe, and it is still ours exactly when it still has its
+        // name: the install, which needs the name, finds out (see lostItsName), so that no
+        // round trip is spent on looking it up now.
+        if (const auto locked = fileServices().lock(file.fd(), true); !locked.ok()) {
+            static_cast<void>(file.close());
+            static_cast<void>(fileServices().remove(m_dirFd, candidate));
+            return locked;
         }
+        m_file = std::move(file);
+        m_name = std::move(candidate);
+        m_namedBeforeLocked = true;
+        return succeeded();
     }
     return failedWith(nameTakenError());
 }
@@ -107,12 +107,21 @@ IoResult<bool> TemporaryFile::giveTemporaryName()
 
 IoResult<bool> TemporaryFile::installNew(const std::string& destinationName)
 {
-    if (!unnamed())
-        return failedWith(nameTakenError());
-    auto linked = fileServices().link(m_file.fd(), m_dirFd, destinationName);
-    if (linked.ok())
+    auto installed = unnamed() ? fileServices().link(m_file.fd(), m_dirFd, destinationName)
+                               : fileServices().renameNew(m_dirFd, m_name, destinationName);
+    if (installed.ok()) {
         m_installedName = destinationName;
-    return linked;
+        return installed;
+    }
+    // Where nothing can be named without replacing, the caller looks before it replaces.
+    if (!unnamed() && isNoReplaceUnsupported(installed.error))
+        return failedWith(nameTakenError());
+    return installed;
+}
+
+bool TemporaryFile::lostItsName(int installError) const
+{
+    return m_namedBeforeLocked && m_installedName.empty() && isNotFound(installError);
 }
 
 IoResult<bool> TemporaryFile::replace(const std::string& destinationName)

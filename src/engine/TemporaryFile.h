@@ -16,9 +16,10 @@ namespace twinfold
 // run then leaves nothing behind, and a new file costs a single directory operation. Elsewhere,
 // and for a replacement, it has a temporary name like ".twinfold-0123456789ab.partial": short
 // enough for any file system, and recognisable, so that a later run can remove the leftovers of
-// a killed one. A file under a temporary name is locked whenever the name is visible to the
-// clean-up (an unnamed file is locked before it is named; a named one is checked to be still
-// the file just made once it is locked), so a clean-up never takes a live copy for a leftover.
+// a killed one. A file under a temporary name is locked as early as it can be, and a clean-up
+// leaves a locked file alone: an unnamed file is locked before it is named; a named one right
+// after it is made, and a clean-up that takes it in that moment leaves a copy that can only fail
+// to install, never one that installs what the clean-up removed.
 class TemporaryFile
 {
 public:
@@ -35,9 +36,9 @@ public:
     FileHandle& file() { return m_file; }
     bool unnamed() const { return m_name.empty(); }
 
-    // Gives an unnamed file the name destinationName, never replacing an entry that stands
-    // there: the error isNameTaken() then, and the file is kept for replace(). The same error
-    // at once for a named file, which can only replace().
+    // Gives the file the name destinationName, never replacing an entry that stands there: the
+    // error isNameTaken() then, and the file is kept for replace(). The same error at once
+    // where the file system cannot rename without replacing.
     IoResult<bool> installNew(const std::string& destinationName);
     // Renames the file over the entry destinationName.
     IoResult<bool> replace(const std::string& destinationName);
@@ -45,6 +46,9 @@ public:
     // FileHandle::flush), while a replaced destination still stood: whatever closing reports
     // now concerns no byte of it, and removing the file would lose both versions.
     void closeInstalled();
+    // Whether an install failed because the file lost its temporary name before it was locked:
+    // another run's clean-up took it for a leftover, and nothing of this copy can be installed.
+    bool lostItsName(int installError) const;
 
 private:
     IoResult<bool> createNamed(unsigned mode);
@@ -55,6 +59,7 @@ private:
     std::string m_name;
     std::string m_installedName;
     int m_error = 0;
+    bool m_namedBeforeLocked = false;
 };
 
 bool isTemporaryName(std::string_view name);

@@ -51,6 +51,11 @@ bool isUnnamedUnsupported(int errorNumber)
            errorNumber == ENOENT;
 }
 
+bool isNoReplaceUnsupported(int errorNumber)
+{
+    return errorNumber == EINVAL || errorNumber == ENOSYS || errorNumber == EOPNOTSUPP;
+}
+
 bool isNotRegularFile(int errorNumber)
 {
     return errorNumber == EISDIR || errorNumber == EINVAL;

@@ -20,6 +20,8 @@ int nameTakenError();
 bool isNotFound(int errorNumber);
 // The file system cannot make files without a name at all (rather than failing this once).
 bool isUnnamedUnsupported(int errorNumber);
+// The file system cannot rename without replacing (rather than failing this once).
+bool isNoReplaceUnsupported(int errorNumber);
 // An open met something other than a regular file.
 bool isNotRegularFile(int errorNumber);
 // A path that names a directory where one is not expected, or a non-directory where one is.

@@ -1,7 +1,9 @@
 #include "FileServices.h"
 
 #include "DirectoryStream.h"
+#include "ErrorText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -176,6 +178,7 @@ IoResult<bool> PosixFileServices::flush(int fd)
 
 IoResult<bool> PosixFileServices::close(int fd)
 {
+    m_noReplaceRefused.closing(fd);
     return closed(::close(fd));
 }
 
@@ -220,6 +223,44 @@ IoResult<bool> PosixFileServices::link(int fd, int dirFd, const std::string& nam
 IoResult<bool> PosixFileServices::rename(int dirFd, const std::string& from, const std::string& to)
 {
     return outcome(::renameat(dirFd, from.c_str(), dirFd, to.c_str()) == 0);
+}
+
+IoResult<bool> PosixFileServices::renameNew(int dirFd, const std::string& from,
+                                            const std::string& to)
+{
+    if (m_noReplaceRefused.contains(dirFd))
+        return failedWith(EINVAL);
+    if (::renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0)
+        return succeeded();
+    const int error = lastError();
+    if (isNoReplaceUnsupported(error))
+        m_noReplaceRefused.add(dirFd);
+    return failedWith(error);
+}
+
+bool PosixFileServices::RefusingDirectories::contains(int dirFd)
+{
+    if (!m_any.load(std::memory_order_relaxed))
+        return false;
+    const std::lock_guard lock(m_mutex);
+    return std::find(m_fds.begin(), m_fds.end(), dirFd) != m_fds.end();
+}
+
+void PosixFileServices::RefusingDirectories::add(int dirFd)
+{
+    const std::lock_guard lock(m_mutex);
+    m_fds.push_back(dirFd);
+    m_any.store(true, std::memory_order_relaxed);
+}
+
+// A descriptor number is reused for whatever is opened next.
+void PosixFileServices::RefusingDirectories::closing(int fd)
+{
+    if (!m_any.load(std::memory_order_relaxed))
+        return;
+    const std::lock_guard lock(m_mutex);
+    std::erase(m_fds, fd);
+    m_any.store(!m_fds.empty(), std::memory_order_relaxed);
 }
 
 IoResult<bool> PosixFileServices::remove(int dirFd, const std::string& name)

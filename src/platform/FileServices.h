@@ -3,9 +3,12 @@
 #include "FileHandle.h"
 #include "IoResult.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace twinfold
 {
@@ -53,6 +56,9 @@ public:
     // Names an unnamed file; never replaces an entry that stands under the name (isNameTaken).
     virtual IoResult<bool> link(int fd, int dirFd, const std::string& name) = 0;
     virtual IoResult<bool> rename(int dirFd, const std::string& from, const std::string& to) = 0;
+    // The same, never replacing an entry that stands under `to` (isNameTaken then). Where the
+    // file system cannot rename so, fails with an error that isNoReplaceUnsupported() knows.
+    virtual IoResult<bool> renameNew(int dirFd, const std::string& from, const std::string& to) = 0;
     virtual IoResult<bool> remove(int dirFd, const std::string& name) = 0;
     // One batch of a directory's raw entries into buffer (see forEachDirectoryEntry): the bytes
     // filled, 0 at the end of the directory.
@@ -92,13 +98,32 @@ public:
     IoResult<bool> lock(int fd, bool wait) override;
     IoResult<bool> link(int fd, int dirFd, const std::string& name) override;
     IoResult<bool> rename(int dirFd, const std::string& from, const std::string& to) override;
+    IoResult<bool> renameNew(int dirFd, const std::string& from, const std::string& to) override;
     IoResult<bool> remove(int dirFd, const std::string& name) override;
     IoResult<std::int64_t> readDirectory(int dirFd, void* buffer, std::size_t size) override;
     IoResult<bool> listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry,
                              bool glance) override;
     IoResult<bool> readOnlyVolume(int fd) override;
-    // Each call is one system call on the caller's own error number.
+    // Each call is a system call on the caller's own error number, and what the services
+    // remember of directories is guarded.
     bool callableFromSeveralThreads() const override { return true; }
+
+private:
+    // The open directories whose file system refused to rename without replacing: asked once
+    // while they stay open, since a refusal can cost a share's round trips every time.
+    class RefusingDirectories
+    {
+    public:
+        bool contains(int dirFd);
+        void add(int dirFd);
+        void closing(int fd);
+
+    private:
+        std::mutex m_mutex;
+        std::atomic<bool> m_any{false};
+        std::vector<int> m_fds;
+    };
+    RefusingDirectories m_noReplaceRefused;
 };
 
 // The services every file operation goes through: the real ones unless a test put others in

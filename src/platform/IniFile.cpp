@@ -42,16 +42,4 @@ void writeString(const std::string& path, const std::string& section, const std:
     document.save();
 }
 
-void writeInteger(const std::string& path, const std::string& section, const std::string& key,
-                  std::int32_t value)
-{
-    writeString(path, section, key, std::to_string(value));
-}
-
-void writeBool(const std::string& path, const std::string& section, const std::string& key,
-               bool value)
-{
-    writeString(path, section, key, value ? "1" : "0");
-}
-
 } // namespace twinfold::IniFile

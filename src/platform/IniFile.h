@@ -29,10 +29,6 @@ bool readBool(const std::string& path, const std::string& section, const std::st
 // Throws CommandError("Unable to write to " + path) when the file cannot be written.
 void writeString(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& value);
-void writeInteger(const std::string& path, const std::string& section, const std::string& key,
-                  std::int32_t value);
-void writeBool(const std::string& path, const std::string& section, const std::string& key,
-               bool value);
 
 // The integer parse on its own, for values that come from elsewhere.
 bool parseInteger(const std::string& text, std::int32_t& result);

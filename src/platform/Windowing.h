@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <exception>
 #include <optional>
 #include <string>
@@ -73,6 +74,12 @@ public:
 
     // Lets the interface process every pending event; a long operation calls it at its polls.
     virtual void processPendingEvents() = 0;
+    // The clock by which long work spaces the polls it makes inside one step (a copy of a large
+    // file), so that the interface stays alive without being asked at every buffer.
+    virtual std::chrono::steady_clock::time_point now() const
+    {
+        return std::chrono::steady_clock::now();
+    }
 
     // Shows or restores the busy cursor; calls nest.
     virtual void setBusyCursor(bool busy) = 0;

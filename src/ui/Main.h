@@ -177,7 +177,6 @@ public:
     void ExecuteBatch(const std::string& path);
     // Entries of the last batch run that were skipped as invalid.
     int batchSkipped() const { return m_batch.skipped(); }
-    bool batchRunning() const { return m_batch.running(); }
 
     // File and directory operations.
     void Delete1Click();

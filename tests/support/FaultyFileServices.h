@@ -33,6 +33,7 @@ public:
         Link,
         Rename,
         CreateUnnamed,
+        Lock,
         OpenDirectory,
         ReadDirectory
     };
@@ -194,6 +195,21 @@ public:
         if (const int error = faulted(Call::Rename, to))
             return failedWith(error);
         return PosixFileServices::rename(dirFd, from, folded(dirFd, to));
+    }
+    // Counted as a rename.
+    IoResult<bool> renameNew(int dirFd, const std::string& from, const std::string& to) override
+    {
+        if (const int error = faulted(Call::Rename, to))
+            return failedWith(error);
+        if (folded(dirFd, to) != to)
+            return failedWith(EEXIST);
+        return PosixFileServices::renameNew(dirFd, from, to);
+    }
+    IoResult<bool> lock(int fd, bool wait) override
+    {
+        if (const int error = faulted(Call::Lock))
+            return failedWith(error);
+        return PosixFileServices::lock(fd, wait);
     }
     IoResult<bool> readOnlyVolume(int fd) override
     {

@@ -3,6 +3,7 @@
 #include "platform/Signal.h"
 #include "platform/Windowing.h"
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
@@ -42,6 +43,9 @@ public:
     void showHelpContents() override { helpRequests.push_back(0); }
     void showHelpTopic(int topic) override { helpRequests.push_back(topic); }
     void closeHelp() override { ++helpCloses; }
+    // A clock that stands still unless a test moves it, so that no poll depends on how fast
+    // the machine is.
+    std::chrono::steady_clock::time_point now() const override { return clock; }
 
     // Script.
     void answer(Answer next) { m_answers.push_back(next); }
@@ -87,6 +91,7 @@ public:
     int helpCloses = 0;
     int polls = 0;
     int busyDepth = 0;
+    std::chrono::steady_clock::time_point clock{};
 
     std::vector<std::string> texts() const;
     bool saw(const std::string& text) const;

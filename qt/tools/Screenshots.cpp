@@ -1,6 +1,6 @@
-#include "Screenshots.h"
-
-#include "HelpWindow.h"
+// Draws every window of the program, working on a generated demo tree, into OUTDIR as one PNG
+// each, and ends; used by scripts/screenshots.sh. The windows are drawn where and as large as
+// they are designed, and no place is kept.
 #include "Program.h"
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -221,14 +222,12 @@ void showAbout(Application& app, ModalShots& shots)
 {
     // The companion opens from a double-click on the panel; it is drawn and closed before the
     // About box itself is drawn.
-    shots.expect(QStringLiteral("about"), [&shots](QDialog& dialog) {
+    shots.expect(QStringLiteral("about"), [&app, &shots](QDialog&) {
         shots.expect(QStringLiteral("special"));
-        Q_EMIT static_cast<AboutBoxView&>(dialog).Panel1->doubleClicked();
+        app.command([&app] { app.AboutBox.PanelDblClick(); });
     });
     app.mainCommand([&app] { app.Main.About1Click(); });
 }
-
-} // namespace
 
 void drawScreenshots(Program& program, const QString& dir)
 {
@@ -278,4 +277,26 @@ void drawScreenshots(Program& program, const QString& dir)
     save(*services.helpWindow(), dir, QStringLiteral("help"));
 }
 
+} // namespace
 } // namespace twinfold
+
+// twinfold_screenshots OUTDIR CONFIGDIR
+int main(int argc, char* argv[])
+{
+    twinfold::Program::nameApplication();
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 3) {
+        std::fprintf(stderr, "usage: twinfold_screenshots OUTDIR CONFIGDIR\n");
+        return 2;
+    }
+    try {
+        twinfold::Program program;
+        program.start(twinfold::StartOptions{arguments[2].toStdString(), std::nullopt});
+        twinfold::drawScreenshots(program, arguments[1]);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "twinfold_screenshots: %s\n", error.what());
+        return 1;
+    }
+}
