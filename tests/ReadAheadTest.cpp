@@ -86,7 +86,8 @@ protected:
         app->Settings.Include = "*.txt;dup*;";
     }
 
-    Seen runWith(int jobs, bool syncAll)
+    // cancelAt: the poll at which the user confirms Cancel; 0 for none.
+    Seen runWith(int jobs, bool syncAll, int cancelAt = 0)
     {
         std::filesystem::remove_all(dst());
         std::filesystem::copy(tmp.pathOf("initial"), dst(),
@@ -98,7 +99,13 @@ protected:
         app->Main.SyncAll.setChecked(syncAll);
         if (!syncAll)
             selectAll();
-        ui.messages.clear();
+        ui.restart();
+        if (cancelAt > 0) {
+            ui.atPoll(cancelAt, [this] {
+                ui.answer(Answer::Yes);
+                app->SyncBox.CancelClick();
+            });
+        }
         seenStatuses.clear();
         auto& log = app->LogFilebx;
         log.BitBtn2Click();
@@ -117,6 +124,7 @@ TEST_F(ReadAheadTest, ManyLookupsInFlightChangeNothingARunDoes)
     WatchedServices watched;
     const ScopedFileServices scoped(watched);
     for (const bool syncAll : {true, false}) {
+        static_cast<void>(watched.threadsSeen()); // those of the round before
         const Seen oneAtATime = runWith(1, syncAll);
         EXPECT_EQ(watched.threadsSeen(), 1u);
         const Seen ahead = runWith(8, syncAll);
@@ -127,6 +135,10 @@ TEST_F(ReadAheadTest, ManyLookupsInFlightChangeNothingARunDoes)
         EXPECT_EQ(std::count(ahead.copied.begin(), ahead.copied.end(), dup), 1);
         EXPECT_EQ(std::count(ahead.old.begin(), ahead.old.end(), dup), 1);
         EXPECT_EQ(ahead.failed.size(), syncAll ? 4u : 1u);
+        // Cancelled in the middle of a directory, with lookups of its next files under way.
+        const Seen cancelled = runWith(1, syncAll, 30);
+        EXPECT_EQ(runWith(16, syncAll, 30), cancelled);
+        EXPECT_EQ(cancelled.messages.back(), "Operation Canceled!");
     }
 }
 
