@@ -1,17 +1,29 @@
 #include "SyncBoxView.h"
 
+#include "BindingKit.h"
+#include "Bindings.h"
+
+#include "app/Application.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLocale>
+#include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace twinfold
 {
 
 namespace
 {
+
+// Fast enough to look live, slow enough that drawing costs a run of small files nothing.
+constexpr int DrawInterval = 50; // milliseconds
 
 QLabel* boldLabel(const char* text)
 {
@@ -74,6 +86,94 @@ QString fileProgressText(qint64 copied, qint64 size)
     return QStringLiteral("%1 of %2 (%3%)")
         .arg(locale.formattedDataSize(copied), locale.formattedDataSize(size))
         .arg(copied * 100 / size);
+}
+
+void bindSyncBox(BindingKit& kit, Application& app, SyncBoxView& view, QWidget* over)
+{
+    TSyncBox& box = app.SyncBox;
+    // The bar shows the model's own percentage, so that its rounding is the designed one.
+    view.Gauge->setRange(0, 100);
+    auto draw = [&box, &view] {
+        view.SyncDirFrom->setPath(QString::fromStdString(box.SyncDirFrom.text()));
+        view.SyncDirTo->setPath(QString::fromStdString(box.SyncDirTo.text()));
+        view.FileName->setPath(QString::fromStdString(box.FileName.text()));
+        view.Process->setText(QString::fromStdString(box.Process.text()));
+        view.Gauge->setValue(box.Gauge.percentDone());
+        view.FileProgress->setText(fileProgressText(box.fileCopied(), box.fileSize()));
+    };
+    // The model changes once per file, far more often than anyone can read: the window is
+    // drawn as often as the throttle lets it, and at once when it shows and when the run ends.
+    ThrottledDraw* drawing = kit.drawing(draw);
+    for (Label* label : {&box.SyncDirFrom, &box.SyncDirTo, &box.FileName, &box.Process})
+        kit.follow(label->textChanged, [drawing](const std::string&) { drawing->request(); });
+    kit.follow(box.Gauge.progressChanged, [drawing](int) { drawing->request(); });
+    kit.follow(box.Gauge.rangeChanged, [drawing](int, int) { drawing->request(); });
+    kit.follow(box.fileProgress, [drawing](std::int64_t, std::int64_t) { drawing->request(); });
+    kit.follow(box.runFinished, [&box, &view, draw](RunEnd) {
+        draw();
+        if (!box.visible())
+            view.hide();
+    });
+
+    // A Sync All closes and shows the window again for every directory. Unmapping and mapping
+    // it each time would cost a run of small directories more than its copying, so between the
+    // passes of a run the window stays up unless it stays closed for a while.
+    auto* hidePending = new QTimer(&kit);
+    hidePending->setSingleShot(true);
+    hidePending->setInterval(DrawInterval);
+    QObject::connect(hidePending, &QTimer::timeout, &kit, [&box, &view] {
+        if (!box.visible())
+            view.hide();
+    });
+    auto showOver = [&view, over, hidePending, drawing, draw] {
+        hidePending->stop();
+        if (view.isVisible()) {
+            // Still up from the previous pass: placed, raised and focused already.
+            drawing->request();
+            return;
+        }
+        draw();
+        view.adjustSize();
+        const QRect area =
+            over && over->isVisible() ? over->frameGeometry() : view.screen()->availableGeometry();
+        view.move(area.center() - view.rect().center());
+        view.show();
+        view.raise();
+        view.Cancel->setFocus();
+    };
+    kit.follow(box.shown, showOver);
+    kit.follow(box.closed, [&box, &view, hidePending] {
+        if (box.running)
+            hidePending->start();
+        else
+            view.hide();
+    });
+    // The run asks for the focus after every file; raising the window is a request to the
+    // display, and one per file would cost a run of small files more than its copying.
+    auto sinceRaised = std::make_shared<QElapsedTimer>();
+    kit.follow(box.focusRequested, [&view, sinceRaised] {
+        if (sinceRaised->isValid() && sinceRaised->elapsed() < DrawInterval)
+            return;
+        sinceRaised->start();
+        view.raise();
+    });
+
+    const BindingKit::Handler cancel = BindingKit::call(box, &TSyncBox::requestCancel);
+    kit.press(view.Cancel, cancel);
+    kit.onEvent(&view, QEvent::KeyPress, [&kit, cancel](QEvent* event) {
+        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
+        kit.user(cancel);
+        return true;
+    });
+    // The window stays until the model closes it: during a run the close box asks first.
+    kit.onEvent(&view, QEvent::Close, [&kit, &box](QEvent* event) {
+        event->ignore();
+        kit.user(BindingKit::call(box, &TSyncBox::closeBoxClicked));
+        return true;
+    });
+    if (box.visible())
+        showOver();
 }
 
 } // namespace twinfold
