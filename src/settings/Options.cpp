@@ -47,6 +47,23 @@ std::optional<std::int32_t> wholeNumber(const std::string& text)
     return number;
 }
 
+void showNumber(EditField& field, std::int32_t& setting, std::int32_t value)
+{
+    setting = value;
+    field.setText(std::to_string(value));
+}
+
+// A number typed into a field is taken where its rule keeps it as typed; otherwise the field
+// shows the setting in force again.
+void takeNumber(EditField& field, std::int32_t& setting, std::int32_t (*usable)(std::int32_t))
+{
+    const auto typed = wholeNumber(field.text());
+    if (typed && usable(*typed) == *typed)
+        setting = *typed;
+    else
+        field.setText(std::to_string(setting));
+}
+
 } // namespace
 
 TOptionsbx::TOptionsbx(WindowingServices& services, SyncSettings& settings, OptionsOwner& owner)
@@ -194,32 +211,22 @@ void TOptionsbx::AutoContinueClick()
 
 void TOptionsbx::showTimeShift(std::int32_t hours)
 {
-    m_settings.TimeShift = usableTimeShift(hours);
-    EditTimeShift.setText(std::to_string(m_settings.TimeShift));
+    showNumber(EditTimeShift, m_settings.TimeShift, usableTimeShift(hours));
 }
 
 void TOptionsbx::EditTimeShiftChange()
 {
-    const auto hours = wholeNumber(EditTimeShift.text());
-    if (hours && usableTimeShift(*hours) == *hours)
-        m_settings.TimeShift = *hours;
-    else
-        EditTimeShift.setText(std::to_string(m_settings.TimeShift));
+    takeNumber(EditTimeShift, m_settings.TimeShift, usableTimeShift);
 }
 
 void TOptionsbx::showJobs(std::int32_t jobs)
 {
-    m_settings.Jobs = usableJobs(jobs);
-    EditJobs.setText(std::to_string(m_settings.Jobs));
+    showNumber(EditJobs, m_settings.Jobs, usableJobs(jobs));
 }
 
 void TOptionsbx::EditJobsChange()
 {
-    const auto jobs = wholeNumber(EditJobs.text());
-    if (jobs && usableJobs(*jobs) == *jobs)
-        m_settings.Jobs = *jobs;
-    else
-        EditJobs.setText(std::to_string(m_settings.Jobs));
+    takeNumber(EditJobs, m_settings.Jobs, usableJobs);
 }
 
 void TOptionsbx::OkClick()
