@@ -83,13 +83,16 @@ void SyncRun::enterAhead(const DirectoryView& view, int next)
         !readAhead().waits(StatusReadAhead::Side::Destination))
         return;
     const std::string& sourceRoot = m_window.sourceRoot();
-    // The passes come deepest first: the subdirectories just after this one are the next to
-    // need theirs, this directory's own is needed once they are all done.
+    // The passes come deepest first: the subdirectories from this one on are the next to need
+    // theirs, this directory's own is needed once they are all done.
     constexpr int Ahead = 4;
     const int last = std::min(view.count() - 1, next + Ahead - 1);
     for (int p = next; p <= last; ++p)
         m_mirroredAhead->request(relativeBelow(sourceRoot, view.entryPath(p)));
-    m_mirroredAhead->request(relativeBelow(sourceRoot, view.directory()));
+    // Not held for longer than the last few subdirectories' walks: the longer a directory is
+    // held open, the likelier it is to be taken away meanwhile.
+    if (last == view.count() - 1)
+        m_mirroredAhead->request(relativeBelow(sourceRoot, view.directory()));
 }
 
 } // namespace twinfold
