@@ -30,15 +30,33 @@ public:
         std::this_thread::sleep_for(std::chrono::microseconds(200));
         return PosixFileServices::statusAt(dirFd, name, followLinks);
     }
+    IoResult<bool> listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry,
+                             bool glance) override
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_listers.insert(std::this_thread::get_id());
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        return PosixFileServices::listNames(dirFd, onEntry, glance);
+    }
     std::size_t threadsSeen()
     {
         const std::lock_guard lock(m_mutex);
         return std::exchange(m_threads, {}).size();
     }
+    // Whether a thread other than the caller's listed a directory since the last call.
+    bool listedElsewhere()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_listers.erase(std::this_thread::get_id());
+        return !std::exchange(m_listers, {}).empty();
+    }
 
 private:
     std::mutex m_mutex;
     std::set<std::thread::id> m_threads;
+    std::set<std::thread::id> m_listers;
 };
 
 // Everything a user sees of one run.
@@ -56,6 +74,8 @@ protected:
         statuses = app->SyncBox.fileStatus.connect(
             [this](const std::string& process, const std::string& path) {
                 seenStatuses.push_back(process + " " + path);
+                if (onStatus)
+                    onStatus(path);
             });
     }
 
@@ -115,6 +135,7 @@ protected:
     }
 
     std::vector<std::string> seenStatuses;
+    std::function<void(const std::string&)> onStatus;
     Connection statuses;
 };
 
@@ -140,6 +161,46 @@ TEST_F(ReadAheadTest, ManyLookupsInFlightChangeNothingARunDoes)
         EXPECT_EQ(runWith(16, syncAll, 30), cancelled);
         EXPECT_EQ(cancelled.messages.back(), "Operation Canceled!");
     }
+}
+
+TEST_F(ReadAheadTest, DirectoriesOpenedAheadChangeNothingARunDoes)
+{
+    // More subdirectories than are opened ahead at once, leftovers of killed runs in some of
+    // their mirrored directories, and one mirrored directory missing until the walk is under
+    // way.
+    const std::string leftover = ".twinfold-0123456789ab.partial";
+    for (int d = 0; d < 7; ++d) {
+        const std::string dir = "wide/d" + std::to_string(d) + "/";
+        for (int i = 0; i < 3; ++i)
+            tmp.writeFile("src/" + dir + "f" + std::to_string(i) + ".txt", "source", evenTime(100));
+        if (d != 3)
+            tmp.writeFile("dst/" + dir + "f0.txt", "older", evenTime(0));
+    }
+    tmp.writeFile("dst/wide/d1/" + leftover, "killed run");
+    tmp.writeFile("dst/sub/deep/" + leftover, "killed run");
+    makeTrees();
+    WatchedServices watched;
+    const ScopedFileServices scoped(watched);
+    // Made by someone else while the run is at the first wide directory: a directory found
+    // missing ahead is looked for again at its turn.
+    bool made = false;
+    onStatus = [&](const std::string& path) {
+        if (!made && path.find("/wide/d0/") != std::string::npos) {
+            made = true;
+            tmp.writeFile("dst/wide/d3/f0.txt", "newer", evenTime(200));
+        }
+    };
+    const Seen oneAtATime = runWith(1, true);
+    EXPECT_TRUE(made);
+    static_cast<void>(watched.listedElsewhere());
+    made = false;
+    const Seen ahead = runWith(8, true);
+    EXPECT_TRUE(watched.listedElsewhere()) << "no directory was read ahead";
+    EXPECT_EQ(ahead, oneAtATime);
+    EXPECT_EQ(ahead.destination.count("wide/d1/" + leftover), 0u);
+    EXPECT_EQ(ahead.destination.count("sub/deep/" + leftover), 0u);
+    EXPECT_EQ(ahead.destination.at("wide/d3/f0.txt"), "newer");
+    EXPECT_EQ(std::count(ahead.old.begin(), ahead.old.end(), src("wide/d3/f0.txt")), 1);
 }
 
 } // namespace

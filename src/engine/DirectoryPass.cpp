@@ -72,7 +72,10 @@ std::optional<SyncRun::PassDestination> SyncRun::enterMirrored(const std::string
     const std::string relative = relativeBelow(sourceRoot, sourceDir);
     const auto openMirrored = [&] { return openDirectoryBelow(m_runDestRoot, relative, mirrored); };
 
-    OpenedDirectory destination = openMirrored();
+    std::optional<MirroredReadAhead::Entered> ahead;
+    if (m_mirroredAhead)
+        ahead = m_mirroredAhead->take(relative);
+    OpenedDirectory destination = ahead ? std::move(ahead->directory) : openMirrored();
     bool made = false;
     // Whether the directory had to be made: a failure then is one of making it.
     const bool making = destination.missing();
@@ -84,7 +87,9 @@ std::optional<SyncRun::PassDestination> SyncRun::enterMirrored(const std::string
         DirectoryView& destinationView = m_window.destinationView();
         destinationView.moveTo(mirrored);
         // A directory made just now holds no leftovers of killed runs.
-        if (!dryRun && !made)
+        if (ahead)
+            removeLeftoverTemporaries(destination.handle.fd(), ahead->leftovers);
+        else if (!dryRun && !made)
             removeLeftoverTemporaries(destination.handle);
         return PassDestination{std::move(destination), destinationView.directory(), made};
     }

@@ -10,6 +10,8 @@
 #include "platform/PathRules.h"
 #include "platform/Windowing.h"
 
+#include <algorithm>
+
 namespace twinfold
 {
 
@@ -57,6 +59,7 @@ void SyncRun::Traverse(DirectoryView& view)
                 refuseDirectoryCollision(subdirectory, *takenBy);
                 continue;
             }
+            enterAhead(view, p);
             view.setItemIndex(p);
             Traverse(view);
         }
@@ -72,6 +75,24 @@ void SyncRun::Traverse(DirectoryView& view)
         view.setItemIndex(position - 1);
         view.openCurrent();
     }
+}
+
+void SyncRun::enterAhead(const DirectoryView& view, int next)
+{
+    if (!m_mirroredAhead || !m_mirroredAhead->active() ||
+        !readAhead().waits(StatusReadAhead::Side::Destination))
+        return;
+    const std::string& sourceRoot = m_window.sourceRoot();
+    // The passes come deepest first: the subdirectories from this one on are the next to need
+    // theirs, this directory's own is needed once they are all done.
+    constexpr int Ahead = 4;
+    const int last = std::min(view.count() - 1, next + Ahead - 1);
+    for (int p = next; p <= last; ++p)
+        m_mirroredAhead->request(relativeBelow(sourceRoot, view.entryPath(p)));
+    // Not held for longer than the last few subdirectories' walks: the longer a directory is
+    // held open, the likelier it is to be taken away meanwhile.
+    if (last == view.count() - 1)
+        m_mirroredAhead->request(relativeBelow(sourceRoot, view.directory()));
 }
 
 } // namespace twinfold

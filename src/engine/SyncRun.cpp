@@ -176,6 +176,10 @@ void SyncRun::runSyncAll()
     m_runSourceRoot = sourceRootHandle.fd();
     m_runDestRoot = destinationRootHandle.fd();
     const ScopeExit rootsClosed([this] { m_runSourceRoot = m_runDestRoot = -1; });
+    m_mirroredAhead.emplace(m_window.runChoices().jobs, m_runDestRoot,
+                            !m_window.runChoices().dryRun);
+    // Its workers are done before the roots close.
+    const ScopeExit aheadEnded([this] { m_mirroredAhead.reset(); });
     try {
         // A run always covers the source directory's tree: an entry of the view that is merely
         // highlighted (a subdirectory, or an ancestor whose files have no mirrored place below

@@ -3,6 +3,7 @@
 #include "engine/BufferedCopy.h"
 #include "engine/CaseCollisions.h"
 #include "engine/FileResult.h"
+#include "engine/MirroredReadAhead.h"
 #include "engine/ReadAhead.h"
 #include "engine/TimeShift.h"
 #include "engine/VolumeTrouble.h"
@@ -76,6 +77,9 @@ private:
     // when it can be neither made nor entered, and the directory has been passed over.
     std::optional<PassDestination> enterMirrored(const std::string& sourceDir,
                                                  const std::string& destRoot);
+    // Asks ahead for the mirrored directories of the view's next subdirectories (from index
+    // next on) and of the view's own directory, where destination lookups wait.
+    void enterAhead(const DirectoryView& view, int next);
     // Makes the directory with its missing parents; true when it had to be made.
     bool makeMirrored(const std::string& mirrored);
     void passOverMirrored(int error, bool making, const std::string& mirrored);
@@ -133,6 +137,8 @@ private:
     CaseCollisions m_caseNames;
     // For the length of a run.
     std::optional<StatusReadAhead> m_ahead;
+    // For the length of a Sync All run, while its destination root is open.
+    std::optional<MirroredReadAhead> m_mirroredAhead;
     // The name of the file before, which a name listed twice repeats.
     std::string m_previousName;
     VolumeTrouble m_volume;

@@ -164,32 +164,44 @@ void removeLeftoverTemporaries(const std::string& dir)
 
 void removeLeftoverTemporaries(const FileHandle& dir)
 {
-    const int dirFd = dir.fd();
+    removeLeftoverTemporaries(dir.fd(), findLeftoverTemporaries(dir.fd()));
+}
+
+std::vector<std::string> findLeftoverTemporaries(int dirFd)
+{
+    std::vector<std::string> names;
     // Clearing leftovers is a courtesy: a directory that cannot be listed is left as it is.
     static_cast<void>(fileServices().listNames(
         dirFd,
-        [dirFd](const char* name, bool mayBeRegular) {
-            if (!mayBeRegular || !isTemporaryName(name))
-                return;
-            // Opened only when it is a regular file, so nothing here can block.
-            FileHandle file = FileHandle::openForReadingAt(dirFd, name);
-            if (!file.isOpen())
-                return;
-            if (!fileServices().lock(file.fd(), false))
-                return; // a copy in progress in another process
-            // An open file is never removed (see ~TemporaryFile). Once unlocked, though, the
-            // file could be taken for its own by a run that has just made it under that name
-            // and not yet locked it: so while the lock holds it moves to a fresh name of the
-            // same form (a run that made the file finds its name gone and makes another), and
-            // only then is it closed and removed.
-            const std::string doomed = randomName();
-            if (!fileServices().rename(dirFd, name, doomed).ok())
-                return;
-            // Best effort: what is left is removed by the next run over the directory.
-            static_cast<void>(file.close());
-            static_cast<void>(fileServices().remove(dirFd, doomed));
+        [&names](const char* name, bool mayBeRegular) {
+            if (mayBeRegular && isTemporaryName(name))
+                names.emplace_back(name);
         },
         /*glance=*/true));
+    return names;
+}
+
+void removeLeftoverTemporaries(int dirFd, const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) {
+        // Opened only when it is a regular file, so nothing here can block.
+        FileHandle file = FileHandle::openForReadingAt(dirFd, name);
+        if (!file.isOpen())
+            continue;
+        if (!fileServices().lock(file.fd(), false))
+            continue; // a copy in progress in another process
+        // An open file is never removed (see ~TemporaryFile). Once unlocked, though, the file
+        // could be taken for its own by a run that has just made it under that name and not
+        // yet locked it: so while the lock holds it moves to a fresh name of the same form (a
+        // run that made the file finds its name gone and makes another), and only then is it
+        // closed and removed.
+        const std::string doomed = randomName();
+        if (!fileServices().rename(dirFd, name, doomed).ok())
+            continue;
+        // Best effort: what is left is removed by the next run over the directory.
+        static_cast<void>(file.close());
+        static_cast<void>(fileServices().remove(dirFd, doomed));
+    }
 }
 
 } // namespace twinfold

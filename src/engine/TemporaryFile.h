@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace twinfold
 {
@@ -70,5 +71,9 @@ bool isTemporaryName(std::string_view name);
 // harmless, and is gone at a later pass.
 void removeLeftoverTemporaries(const std::string& dir);
 void removeLeftoverTemporaries(const FileHandle& dir);
+// The same in two steps, so that the glance may be taken ahead, on another thread: the names of
+// the directory that look like temporaries, and the removal of those that are leftovers.
+std::vector<std::string> findLeftoverTemporaries(int dirFd);
+void removeLeftoverTemporaries(int dirFd, const std::vector<std::string>& names);
 
 } // namespace twinfold
