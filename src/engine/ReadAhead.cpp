@@ -82,7 +82,7 @@ std::optional<FileStatus> StatusReadAhead::take(Side side, int dirFd, const std:
             });
         }
         if (slot != m_slots.end() && slot->second.state == State::Read) {
-            std::optional<FileStatus> status = std::move(slot->second.status);
+            std::optional<FileStatus> status = slot->second.status;
             m_slots.erase(slot);
             return status;
         }
@@ -152,7 +152,7 @@ void StatusReadAhead::work()
         // Nothing but this worker removes a slot under way, and a map keeps its elements where
         // they are.
         if (read) {
-            slot.status = std::move(status);
+            slot.status = status;
             slot.state = State::Read;
         } else {
             m_slots.erase(key);
