@@ -3,11 +3,11 @@
 
 #include "engine/RunWindow.h"
 #include "engine/TemporaryFile.h"
+#include "engine/Workers.h"
 #include "platform/FileServices.h"
 #include "platform/Termination.h"
 
 #include <algorithm>
-#include <system_error>
 
 namespace twinfold
 {
@@ -46,18 +46,9 @@ void MirroredReadAhead::request(const std::string& relative)
 {
     if (!active())
         return;
-    if (m_workers.empty()) {
-        try {
-            m_workers.reserve(m_planned);
-            for (std::size_t i = 0; i < m_planned; ++i)
-                m_workers.emplace_back([this] { work(); });
-        } catch (const std::system_error&) {
-            // The system gives no more threads: fewer directories ahead, not a failed run.
-            m_planned = m_workers.size();
-            if (!active())
-                return;
-        }
-    }
+    m_planned = startWorkers(m_workers, m_planned, [this] { work(); });
+    if (!active())
+        return;
     {
         const std::lock_guard lock(m_mutex);
         if (m_slots.size() >= MostHeld || !m_slots.try_emplace(relative).second)

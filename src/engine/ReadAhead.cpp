@@ -2,11 +2,11 @@
 #include "engine/ReadAhead.h"
 
 #include "controls/FileListBox.h"
+#include "engine/Workers.h"
 #include "platform/FileServices.h"
 #include "platform/Termination.h"
 
 #include <algorithm>
-#include <system_error>
 
 namespace twinfold
 {
@@ -43,18 +43,9 @@ void StatusReadAhead::request(int dirFd, const std::string& entry, bool followLi
 {
     if (!active())
         return;
-    if (m_workers.empty()) {
-        try {
-            m_workers.reserve(m_planned);
-            for (std::size_t i = 0; i < m_planned; ++i)
-                m_workers.emplace_back([this] { work(); });
-        } catch (const std::system_error&) {
-            // The system gives no more threads: fewer lookups in flight, not a failed run.
-            m_planned = m_workers.size();
-            if (!active())
-                return;
-        }
-    }
+    m_planned = startWorkers(m_workers, m_planned, [this] { work(); });
+    if (!active())
+        return;
     {
         const std::lock_guard lock(m_mutex);
         Key key{dirFd, entry, followLinks};
