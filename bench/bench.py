@@ -613,6 +613,20 @@ class Bench:
         return 0 if all(not r["status"].startswith("FAIL") for r in rows) else 1
 
 
+def run_harness(parser, harness, script, programs, tools):
+    """Runs a harness once its programs and tools are there; 2 when the harness itself failed."""
+    for exe in programs:
+        if not os.access(exe, os.X_OK):
+            parser.error("not found or not executable: %s (run %s)" % (exe, script))
+    for tool in tools:
+        if not shutil.which(tool):
+            parser.error("%s is not installed" % tool)
+    try:
+        return harness.run()
+    except HarnessError as e:
+        log("bench: %s" % e)
+        return 2
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     repo = os.path.dirname(here)
@@ -642,18 +656,9 @@ def main():
     if args.runs < 1:
         p.error("--runs must be at least 1")
     args.out = os.path.abspath(args.out)
-    for exe in (args.twinfold, os.path.join(args.floor_dir, "statfloor"),
-                os.path.join(args.floor_dir, "copyfloor")):
-        if not os.access(exe, os.X_OK):
-            p.error("not found or not executable: %s (run bench/run.sh)" % exe)
-    for tool in ("cp", "rsync"):
-        if not shutil.which(tool):
-            p.error("%s is not installed" % tool)
-    try:
-        return Bench(args).run()
-    except HarnessError as e:
-        log("bench: %s" % e)
-        return 2
+    return run_harness(p, Bench(args), "bench/run.sh",
+                       (args.twinfold, os.path.join(args.floor_dir, "statfloor"),
+                        os.path.join(args.floor_dir, "copyfloor")), ("cp", "rsync"))
 
 
 if __name__ == "__main__":

@@ -23,7 +23,7 @@ import subprocess
 import sys
 import time
 
-from bench import (HarnessError, check_summary, compare_tree, log, remove_tree, run_checked,
+from bench import (HarnessError, check_summary, run_harness, compare_tree, log, remove_tree, run_checked,
                    snapshot, source_snapshot)
 
 TOOLS = ("twinfold", "cp", "rsync", "parfloor")
@@ -295,17 +295,8 @@ def main():
     args.parfloor = os.path.join(args.floor_dir, "parfloor")
     if args.runs < 1:
         p.error("--runs must be at least 1")
-    for exe in (args.twinfold, args.slowfs, args.parfloor):
-        if not os.access(exe, os.X_OK):
-            p.error("not found or not executable: %s (run bench/slowfs.sh)" % exe)
-    for tool in ("cp", "rsync", "fusermount3"):
-        if not shutil.which(tool):
-            p.error("%s is not installed" % tool)
-    try:
-        return SlowBench(args).run()
-    except HarnessError as e:
-        log("bench: %s" % e)
-        return 2
+    return run_harness(p, SlowBench(args), "bench/slowfs.sh",
+                       (args.twinfold, args.slowfs, args.parfloor), ("cp", "rsync", "fusermount3"))
 
 
 if __name__ == "__main__":

@@ -33,13 +33,7 @@ MirroredReadAhead::MirroredReadAhead(int jobs, int destRoot, bool leftovers)
 
 MirroredReadAhead::~MirroredReadAhead()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        m_queue.clear();
-    }
-    m_queued.notify_all();
-    m_workers.clear();
+    stopWorkers(m_mutex, m_queued, m_stopping, m_queue, m_workers);
 }
 
 void MirroredReadAhead::request(const std::string& relative)

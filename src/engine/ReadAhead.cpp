@@ -30,13 +30,7 @@ StatusReadAhead::StatusReadAhead(int jobs)
 
 StatusReadAhead::~StatusReadAhead()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        m_queue.clear();
-    }
-    m_queued.notify_all();
-    m_workers.clear();
+    stopWorkers(m_mutex, m_queued, m_stopping, m_queue, m_workers);
 }
 
 void StatusReadAhead::request(int dirFd, const std::string& entry, bool followLinks)
