@@ -2,8 +2,12 @@
 #include "support/AppFixture.h"
 #include "support/TreeSnapshot.h"
 
+#include "engine/CopyAhead.h"
+#include "engine/TemporaryFile.h"
 #include "platform/FileServices.h"
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -17,7 +21,8 @@ namespace
 {
 
 // The real services as on a share, where every lookup waits a round trip; noting which threads
-// look entries up.
+// look entries up and make copies. A source named "unreadable.txt" cannot be read; one named
+// "...changing.txt" is written again once a worker has read it, before the run gets to it.
 class WatchedServices : public PosixFileServices
 {
 public:
@@ -53,10 +58,85 @@ public:
         return !std::exchange(m_listers, {}).empty();
     }
 
+    IoResult<int> openForReading(int dirFd, const std::string& name, FileStatus& status) override
+    {
+        const auto opened = PosixFileServices::openForReading(dirFd, name, status);
+        const std::lock_guard lock(m_mutex);
+        if (opened.ok())
+            m_opened[opened.value] = name;
+        return opened;
+    }
+    IoResult<std::int64_t> read(int fd, void* buffer, std::size_t size) override
+    {
+        if (named(fd, "unreadable.txt"))
+            return {-1, EIO};
+        return PosixFileServices::read(fd, buffer, size);
+    }
+    IoResult<std::int64_t> copyRange(int inputFd, int outputFd, std::size_t size) override
+    {
+        if (named(inputFd, "unreadable.txt"))
+            return {-1, EIO};
+        return PosixFileServices::copyRange(inputFd, outputFd, size);
+    }
+    IoResult<bool> close(int fd) override
+    {
+        const bool changing = named(fd, "changing.txt");
+        {
+            const std::lock_guard lock(m_mutex);
+            m_opened.erase(fd);
+        }
+        const auto closed = PosixFileServices::close(fd);
+        if (changing && std::this_thread::get_id() != m_main && !m_changed.exchange(true))
+            changeSource();
+        return closed;
+    }
+    IoResult<int> createUnnamed(int dirFd, unsigned mode) override
+    {
+        noteMade();
+        if (!unnamedFiles)
+            return {-1, EOPNOTSUPP};
+        return PosixFileServices::createUnnamed(dirFd, mode);
+    }
+    IoResult<int> createExclusive(int dirFd, const std::string& name, unsigned mode) override
+    {
+        if (isTemporaryName(name) && unnamedFiles)
+            noteMade();
+        return PosixFileServices::createExclusive(dirFd, name, mode);
+    }
+    // How many copies worker threads began since the last call; whether the changing source
+    // was written again.
+    int madeAhead() { return m_madeAhead.exchange(0); }
+    IoResult<std::int64_t> freeSpace(int fd) override
+    {
+        return free < 0 ? PosixFileServices::freeSpace(fd) : IoResult<std::int64_t>{free, 0};
+    }
+    bool changed() { return m_changed.exchange(false); }
+
+    bool unnamedFiles = true;
+    // What the destination's volume says it has free; below 0 its real room.
+    std::atomic<std::int64_t> free = -1;
+    std::function<void()> changeSource;
+
 private:
+    bool named(int fd, const std::string& name)
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto opened = m_opened.find(fd);
+        return opened != m_opened.end() && opened->second.ends_with(name);
+    }
+    void noteMade()
+    {
+        if (std::this_thread::get_id() != m_main)
+            ++m_madeAhead;
+    }
+
     std::mutex m_mutex;
     std::set<std::thread::id> m_threads;
     std::set<std::thread::id> m_listers;
+    std::map<int, std::string> m_opened;
+    const std::thread::id m_main = std::this_thread::get_id();
+    std::atomic<int> m_madeAhead = 0;
+    std::atomic<bool> m_changed = false;
 };
 
 // Everything a user sees of one run.
@@ -104,6 +184,24 @@ protected:
                               std::filesystem::copy_options::recursive);
         // dup.txt matches both masks, so the file list holds it twice.
         app->Settings.Include = "*.txt;dup*;";
+    }
+
+    // A directory that only the source has, so that its pass copies every file: files of many
+    // sizes, among them one that cannot be read and one that changes before its turn.
+    void makeFresh()
+    {
+        for (int i = 0; i < 60; ++i) {
+            const std::string name = "fresh/f" + std::to_string(i) + ".txt";
+            tmp.writeFile("src/" + name,
+                          std::string(static_cast<std::size_t>(i) * 3000, 'x') + name,
+                          evenTime(100));
+        }
+        tmp.writeFile("src/fresh/unreadable.txt", "never read", evenTime(100));
+        writeChanging("as it was");
+    }
+    void writeChanging(const std::string& contents)
+    {
+        tmp.writeFile("src/fresh/late-changing.txt", contents, evenTime(contents.size() % 2 * 10));
     }
 
     // cancelAt: the poll at which the user confirms Cancel; 0 for none.
@@ -201,6 +299,66 @@ TEST_F(ReadAheadTest, DirectoriesOpenedAheadChangeNothingARunDoes)
     EXPECT_EQ(ahead.destination.count("sub/deep/" + leftover), 0u);
     EXPECT_EQ(ahead.destination.at("wide/d3/f0.txt"), "newer");
     EXPECT_EQ(std::count(ahead.old.begin(), ahead.old.end(), src("wide/d3/f0.txt")), 1);
+}
+
+TEST_F(ReadAheadTest, CopiesMadeAheadInstallAtTheirTurnAsCopiesMadeThere)
+{
+    makeTrees();
+    makeFresh();
+    WatchedServices watched;
+    const ScopedFileServices scoped(watched);
+    watched.changeSource = [this] { writeChanging("changed since it was read"); };
+    for (const bool unnamed : {true, false}) {
+        watched.unnamedFiles = unnamed;
+        writeChanging("as it was");
+        static_cast<void>(watched.madeAhead()); // those of the round before
+        const Seen oneAtATime = runWith(1, true);
+        EXPECT_EQ(watched.madeAhead(), 0);
+        EXPECT_FALSE(watched.changed());
+        writeChanging("as it was");
+        Seen ahead = runWith(8, true);
+        EXPECT_GT(watched.madeAhead(), 20) << "nothing was copied ahead";
+        // Written again after its copy ahead was made: copied at its turn as it is then.
+        ASSERT_TRUE(watched.changed());
+        EXPECT_EQ(ahead.destination["fresh/late-changing.txt"], "changed since it was read");
+        ahead.destination["fresh/late-changing.txt"] = "as it was";
+        EXPECT_EQ(ahead, oneAtATime) << (unnamed ? "unnamed" : "named") << " temporaries";
+        // The source that cannot be read fails at its turn, in its place among the messages.
+        const std::string unreadable = "Error reading source file: " + src("fresh/unreadable.txt");
+        EXPECT_EQ(
+            std::count_if(ahead.messages.begin(), ahead.messages.end(),
+                          [&](const std::string& text) { return text.starts_with(unreadable); }),
+            1);
+        EXPECT_EQ(ahead.destination.count("fresh/unreadable.txt"), 0u);
+        // Cancelled at polls in and around the directory whose copies are made ahead: nothing
+        // made ahead shows, and the run ends as one copying one file at a time.
+        for (const int cancelAt : {20, 45, 120}) {
+            writeChanging("as it was");
+            const Seen cancelled = runWith(1, true, cancelAt);
+            writeChanging("as it was");
+            Seen cancelledAhead = runWith(8, true, cancelAt);
+            if (watched.changed() && cancelledAhead.destination.contains("fresh/late-changing.txt"))
+                cancelledAhead.destination["fresh/late-changing.txt"] = "as it was";
+            EXPECT_EQ(cancelledAhead, cancelled) << "cancelled at poll " << cancelAt;
+            EXPECT_EQ(cancelledAhead.messages.back(), "Operation Canceled!");
+        }
+    }
+    // A nearly full volume: copies ahead never take its last bytes, and any held give them back
+    // to a copy made at its turn, so every file fares as it does one at a time.
+    for (const std::int64_t free : {CopyAhead::SpareBytes - 1, CopyAhead::SpareBytes + 400000}) {
+        watched.free = free;
+        writeChanging("as it was");
+        static_cast<void>(watched.madeAhead());
+        const Seen oneAtATime = runWith(1, true);
+        writeChanging("as it was");
+        Seen ahead = runWith(8, true);
+        if (free < CopyAhead::SpareBytes) {
+            EXPECT_EQ(watched.madeAhead(), 0);
+        }
+        if (watched.changed())
+            ahead.destination["fresh/late-changing.txt"] = "as it was";
+        EXPECT_EQ(ahead, oneAtATime) << free << " bytes free";
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "platform/Windowing.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace twinfold
@@ -74,7 +75,7 @@ class Copier
 {
 public:
     // The request outlives the copier.
-    Copier(WindowingServices& services, const CopyDirectory& sourceDir,
+    Copier(WindowingServices* services, const CopyDirectory& sourceDir,
            const CopyDirectory& destDir, std::string sourceName, std::string destName,
            const CopyRequest& request)
         : m_services(services), m_sourceDir(sourceDir), m_destDir(destDir),
@@ -102,7 +103,67 @@ public:
         return outcome;
     }
 
+    // Everything of a copy but taking the destination's place, for a copy made ahead of its
+    // turn: nothing is said or shown, and a copy that does not come about is simply not there
+    // (its turn makes it as it would have without a copy ahead, failure and all). mayHold is
+    // asked with the source's size once it is open.
+    std::optional<PreparedCopy> prepare(const std::function<bool(std::int64_t)>& mayHold)
+    {
+        PreparedCopy prepared;
+        FileHandle input = FileHandle::openForReadingAt(
+            m_sourceDir.fd, m_sourceDir.entry(m_sourceName), prepared.source);
+        // A file whose size reads as 0 may be a pseudo file of any length.
+        if (!input.isOpen() || !prepared.source.regular || prepared.source.size <= 0 ||
+            !mayHold(prepared.source.size))
+            return std::nullopt;
+        prepared.held = prepared.source.size;
+        prepared.output = std::make_unique<TemporaryFile>(
+            m_destDir.fd, (prepared.source.mode & PermissionBits) | OwnerWrite);
+        if (!prepared.output->isOpen() || !made(input, prepared))
+            prepared.output.reset();
+        return prepared;
+    }
+
+    // Installs a copy made ahead, at its turn: the destination as the caller judged it just
+    // now decides, as for a copy made there and then.
+    CopyOutcome installPrepared(PreparedCopy& prepared)
+    {
+        const auto initial = m_destinationSeen
+                                 ? *m_destinationSeen
+                                 : statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
+        if (initial && !replaceable(*initial)) {
+            sayCannotCreate();
+            return {};
+        }
+        throwIfTerminated();
+        CopyOutcome outcome = install(*prepared.output, initial, prepared.source, prepared.bytes);
+        if (outcome.copied)
+            checkTimeKept(prepared.time, outcome);
+        prepared.output.reset();
+        // The copy was sound, only its file is gone: made once more, here.
+        if (m_temporaryLost) {
+            m_temporaryLost = false;
+            m_madeAgain = true;
+            outcome = attempt();
+        }
+        return outcome;
+    }
+
 private:
+    // The transfer and the checks of a copy made ahead; false where it did not come about.
+    bool made(FileHandle& input, PreparedCopy& prepared)
+    {
+        FileHandle& output = prepared.output->file();
+        if (transfer(input, output, prepared.source.size, prepared.bytes) != Transfer::Complete)
+            return false;
+        const auto after = input.status();
+        if (!after || !sameContentState(prepared.source, *after) || !output.flush().ok())
+            return false;
+        prepared.time = roundDownToTwoSeconds(prepared.source.mtimeSeconds);
+        return output.setTimes(prepared.source.atimeSeconds, prepared.time).ok() &&
+               (!m_durable || output.sync().ok());
+    }
+
     CopyOutcome attempt()
     {
         FileStatus before;
@@ -334,8 +395,8 @@ private:
         // A failure caused by a signal that ends the program is no failure of the copy.
         throwIfTerminated();
         m_failure = text;
-        if (!m_quiet)
-            m_services.showMessage(text);
+        if (!m_quiet && m_services != nullptr)
+            m_services->showMessage(text);
     }
     // The cause in the words of the error texts.
     void sayWithReason(const std::string& lead, int error)
@@ -355,7 +416,7 @@ private:
         m_destinationError = error;
     }
 
-    WindowingServices& m_services;
+    WindowingServices* m_services;
     const CopyDirectory& m_sourceDir;
     const CopyDirectory& m_destDir;
     std::string m_sourceName;
@@ -402,8 +463,33 @@ CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceD
                        const CopyDirectory& destinationDir, const std::string& name,
                        const CopyRequest& request)
 {
-    Copier copier(services, sourceDir, destinationDir, name, name, request);
+    Copier copier(&services, sourceDir, destinationDir, name, name, request);
     return withFailure(copier.run(), copier);
+}
+
+PreparedCopy::PreparedCopy() = default;
+PreparedCopy::PreparedCopy(PreparedCopy&&) noexcept = default;
+PreparedCopy& PreparedCopy::operator=(PreparedCopy&&) noexcept = default;
+PreparedCopy::~PreparedCopy() = default;
+
+std::optional<PreparedCopy> prepareCopyAt(const CopyDirectory& sourceDir,
+                                          const CopyDirectory& destinationDir,
+                                          const std::string& name, const CopyRequest& request,
+                                          const std::function<bool(std::int64_t)>& mayHold)
+{
+    CopyRequest alone = request;
+    alone.quiet = true;
+    alone.watcher = nullptr;
+    Copier copier(nullptr, sourceDir, destinationDir, name, name, alone);
+    return copier.prepare(mayHold);
+}
+
+CopyOutcome installCopyAt(WindowingServices& services, const CopyDirectory& sourceDir,
+                          const CopyDirectory& destinationDir, const std::string& name,
+                          const CopyRequest& request, PreparedCopy& prepared)
+{
+    Copier copier(&services, sourceDir, destinationDir, name, name, request);
+    return withFailure(copier.installPrepared(prepared), copier);
 }
 
 CopyOutcome BufferedCopy(WindowingServices& services, const std::string& source,
@@ -418,7 +504,7 @@ CopyOutcome BufferedCopy(WindowingServices& services, const std::string& source,
     const FileHandle destHandle = openDirectoryBase(directoryPart(destFile));
     const CopyDirectory sourceDir{sourceHandle.fd(), extractFilePath(source), {}};
     const CopyDirectory destDir{destHandle.fd(), extractFilePath(destFile), {}};
-    Copier copier(services, sourceDir, destDir, extractFileName(source), extractFileName(destFile),
+    Copier copier(&services, sourceDir, destDir, extractFileName(source), extractFileName(destFile),
                   request);
     return withFailure(copier.run(), copier);
 }

@@ -3,6 +3,8 @@
 #include "platform/FileHandle.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,6 +12,7 @@ namespace twinfold
 {
 
 class WindowingServices;
+class TemporaryFile;
 
 inline constexpr std::int32_t DefaultCopyBuffer = 32768;
 // The largest buffer a copy uses, so that a hand-edited size never fails an allocation.
@@ -139,6 +142,39 @@ struct CopyRequest {
 [[nodiscard]] CopyOutcome copyFileAt(WindowingServices& services, const CopyDirectory& sourceDir,
                                      const CopyDirectory& destinationDir, const std::string& name,
                                      const CopyRequest& request);
+
+// A copy made ahead of its turn: complete, checked, flushed and timed in a file that has no
+// name or a locked temporary one; nothing of it is visible until it is installed. Dropped, it
+// leaves nothing behind. Without output it did not come about.
+struct PreparedCopy {
+    PreparedCopy();
+    PreparedCopy(PreparedCopy&&) noexcept;
+    PreparedCopy& operator=(PreparedCopy&&) noexcept;
+    ~PreparedCopy();
+
+    // The source as it was opened; its contents are the copy's.
+    FileStatus source;
+    std::unique_ptr<TemporaryFile> output;
+    std::int64_t bytes = 0;
+    std::int64_t time = 0;
+    // What it counts against the bytes that copies ahead may hold.
+    std::int64_t held = 0;
+};
+
+// Makes the copy of copyFileAt up to its install, on any thread: shows nothing. mayHold is
+// asked with the source's size once it is open, and false leaves the copy to its turn. Nothing
+// where the copy is left to its turn from the start.
+[[nodiscard]] std::optional<PreparedCopy>
+prepareCopyAt(const CopyDirectory& sourceDir, const CopyDirectory& destinationDir,
+              const std::string& name, const CopyRequest& request,
+              const std::function<bool(std::int64_t)>& mayHold);
+
+// Installs a complete copy made ahead (prepared.output set) at its turn, with the outcome and
+// the messages of copyFileAt: the destination as request knows it decides.
+[[nodiscard]] CopyOutcome installCopyAt(WindowingServices& services, const CopyDirectory& sourceDir,
+                                        const CopyDirectory& destinationDir,
+                                        const std::string& name, const CopyRequest& request,
+                                        PreparedCopy& prepared);
 
 // The size of the entry a path names, any kind admitted; -1 when nothing is found. Only the low
 // 32 bits of the size are returned, as a signed number.

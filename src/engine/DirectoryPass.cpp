@@ -12,8 +12,10 @@
 #include "platform/FileServices.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
+#include "platform/ScopeExit.h"
 #include "platform/Windowing.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace twinfold
@@ -144,15 +146,40 @@ void SyncRun::passFiles(const CopyDirectory& source, const CopyDirectory& destin
     FileListBox& files = m_window.sourceFiles();
     m_caseNames.startDirectory();
     ListReadAhead ahead(readAhead(), files, false, source, destination);
+    // Whatever was made ahead and not taken goes before the directories close.
+    const ScopeExit copiesDropped([this] { copyAhead().clear(); });
+    int nextCopy = 0;
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {
         if (cancelledAt(Poll::File) || i >= files.count())
             break;
         files.setItemIndex(i);
         ahead.at(i);
+        copyAheadFrom(i, nextCopy, source, destination);
         processFile(source, destination, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
         m_syncBox.SetFocus();
+    }
+}
+
+void SyncRun::copyAheadFrom(int index, int& next, const CopyDirectory& source,
+                            const CopyDirectory& destination)
+{
+    CopyAhead& copies = copyAhead();
+    // Only where every file will be copied: elsewhere most are found the same, and a copy made
+    // for nothing costs more than the lookups it would spare.
+    if (!copies.active() || !destination.madeForPass)
+        return;
+    const RunChoices choices = m_window.runChoices();
+    if (choices.dryRun)
+        return;
+    const CopyRequest request{.copyBuffer = choices.copyBuffer, .durable = choices.fsync};
+    const FileListBox& files = m_window.sourceFiles();
+    // The list may have changed at a poll; what no longer matches is simply not taken.
+    const int last = std::min(files.count() - 1, index + static_cast<int>(copies.window()));
+    for (next = std::max(next, index + 1); next <= last; ++next) {
+        if (!copies.request(source, destination, files.item(next), request))
+            break;
     }
 }
 

@@ -61,6 +61,7 @@ void SyncRun::run()
     // A run is in progress for its whole length, however it ends.
     m_syncBox.running = true;
     m_ahead.emplace(m_window.runChoices().jobs);
+    m_copyAhead.emplace(m_window.runChoices().jobs);
     m_syncBox.runStarted.emit();
     m_runDestination = m_window.destinationView().directory();
     m_settingHours = m_window.runChoices().timeShift;
@@ -78,6 +79,7 @@ void SyncRun::run()
         } catch (...) {
         }
         // Its workers are done before the run is said to be over.
+        m_copyAhead.reset();
         m_ahead.reset();
         m_syncBox.running = false;
         m_window.runEnded();
@@ -240,6 +242,7 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
 {
     const std::string sourcePath = joinPath(source.path, name);
     if (const auto takenBy = m_caseNames.collisionOf(destination, name)) {
+        copyAhead().drop(name);
         refuseCaseCollision(sourcePath, joinPath(destination.path, name), *takenBy);
         return;
     }
@@ -262,11 +265,14 @@ void SyncRun::processFile(const CopyDirectory& source, const CopyDirectory& dest
         m_evidence.observe(*sourceStatus, *destStatus);
     const std::int64_t size = sourceStatus ? sourceStatus->size : 0;
     if (sourceIsNewer(sourceStatus, destStatus, m_settingHours * SecondsPerHour)) {
-        const CopyOutcome outcome = copyOne(source, destination, name, destStatus);
+        const CopyOutcome outcome = copyOne(source, destination, name, destStatus, size);
         if (outcome.abandoned)
             return;
         fileEnded(sourcePath, copyReason(destStatus.has_value(), outcome), size, outcome);
-    } else if (m_settingHours == 0 && mayReadLate(sourceStatus, destStatus)) {
+        return;
+    }
+    copyAhead().drop(name);
+    if (m_settingHours == 0 && mayReadLate(sourceStatus, destStatus)) {
         // Announced and logged when it is judged, at the end of the run.
         m_heldBack.push_back({source.path, destination.path, name, size});
     } else {
@@ -281,6 +287,28 @@ StatusReadAhead& SyncRun::readAhead()
         m_ahead.emplace(1);
     return *m_ahead;
 }
+
+CopyAhead& SyncRun::copyAhead()
+{
+    if (!m_copyAhead)
+        m_copyAhead.emplace(1);
+    return *m_copyAhead;
+}
+
+namespace
+{
+
+// The same file, unchanged, as far as its status tells.
+bool sameSource(const FileStatus& copied, const std::optional<FileStatus>& now)
+{
+    return now && copied.inode == now->inode && copied.device == now->device &&
+           copied.size == now->size && copied.mtimeSeconds == now->mtimeSeconds &&
+           copied.mtimeNanoseconds == now->mtimeNanoseconds &&
+           copied.ctimeSeconds == now->ctimeSeconds &&
+           copied.ctimeNanoseconds == now->ctimeNanoseconds;
+}
+
+} // namespace
 
 FileReason SyncRun::copyReason(bool destinationFound, const CopyOutcome& outcome)
 {
@@ -297,7 +325,8 @@ void SyncRun::fileEnded(const std::string& sourcePath, FileReason reason, std::i
 }
 
 CopyOutcome SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& destination,
-                             const std::string& name, const std::optional<FileStatus>& destStatus)
+                             const std::string& name, const std::optional<FileStatus>& destStatus,
+                             std::int64_t size)
 {
     const std::string sourcePath = joinPath(source.path, name);
     m_syncBox.setFileStatus("Copying", sourcePath);
@@ -306,12 +335,30 @@ CopyOutcome SyncRun::copyOne(const CopyDirectory& source, const CopyDirectory& d
     CopyOutcome outcome = CopyOutcome::copiedWith(0);
     if (!choices.dryRun) {
         CopyPolls polls(m_services, m_syncBox, [this] { return cancelledAt(Poll::Copy); });
-        outcome = copyFileAt(m_services, source, destination, name,
-                             CopyRequest{.quiet = choices.autoContinue,
-                                         .copyBuffer = choices.copyBuffer,
-                                         .durable = choices.fsync,
-                                         .watcher = &polls}
-                                 .knowing(destStatus));
+        const CopyRequest request = CopyRequest{.quiet = choices.autoContinue,
+                                                .copyBuffer = choices.copyBuffer,
+                                                .durable = choices.fsync,
+                                                .watcher = &polls}
+                                        .knowing(destStatus);
+        // A copy still being made ahead is waited for as one made here would be: Cancel
+        // abandons it.
+        std::optional<PreparedCopy> prepared =
+            copyAhead().take(name, [&polls] { return polls.goOn(0, 0); });
+        if (polls.cancelled()) {
+            m_cancelledInCopy = true;
+            return CopyOutcome::abandonedCopy();
+        }
+        // Made from a source that changed since: made again here, from the source as it is now,
+        // as a copy made at this moment would be.
+        if (prepared &&
+            !sameSource(prepared->source, statusAt(source.fd, source.entry(name), true)))
+            prepared.reset();
+        if (!prepared)
+            copyAhead().makeRoomFor(destination.fd, size);
+        outcome = prepared
+                      ? installCopyAt(m_services, source, destination, name, request, *prepared)
+                      : copyFileAt(m_services, source, destination, name, request);
+        prepared.reset();
         m_cancelledInCopy = m_cancelledInCopy || polls.cancelled();
     }
     // Given up at the user's Cancel: the run stops without having got to this file.
@@ -388,7 +435,7 @@ std::optional<CopyOutcome> SyncRun::copyHeldBack(const HeldBack& file)
     if (!sourceIsNewer(statusAt(source.fd, file.name, true), destStatus,
                        m_compensatedHours * SecondsPerHour))
         return std::nullopt;
-    return copyOne(source, destination, file.name, destStatus);
+    return copyOne(source, destination, file.name, destStatus, file.size);
 }
 
 void SyncRun::sayTimeShifts()

@@ -2,6 +2,7 @@
 
 #include "engine/BufferedCopy.h"
 #include "engine/CaseCollisions.h"
+#include "engine/CopyAhead.h"
 #include "engine/FileResult.h"
 #include "engine/MirroredReadAhead.h"
 #include "engine/ReadAhead.h"
@@ -100,8 +101,17 @@ private:
     // Says once, before the run's own last message, why every copy into the destination failed
     // where the per-file messages do not say it.
     void tellVolumeTrouble();
+    // Installs the copy made ahead where there is one of the source as it is now; size: the
+    // source's as the file was judged.
     CopyOutcome copyOne(const CopyDirectory& source, const CopyDirectory& destination,
-                        const std::string& name, const std::optional<FileStatus>& destStatus);
+                        const std::string& name, const std::optional<FileStatus>& destStatus,
+                        std::int64_t size);
+    // The run's copies made ahead; a pass called on its own makes none.
+    CopyAhead& copyAhead();
+    // Asks for the copies of the files up to window entries after index, where the pass will
+    // copy them all (a directory made for it); next: the first entry not asked for yet.
+    void copyAheadFrom(int index, int& next, const CopyDirectory& source,
+                       const CopyDirectory& destination);
     void skipOne(const std::string& sourcePath);
     static FileReason copyReason(bool destinationFound, const CopyOutcome& outcome);
     // Announces the file's outcome and why, and that the run is done with it.
@@ -139,6 +149,7 @@ private:
     std::optional<StatusReadAhead> m_ahead;
     // For the length of a Sync All run, while its destination root is open.
     std::optional<MirroredReadAhead> m_mirroredAhead;
+    std::optional<CopyAhead> m_copyAhead;
     // The name of the file before, which a name listed twice repeats.
     std::string m_previousName;
     VolumeTrouble m_volume;

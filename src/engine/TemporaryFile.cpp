@@ -21,7 +21,8 @@ constexpr int NameAttempts = 16;
 
 std::string randomName()
 {
-    static std::mt19937_64 generator{
+    // One generator a thread: copies are made on several at once.
+    thread_local std::mt19937_64 generator{
         std::random_device{}() ^
         static_cast<std::uint64_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()))};
     static constexpr char Hex[] = "0123456789abcdef";

@@ -297,6 +297,15 @@ IoResult<bool> PosixFileServices::readOnlyVolume(int fd)
     return {(volume.f_flag & ST_RDONLY) != 0, 0};
 }
 
+IoResult<std::int64_t> PosixFileServices::freeSpace(int fd)
+{
+    struct statvfs volume {
+    };
+    if (::fstatvfs(fd, &volume) != 0)
+        return {0, lastError()};
+    return {static_cast<std::int64_t>(volume.f_bavail * volume.f_frsize), 0};
+}
+
 FileServices& fileServices()
 {
     return *current();

@@ -69,6 +69,8 @@ public:
     listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry, bool glance) = 0;
     // Whether the file system holding the open file or directory is mounted read-only.
     virtual IoResult<bool> readOnlyVolume(int fd) = 0;
+    // The bytes that an unprivileged user may still write to the file system holding fd.
+    virtual IoResult<std::int64_t> freeSpace(int fd) = 0;
     // Whether the calls may come from several threads at once. Services that keep state of
     // their own (counted faults, a script of events) say no, and a run then makes every call
     // from its own thread, in its own order.
@@ -104,6 +106,7 @@ public:
     IoResult<bool> listNames(int dirFd, const std::function<void(const char*, bool)>& onEntry,
                              bool glance) override;
     IoResult<bool> readOnlyVolume(int fd) override;
+    IoResult<std::int64_t> freeSpace(int fd) override;
     // Each call is a system call on the caller's own error number, and what the services
     // remember of directories is guarded.
     bool callableFromSeveralThreads() const override { return true; }

@@ -1,0 +1,194 @@
+// Copies made ahead of their turn, on worker threads.
+#include "engine/CopyAhead.h"
+
+#include "engine/RunWindow.h"
+#include "engine/TemporaryFile.h"
+#include "engine/Workers.h"
+#include "platform/FileServices.h"
+#include "platform/Termination.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace twinfold
+{
+
+CopyAhead::CopyAhead(int jobs)
+{
+    if (jobs <= 1 || !fileServices().callableFromSeveralThreads())
+        return;
+    // The run's own thread is one of the jobs: it installs, and copies what was not made ahead.
+    m_planned = static_cast<std::size_t>(std::min(jobs, MaxJobs) - 1);
+}
+
+CopyAhead::~CopyAhead()
+{
+    clear();
+    stopWorkers(m_mutex, m_queued, m_stopping, m_queue, m_workers);
+}
+
+bool CopyAhead::request(const CopyDirectory& source, const CopyDirectory& destination,
+                        const std::string& name, const CopyRequest& request)
+{
+    if (!active())
+        return false;
+    m_planned = startWorkers(m_workers, m_planned, [this] { work(); });
+    if (!active())
+        return false;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_slots.size() >= MaxFiles)
+            return false;
+        if (m_slots.contains(name))
+            return true;
+        Slot& slot = m_slots[name];
+        slot.source = source;
+        slot.destination = destination;
+        slot.request = request;
+        slot.request.watcher = nullptr;
+        m_queue.push_back(name);
+    }
+    m_queued.notify_one();
+    return true;
+}
+
+std::optional<PreparedCopy> CopyAhead::take(const std::string& name,
+                                            const std::function<bool()>& goOn)
+{
+    if (!active())
+        return std::nullopt;
+    std::unique_lock lock(m_mutex);
+    auto slot = m_slots.find(name);
+    if (slot == m_slots.end())
+        return std::nullopt;
+    // Under way: waited for, with the interface answered meanwhile.
+    while (slot->second.state == State::Making) {
+        if (m_made.wait_for(lock, std::chrono::milliseconds(10),
+                            [&] { return slot->second.state != State::Making; }))
+            break;
+        lock.unlock();
+        const bool waiting = goOn();
+        lock.lock();
+        if (!waiting) {
+            slot->second.dropped = true;
+            return std::nullopt;
+        }
+    }
+    std::optional<PreparedCopy> copy;
+    if (slot->second.state == State::Made && slot->second.copy && slot->second.copy->output)
+        copy = std::move(slot->second.copy);
+    forget(slot);
+    return copy;
+}
+
+void CopyAhead::drop(const std::string& name)
+{
+    if (!active())
+        return;
+    const std::lock_guard lock(m_mutex);
+    const auto slot = m_slots.find(name);
+    if (slot == m_slots.end())
+        return;
+    if (slot->second.state == State::Making)
+        slot->second.dropped = true;
+    else
+        forget(slot);
+}
+
+void CopyAhead::forget(std::map<std::string, Slot>::iterator slot)
+{
+    if (slot->second.state == State::Queued)
+        m_queue.erase(std::find(m_queue.begin(), m_queue.end(), slot->first));
+    if (slot->second.copy)
+        m_held -= slot->second.copy->held;
+    m_slots.erase(slot);
+}
+
+bool CopyAhead::leavesSpare(int destinationFd, std::int64_t size)
+{
+    const auto free = fileServices().freeSpace(destinationFd);
+    return free.ok() && free.value - size >= SpareBytes;
+}
+
+void CopyAhead::makeRoomFor(int destinationFd, std::int64_t size)
+{
+    if (!active())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_held == 0)
+            return;
+    }
+    // Copies ahead may take up to MaxBytes while this one is made: unless the volume has room
+    // for all of them beside it, they give their space back, and this copy meets the volume as
+    // it would one file at a time.
+    const auto free = fileServices().freeSpace(destinationFd);
+    if (!free.ok() || free.value < size + MaxBytes)
+        clear();
+}
+
+void CopyAhead::clear()
+{
+    if (!active())
+        return;
+    std::unique_lock lock(m_mutex);
+    m_queue.clear();
+    m_made.wait(lock, [this] { return m_making == 0; });
+    // The copies held go with their slots: their files are closed, the named ones removed.
+    m_slots.clear();
+    m_held = 0;
+}
+
+void CopyAhead::work()
+{
+    leaveSignalsToMainThread();
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_queued.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+        if (m_stopping)
+            return;
+        const std::string name = std::move(m_queue.front());
+        m_queue.pop_front();
+        Slot& slot = m_slots.at(name);
+        slot.state = State::Making;
+        ++m_making;
+        lock.unlock();
+        std::int64_t reserved = 0;
+        const auto mayHold = [&](std::int64_t size) {
+            if (!leavesSpare(slot.destination.fd, size))
+                return false;
+            const std::lock_guard held(m_mutex);
+            if (m_held + size > MaxBytes)
+                return false;
+            m_held += size;
+            reserved = size;
+            return true;
+        };
+        std::optional<PreparedCopy> copy;
+        try {
+            copy = prepareCopyAt(slot.source, slot.destination, name, slot.request, mayHold);
+        } catch (...) {
+            // Left to its turn, which meets whatever happened itself.
+            copy.reset();
+        }
+        lock.lock();
+        --m_making;
+        // Nothing but this worker removes a slot under way, and a map keeps its elements where
+        // they are.
+        if (!copy)
+            m_held -= reserved;
+        slot.copy = std::move(copy);
+        slot.state = State::Made;
+        if (slot.dropped) {
+            // Its file goes at once, outside the lock.
+            std::optional<PreparedCopy> gone = std::move(slot.copy);
+            forget(m_slots.find(name));
+            lock.unlock();
+            gone.reset();
+            lock.lock();
+        }
+        m_made.notify_all();
+    }
+}
+
+} // namespace twinfold
