@@ -30,6 +30,7 @@ StatusReadAhead::StatusReadAhead(int jobs)
 
 StatusReadAhead::~StatusReadAhead()
 {
+    m_dropping = true;
     stopWorkers(m_mutex, m_queued, m_stopping, m_queue, m_workers);
 }
 
@@ -107,17 +108,10 @@ std::optional<std::optional<FileStatus>> StatusReadAhead::takeStretched(int dirF
     Position& at = m_positions[m_position];
     if (at.entry != entry)
         return std::nullopt;
-    int state = Asked;
-    // Not reached by the worker yet: looked up here rather than waited for.
-    if (at.state.compare_exchange_strong(state, Done))
+    // Not read by the worker yet, or under way: looked up here rather than waited for, which
+    // costs no more.
+    if (at.state.exchange(Done) != Looked)
         return std::nullopt;
-    while (state == Looking) {
-        at.state.wait(Looking);
-        state = at.state.load();
-    }
-    if (state != Looked)
-        return std::nullopt;
-    at.state = Done;
     if (timing(Side::Destination))
         timed(Side::Destination, at.took);
     return std::move(at.status);
@@ -258,13 +252,14 @@ void StatusReadAhead::readStretch(int dirFd, Position* first, Position* last)
             const auto start = std::chrono::steady_clock::now();
             at->status = statusAt(dirFd, at->entry, false);
             at->took = std::chrono::steady_clock::now() - start;
-            state = Looked;
         } catch (...) {
             // Left to the run, which looks it up again and meets the failure itself.
-            state = Done;
+            at->state = Done;
+            continue;
         }
-        at->state = state;
-        at->state.notify_one();
+        // Unless the run took it over meanwhile.
+        state = Looking;
+        at->state.compare_exchange_strong(state, Looked);
     }
 }
 

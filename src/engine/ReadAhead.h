@@ -34,10 +34,10 @@ class FileListBox;
 // lookups on each side of the run (its source, its destination) are timed, and a caller asks
 // ahead only on a side whose recent lookups all waited.
 //
-// Where the destination's lookups do not wait, handing each to a worker costs more than it
-// spares; instead one worker looks up a whole stretch of the pass's list, handed over at once,
-// while the run looks up the sources itself. The two sides then cost the run's thread about
-// half of what they did, the machine's other core doing the other half.
+// Where the destination's lookups do not wait, one worker is handed a whole stretch of the
+// pass's list at once and looks up its destinations while the run looks up the sources: one
+// handover for many lookups is cheap enough, and the destinations then cost the run's thread
+// next to nothing, the machine's other core doing them.
 //
 // With jobs 1, or with file services that must be called from one thread only, no thread is
 // ever started and every take() is an ordinary lookup. Otherwise the workers start with the
@@ -91,8 +91,8 @@ private:
         std::optional<FileStatus> status;
     };
 
-    // One position of a stretch. Claimed by whichever of the run and the worker gets to it
-    // first: the run never waits for a lookup the worker has not begun.
+    // One position of a stretch. The run never waits for it: one the worker has not read yet
+    // (maybe under way) is taken over and looked up at its turn, costing no more than a wait.
     enum Stretched : int { Unasked, Asked, Looking, Looked, Done };
     struct Position {
         std::string entry;
