@@ -387,7 +387,9 @@ TEST_F(ReadAheadTest, StretchesLookedUpAheadOnALocalDiskChangeNothingARunDoes)
         local.lookedUpElsewhere = false; // by the round before
         const Seen oneAtATime = runWith(1, syncAll);
         EXPECT_FALSE(local.lookedUpElsewhere.exchange(false));
-        EXPECT_EQ(runWith(8, syncAll), oneAtATime) << (syncAll ? "Sync All" : "selected files");
+        // Whether the worker gets to any entry before the run depends on the machine's load.
+        for (int round = 0; round < 5 && !local.lookedUpElsewhere; ++round)
+            EXPECT_EQ(runWith(8, syncAll), oneAtATime) << (syncAll ? "Sync All" : "selected");
         EXPECT_TRUE(local.lookedUpElsewhere.exchange(false)) << "nothing was read ahead";
         EXPECT_EQ(runWith(8, syncAll, 30), runWith(1, syncAll, 30));
     }
