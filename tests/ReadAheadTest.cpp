@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <mutex>
 #include <set>
+#include <sys/resource.h>
 #include <thread>
 
 namespace twinfold::test
@@ -137,6 +138,27 @@ private:
     const std::thread::id m_main = std::this_thread::get_id();
     std::atomic<int> m_madeAhead = 0;
     std::atomic<bool> m_changed = false;
+};
+
+// Lets the process open only a few more descriptors than it holds, while it lives.
+class FewDescriptors
+{
+public:
+    explicit FewDescriptors(int more)
+    {
+        ::getrlimit(RLIMIT_NOFILE, &m_saved);
+        const auto held = std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                        std::filesystem::directory_iterator());
+        rlimit few = m_saved;
+        few.rlim_cur = static_cast<rlim_t>(held + more);
+        ::setrlimit(RLIMIT_NOFILE, &few);
+    }
+    ~FewDescriptors() { ::setrlimit(RLIMIT_NOFILE, &m_saved); }
+    FewDescriptors(const FewDescriptors&) = delete;
+    FewDescriptors& operator=(const FewDescriptors&) = delete;
+
+private:
+    rlimit m_saved{};
 };
 
 // Everything a user sees of one run.
@@ -359,6 +381,21 @@ TEST_F(ReadAheadTest, CopiesMadeAheadInstallAtTheirTurnAsCopiesMadeThere)
             ahead.destination["fresh/late-changing.txt"] = "as it was";
         EXPECT_EQ(ahead, oneAtATime) << free << " bytes free";
     }
+    // A process that may hold few descriptors: fewer copies and directories held ahead (here
+    // none), never a file that fails for want of one.
+    watched.free = -1;
+    writeChanging("as it was");
+    const Seen oneAtATime = runWith(1, true);
+    writeChanging("as it was");
+    static_cast<void>(watched.madeAhead());
+    Seen ahead;
+    {
+        const FewDescriptors few(20);
+        ahead = runWith(3, true);
+    }
+    if (watched.changed())
+        ahead.destination["fresh/late-changing.txt"] = "as it was";
+    EXPECT_EQ(ahead, oneAtATime);
 }
 
 // The real services as on a local disk, where no lookup waits; noting whether a thread other

@@ -18,7 +18,13 @@ CopyAhead::CopyAhead(int jobs)
     if (jobs <= 1 || !fileServices().callableFromSeveralThreads())
         return;
     // The run's own thread is one of the jobs: it installs, and copies what was not made ahead.
-    m_planned = static_cast<std::size_t>(std::min(jobs, MaxJobs) - 1);
+    const auto planned = static_cast<std::size_t>(std::min(jobs, MaxJobs) - 1);
+    // A copy held keeps its file open, one under way its source besides.
+    const std::size_t descriptors = descriptorsAhead();
+    if (descriptors < planned + 2)
+        return;
+    m_planned = planned;
+    m_maxFiles = std::min(MaxFiles, descriptors - planned);
 }
 
 CopyAhead::~CopyAhead()
@@ -37,7 +43,7 @@ bool CopyAhead::request(const CopyDirectory& source, const CopyDirectory& destin
         return false;
     {
         const std::lock_guard lock(m_mutex);
-        if (m_slots.size() >= MaxFiles)
+        if (m_slots.size() >= m_maxFiles)
             return false;
         if (m_slots.contains(name))
             return true;

@@ -23,11 +23,11 @@ namespace twinfold
 // leaves nothing behind.
 //
 // Bounded: at most MaxFiles copies asked for or held, MaxBytes of them held, so that memory,
-// disk space and descriptors (one for each copy held, two for each one under way) stay small
-// whatever the tree. A copy that does not fit is made at its turn instead. Copies ahead never
-// take the volume's last SpareBytes, and give their space back to a copy made at its turn that
-// might not fit beside them (makeRoomFor): on a nearly full volume every copy succeeds or
-// fails as it would one file at a time.
+// disk space and descriptors (one for each copy held, two for each one under way, within
+// descriptorsAhead()) stay small whatever the tree. A copy that does not fit is made at its turn
+// instead. Copies ahead never take the volume's last SpareBytes, and give their space back to a
+// copy made at its turn that might not fit beside them (makeRoomFor): on a nearly full volume every
+// copy succeeds or fails as it would one file at a time.
 //
 // With jobs 1, or with file services that must be called from one thread only, it is never
 // active and no thread is started.
@@ -45,7 +45,7 @@ public:
 
     bool active() const { return m_planned > 0; }
     // How many files ahead of the one it is at a pass may ask for.
-    std::size_t window() const { return active() ? MaxFiles : 0; }
+    std::size_t window() const { return active() ? m_maxFiles : 0; }
 
     // Asks for the copy of the entry name from source to destination, which stay open until
     // the next clear(). A name asked for already is not asked for again. False when no more
@@ -88,6 +88,8 @@ private:
     int m_making = 0;
     bool m_stopping = false;
     std::size_t m_planned = 0;
+    // MaxFiles, or fewer where the process may hold few descriptors.
+    std::size_t m_maxFiles = 0;
     // Last: the workers are joined before anything they use goes.
     std::vector<std::jthread> m_workers;
 };

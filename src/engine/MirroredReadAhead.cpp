@@ -28,7 +28,13 @@ MirroredReadAhead::MirroredReadAhead(int jobs, int destRoot, bool leftovers)
 {
     if (jobs <= 1 || destRoot < 0 || !fileServices().callableFromSeveralThreads())
         return;
-    m_planned = static_cast<std::size_t>(std::min({jobs, MaxJobs, MostWorkers + 1}) - 1);
+    const auto planned = static_cast<std::size_t>(std::min({jobs, MaxJobs, MostWorkers + 1}) - 1);
+    // Each directory held keeps its descriptor, and a worker opens one more while it lists.
+    const std::size_t descriptors = descriptorsAhead();
+    if (descriptors < planned + 1)
+        return;
+    m_planned = planned;
+    m_mostHeld = std::min(MostHeld, descriptors - planned);
 }
 
 MirroredReadAhead::~MirroredReadAhead()
@@ -45,7 +51,7 @@ void MirroredReadAhead::request(const std::string& relative)
         return;
     {
         const std::lock_guard lock(m_mutex);
-        if (m_slots.size() >= MostHeld || !m_slots.try_emplace(relative).second)
+        if (m_slots.size() >= m_mostHeld || !m_slots.try_emplace(relative).second)
             return;
         m_queue.push_back(relative);
     }

@@ -62,6 +62,8 @@ private:
     const int m_root;
     const bool m_leftovers;
     std::size_t m_planned = 0;
+    // At most this many directories held; fewer where the process may hold few descriptors.
+    std::size_t m_mostHeld = 0;
     std::mutex m_mutex;
     std::condition_variable m_queued;
     std::condition_variable m_read;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/FileServices.h"
+
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -10,6 +13,15 @@
 
 namespace twinfold
 {
+
+// The descriptors that each of the two readers that hold files ahead (copies, mirrored
+// directories) may keep open: together a quarter of what the process may hold, so that the run
+// itself, the program's own files and the libraries always have the rest. Fewer in flight, never
+// a copy that fails for want of a descriptor.
+inline std::size_t descriptorsAhead()
+{
+    return static_cast<std::size_t>(std::max(fileServices().descriptorLimit(), 0)) / 8;
+}
 
 // Starts threads running work until the planned number run, and gives how many run. A system
 // that gives no more threads means fewer in flight, not a failed run.

@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -304,6 +306,17 @@ IoResult<std::int64_t> PosixFileServices::freeSpace(int fd)
     if (::fstatvfs(fd, &volume) != 0)
         return {0, lastError()};
     return {static_cast<std::int64_t>(volume.f_bavail * volume.f_frsize), 0};
+}
+
+int PosixFileServices::descriptorLimit()
+{
+    constexpr int Most = std::numeric_limits<int>::max();
+    struct rlimit limit {
+    };
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+        limit.rlim_cur > static_cast<rlim_t>(Most))
+        return Most;
+    return static_cast<int>(limit.rlim_cur);
 }
 
 FileServices& fileServices()

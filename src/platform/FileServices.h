@@ -71,6 +71,8 @@ public:
     virtual IoResult<bool> readOnlyVolume(int fd) = 0;
     // The bytes that an unprivileged user may still write to the file system holding fd.
     virtual IoResult<std::int64_t> freeSpace(int fd) = 0;
+    // How many descriptors the process may hold open at once.
+    virtual int descriptorLimit() = 0;
     // Whether the calls may come from several threads at once. Services that keep state of
     // their own (counted faults, a script of events) say no, and a run then makes every call
     // from its own thread, in its own order.
@@ -107,6 +109,7 @@ public:
                              bool glance) override;
     IoResult<bool> readOnlyVolume(int fd) override;
     IoResult<std::int64_t> freeSpace(int fd) override;
+    int descriptorLimit() override;
     // Each call is a system call on the caller's own error number, and what the services
     // remember of directories is guarded.
     bool callableFromSeveralThreads() const override { return true; }
