@@ -398,5 +398,39 @@ TEST_F(ReadAheadTest, CopiesMadeAheadInstallAtTheirTurnAsCopiesMadeThere)
     EXPECT_EQ(ahead, oneAtATime);
 }
 
+// The real services as on a local disk, where no lookup waits; noting whether a thread other
+// than the run's looked an entry up.
+class LocalServices : public PosixFileServices
+{
+public:
+    IoResult<FileStatus> statusAt(int dirFd, const std::string& name, bool followLinks) override
+    {
+        if (std::this_thread::get_id() != m_main)
+            lookedUpElsewhere = true;
+        return PosixFileServices::statusAt(dirFd, name, followLinks);
+    }
+    std::atomic<bool> lookedUpElsewhere = false;
+
+private:
+    const std::thread::id m_main = std::this_thread::get_id();
+};
+
+TEST_F(ReadAheadTest, StretchesLookedUpAheadOnALocalDiskChangeNothingARunDoes)
+{
+    makeTrees();
+    LocalServices local;
+    const ScopedFileServices scoped(local);
+    for (const bool syncAll : {true, false}) {
+        local.lookedUpElsewhere = false; // by the round before
+        const Seen oneAtATime = runWith(1, syncAll);
+        EXPECT_FALSE(local.lookedUpElsewhere.exchange(false));
+        // Whether the worker gets to any entry before the run depends on the machine's load.
+        for (int round = 0; round < 5 && !local.lookedUpElsewhere; ++round)
+            EXPECT_EQ(runWith(8, syncAll), oneAtATime) << (syncAll ? "Sync All" : "selected");
+        EXPECT_TRUE(local.lookedUpElsewhere.exchange(false)) << "nothing was read ahead";
+        EXPECT_EQ(runWith(8, syncAll, 30), runWith(1, syncAll, 30));
+    }
+}
+
 } // namespace
 } // namespace twinfold::test

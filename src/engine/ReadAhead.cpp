@@ -30,6 +30,7 @@ StatusReadAhead::StatusReadAhead(int jobs)
 
 StatusReadAhead::~StatusReadAhead()
 {
+    m_dropping = true;
     stopWorkers(m_mutex, m_queued, m_stopping, m_queue, m_workers);
 }
 
@@ -56,37 +57,78 @@ std::optional<FileStatus> StatusReadAhead::take(Side side, int dirFd, const std:
 {
     if (!active())
         return statusAt(dirFd, entry, followLinks);
-    if (m_asked) {
-        std::unique_lock lock(m_mutex);
-        const Key key{dirFd, entry, followLinks};
-        auto slot = m_slots.find(key);
-        if (slot != m_slots.end() && slot->second.state == State::Reading) {
-            m_read.wait(lock, [&] {
-                slot = m_slots.find(key);
-                return slot == m_slots.end() || slot->second.state != State::Reading;
-            });
-        }
-        if (slot != m_slots.end() && slot->second.state == State::Read) {
-            std::optional<FileStatus> status = slot->second.status;
-            m_slots.erase(slot);
-            return status;
-        }
-        // Not reached by a worker yet: looked up here rather than waited for.
-        if (slot != m_slots.end()) {
-            m_queue.erase(std::find(m_queue.begin(), m_queue.end(), key));
-            m_slots.erase(slot);
-        }
+    std::optional<std::optional<FileStatus>> ahead;
+    if (m_asked)
+        ahead = takeAsked(Key{dirFd, entry, followLinks});
+    if (side == Side::Destination && m_positions) {
+        if (!ahead && !followLinks)
+            ahead = takeStretched(dirFd, entry);
+        m_lastTaken = entry;
     }
-    // Timed until the directory's lookups are known, then now and then.
-    Recent& recent = m_recent[static_cast<std::size_t>(side)];
-    if (recent.count == recent.took.size() && ++recent.untimed % 16 != 0)
+    if (ahead)
+        return std::move(*ahead);
+    // Timed until the side's lookups are known, then now and then.
+    if (!timing(side))
         return statusAt(dirFd, entry, followLinks);
     const auto start = std::chrono::steady_clock::now();
     std::optional<FileStatus> status = statusAt(dirFd, entry, followLinks);
-    recent.took[recent.next] = std::chrono::steady_clock::now() - start;
+    timed(side, std::chrono::steady_clock::now() - start);
+    return status;
+}
+
+std::optional<std::optional<FileStatus>> StatusReadAhead::takeAsked(const Key& key)
+{
+    std::unique_lock lock(m_mutex);
+    auto slot = m_slots.find(key);
+    if (slot != m_slots.end() && slot->second.state == State::Reading) {
+        m_read.wait(lock, [&] {
+            slot = m_slots.find(key);
+            return slot == m_slots.end() || slot->second.state != State::Reading;
+        });
+    }
+    if (slot != m_slots.end() && slot->second.state == State::Read) {
+        std::optional<FileStatus> status = slot->second.status;
+        m_slots.erase(slot);
+        return status;
+    }
+    // Not reached by a worker yet: looked up here rather than waited for.
+    if (slot != m_slots.end()) {
+        m_queue.erase(std::find(m_queue.begin(), m_queue.end(), key));
+        m_slots.erase(slot);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::optional<FileStatus>> StatusReadAhead::takeStretched(int dirFd,
+                                                                        const std::string& entry)
+{
+    // The list may have changed at a poll: only the entry read for this very position counts.
+    if (dirFd != m_listFd || m_position >= m_listLength || entry == m_lastTaken)
+        return std::nullopt;
+    Position& at = m_positions[m_position];
+    if (at.entry != entry)
+        return std::nullopt;
+    // Not read by the worker yet, or under way: looked up here rather than waited for, which
+    // costs no more.
+    if (at.state.exchange(Done) != Looked)
+        return std::nullopt;
+    if (timing(Side::Destination))
+        timed(Side::Destination, at.took);
+    return std::move(at.status);
+}
+
+bool StatusReadAhead::timing(Side side)
+{
+    Recent& recent = m_recent[static_cast<std::size_t>(side)];
+    return recent.count < recent.took.size() || ++recent.untimed % 16 == 0;
+}
+
+void StatusReadAhead::timed(Side side, std::chrono::steady_clock::duration took)
+{
+    Recent& recent = m_recent[static_cast<std::size_t>(side)];
+    recent.took[recent.next] = took;
     recent.next = (recent.next + 1) % recent.took.size();
     recent.count = std::min(recent.count + 1, recent.took.size());
-    return status;
 }
 
 bool StatusReadAhead::waits(Side side) const
@@ -99,15 +141,55 @@ bool StatusReadAhead::waits(Side side) const
     return *std::min_element(took.begin(), end) >= Waiting;
 }
 
+bool StatusReadAhead::quick(Side side) const
+{
+    return m_recent[static_cast<std::size_t>(side)].count > 0 && !waits(side);
+}
+
+void StatusReadAhead::readStretch(int dirFd, std::size_t listLength, std::size_t from,
+                                  std::vector<std::string> entries)
+{
+    if (!active() || (m_positions && (dirFd != m_listFd || listLength != m_listLength)))
+        return;
+    // One worker is all a stretch needs: the rest start only for lookups that wait.
+    if (startWorkers(m_workers, 1, [this] { work(); }) == 0)
+        return;
+    const std::size_t to = std::min(listLength, from + entries.size());
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_positions) {
+            m_positions = std::make_unique<Position[]>(listLength);
+            m_listLength = listLength;
+            m_listFd = dirFd;
+        }
+        for (std::size_t i = from; i < to; ++i) {
+            Position& at = m_positions[i];
+            if (entries[i - from].empty() || at.state != Unasked)
+                continue;
+            at.entry = std::move(entries[i - from]);
+            at.state = Asked;
+        }
+        m_stretches.push_back({from, to});
+    }
+    m_queued.notify_one();
+}
+
 void StatusReadAhead::clear()
 {
     if (!active())
         return;
     std::unique_lock lock(m_mutex);
     m_queue.clear();
+    m_stretches.clear();
+    m_dropping = true;
     m_read.wait(lock, [this] { return m_reading == 0; });
+    m_dropping = false;
     m_slots.clear();
     m_asked = false;
+    m_positions.reset();
+    m_listLength = 0;
+    m_listFd = -1;
+    m_lastTaken.clear();
 }
 
 void StatusReadAhead::work()
@@ -115,9 +197,23 @@ void StatusReadAhead::work()
     leaveSignalsToMainThread();
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_queued.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+        m_queued.wait(lock,
+                      [this] { return m_stopping || !m_queue.empty() || !m_stretches.empty(); });
         if (m_stopping)
             return;
+        if (!m_stretches.empty()) {
+            const Stretch stretch = m_stretches.front();
+            m_stretches.pop_front();
+            ++m_reading;
+            const int dirFd = m_listFd;
+            Position* const positions = m_positions.get();
+            lock.unlock();
+            readStretch(dirFd, positions + stretch.from, positions + stretch.to);
+            lock.lock();
+            --m_reading;
+            m_read.notify_all();
+            continue;
+        }
         const Key key = std::move(m_queue.front());
         m_queue.pop_front();
         Slot& slot = m_slots.at(key);
@@ -146,6 +242,27 @@ void StatusReadAhead::work()
     }
 }
 
+void StatusReadAhead::readStretch(int dirFd, Position* first, Position* last)
+{
+    for (Position* at = first; at != last && !m_dropping; ++at) {
+        int state = Asked;
+        if (!at->state.compare_exchange_strong(state, Looking))
+            continue;
+        try {
+            const auto start = std::chrono::steady_clock::now();
+            at->status = statusAt(dirFd, at->entry, false);
+            at->took = std::chrono::steady_clock::now() - start;
+        } catch (...) {
+            // Left to the run, which looks it up again and meets the failure itself.
+            at->state = Done;
+            continue;
+        }
+        // Unless the run took it over meanwhile.
+        state = Looking;
+        at->state.compare_exchange_strong(state, Looked);
+    }
+}
+
 ListReadAhead::ListReadAhead(StatusReadAhead& ahead, const FileListBox& files, bool selectedOnly,
                              const CopyDirectory& source, const CopyDirectory& destination)
     : m_ahead(ahead), m_files(files), m_selectedOnly(selectedOnly), m_source(source),
@@ -158,10 +275,14 @@ void ListReadAhead::at(int index)
     const auto window = static_cast<int>(m_ahead.window());
     if (window == 0)
         return;
-    const bool sourceWaits = m_ahead.waits(StatusReadAhead::Side::Source);
+    m_ahead.passAt(static_cast<std::size_t>(index));
     // A directory made for the pass holds nothing to look up.
+    const bool destinationLooked = !m_destination.madeForPass;
+    if (destinationLooked && m_ahead.quick(StatusReadAhead::Side::Destination))
+        stretchFrom(index);
+    const bool sourceWaits = m_ahead.waits(StatusReadAhead::Side::Source);
     const bool destinationWaits =
-        !m_destination.madeForPass && m_ahead.waits(StatusReadAhead::Side::Destination);
+        destinationLooked && m_ahead.waits(StatusReadAhead::Side::Destination);
     // Entries passed over now are asked for once their lookups turn out to wait.
     if (!sourceWaits && !destinationWaits)
         return;
@@ -173,9 +294,32 @@ void ListReadAhead::at(int index)
         const std::string& name = m_files.item(m_next);
         if (sourceWaits)
             m_ahead.request(m_source.fd, m_source.entry(name), true);
-        if (destinationWaits)
+        // Those of a stretch are the worker's already.
+        if (destinationWaits && m_next >= m_stretched)
             m_ahead.request(m_destination.fd, m_destination.entry(name), false);
     }
+}
+
+void ListReadAhead::stretchFrom(int index)
+{
+    constexpr int Stretch = 64;
+    if (m_stretched - index > Stretch / 2)
+        return;
+    const int from = std::max(m_stretched, index);
+    const int to = std::min(m_files.count(), from + Stretch);
+    if (from >= to)
+        return;
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(to - from));
+    for (int i = from; i < to; ++i) {
+        if (m_selectedOnly && !m_files.selected(i))
+            entries.emplace_back();
+        else
+            entries.push_back(m_destination.entry(m_files.item(i)));
+    }
+    m_ahead.readStretch(m_destination.fd, static_cast<std::size_t>(m_files.count()),
+                        static_cast<std::size_t>(from), std::move(entries));
+    m_stretched = to;
 }
 
 } // namespace twinfold

@@ -5,11 +5,13 @@
 #include "platform/FileHandle.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -32,9 +34,15 @@ class FileListBox;
 // lookups on each side of the run (its source, its destination) are timed, and a caller asks
 // ahead only on a side whose recent lookups all waited.
 //
+// Where the destination's lookups do not wait, one worker is handed a whole stretch of the
+// pass's list at once and looks up its destinations while the run looks up the sources: one
+// handover for many lookups is cheap enough, and the destinations then cost the run's thread
+// next to nothing, the machine's other core doing them.
+//
 // With jobs 1, or with file services that must be called from one thread only, no thread is
 // ever started and every take() is an ordinary lookup. Otherwise the workers start with the
-// first request (a run whose lookups never wait starts none) and end with the object.
+// first request or stretch (a run whose lookups are never asked ahead starts none) and end
+// with the object.
 class StatusReadAhead
 {
 public:
@@ -51,6 +59,8 @@ public:
 
     // Whether the recent lookups that take() made on the side all waited; false before any.
     bool waits(Side side) const;
+    // Whether some were timed and not all waited.
+    bool quick(Side side) const;
     // Queues a lookup of the entry of the directory open at dirFd; one queued or read already
     // is not asked for twice. Does nothing when not active.
     void request(int dirFd, const std::string& entry, bool followLinks);
@@ -60,6 +70,15 @@ public:
     // take looks at it afresh, after whatever the caller did to it in between.
     std::optional<FileStatus> take(Side side, int dirFd, const std::string& entry,
                                    bool followLinks);
+    // Has one worker look up, in order and without following links, the destination entries of
+    // a stretch of the pass's list from position `from` on (an empty entry is not looked up).
+    // Their take()s find them through the position given to passAt(). Every stretch of one
+    // pass names the same directory and list length; does nothing when not active.
+    void readStretch(int dirFd, std::size_t listLength, std::size_t from,
+                     std::vector<std::string> entries);
+    // The pass is at this position of its list: the next take() of its destination may use
+    // what a stretch read there.
+    void passAt(std::size_t position) { m_position = position; }
     // Drops every request and every status read; returns once no worker uses a descriptor any
     // more, so that the caller may close the directories it named.
     void clear();
@@ -72,7 +91,29 @@ private:
         std::optional<FileStatus> status;
     };
 
+    // One position of a stretch. The run never waits for it: one the worker has not read yet
+    // (maybe under way) is taken over and looked up at its turn, costing no more than a wait.
+    enum Stretched : int { Unasked, Asked, Looking, Looked, Done };
+    struct Position {
+        std::string entry;
+        std::atomic<int> state = Unasked;
+        std::optional<FileStatus> status;
+        std::chrono::steady_clock::duration took{};
+    };
+    struct Stretch {
+        std::size_t from = 0;
+        std::size_t to = 0;
+    };
+
     void work();
+    void readStretch(int dirFd, Position* first, Position* last);
+    // What a worker read ahead for the entry, if it did; takes it over otherwise.
+    std::optional<std::optional<FileStatus>> takeAsked(const Key& key);
+    // What the stretch read for the position the pass is at, if it read this entry there.
+    std::optional<std::optional<FileStatus>> takeStretched(int dirFd, const std::string& entry);
+    // Whether the side's next lookup is one of those timed.
+    bool timing(Side side);
+    void timed(Side side, std::chrono::steady_clock::duration took);
     // What the last few lookups on one side took; the quickest of them is what one costs.
     // Only the caller's thread times and reads them; they hold for the whole run.
     struct Recent {
@@ -84,11 +125,23 @@ private:
     std::array<Recent, 2> m_recent;
     // Whether anything was asked for since the last clear(); the caller's thread only.
     bool m_asked = false;
+    // The pass's list as the stretches saw it, and where the pass is; the caller's thread
+    // allots and drops it, under the mutex while a worker may read a stretch of it.
+    std::unique_ptr<Position[]> m_positions;
+    std::size_t m_listLength = 0;
+    int m_listFd = -1;
+    std::size_t m_position = 0;
+    // The destination entry taken last: a name listed twice follows itself in its list, and
+    // its second take looks at it afresh, after what the run did to it at the first.
+    std::string m_lastTaken;
 
     std::mutex m_mutex;
     std::condition_variable m_queued;
     std::condition_variable m_read;
     std::deque<Key> m_queue;
+    std::deque<Stretch> m_stretches;
+    // Set while clear() waits for a stretch under way to end early.
+    std::atomic<bool> m_dropping = false;
     std::map<Key, Slot> m_slots;
     int m_reading = 0;
     bool m_stopping = false;
@@ -114,12 +167,17 @@ public:
     void at(int index);
 
 private:
+    // Hands the worker the next stretch once the pass is halfway through the last one.
+    void stretchFrom(int index);
+
     StatusReadAhead& m_ahead;
     const FileListBox& m_files;
     bool m_selectedOnly;
     const CopyDirectory& m_source;
     const CopyDirectory& m_destination;
     int m_next = 0;
+    // The positions before it were handed to the worker in stretches.
+    int m_stretched = 0;
 };
 
 } // namespace twinfold

@@ -23,16 +23,16 @@ inline std::size_t descriptorsAhead()
     return static_cast<std::size_t>(std::max(fileServices().descriptorLimit(), 0)) / 8;
 }
 
-// Starts the planned number of threads running work, unless they run already, and gives how
-// many run. A system that gives no more threads means fewer in flight, not a failed run.
+// Starts threads running work until the planned number run, and gives how many run. A system
+// that gives no more threads means fewer in flight, not a failed run.
 template <typename Work>
 std::size_t startWorkers(std::vector<std::jthread>& workers, std::size_t planned, Work work)
 {
-    if (!workers.empty())
+    if (workers.size() >= planned)
         return workers.size();
     try {
         workers.reserve(planned);
-        for (std::size_t i = 0; i < planned; ++i)
+        while (workers.size() < planned)
             workers.emplace_back(work);
     } catch (const std::system_error&) {
     }
