@@ -47,7 +47,8 @@ mkdir -p "$floor_dir"
 for prog in slowfs parfloor statfloor copyfloor; do
     if [ ! -x "$floor_dir/$prog" ] || [ "$shared/$prog.c" -nt "$floor_dir/$prog" ]; then
         say "compiling $prog"
-        make -s -C "$floor_dir" -f "$shared/Makefile" VPATH="$shared" "$prog" >&2 ||
+        # -B: a binary left in the shared directory would otherwise count as made.
+        make -s -B -C "$floor_dir" -f "$shared/Makefile" VPATH="$shared" "$prog" >&2 ||
             die "compiling $prog failed"
     fi
 done

@@ -595,6 +595,37 @@ TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143AndKeepsTheRecord)
     EXPECT_EQ(tmp.readFile("dst/big.bin"), "old copy");
 }
 
+// A service stop while the files after a long copy are being copied ahead into a directory the
+// run made: none of them shows, and what stands there is exactly what the run listed.
+TEST_F(CliSyncTest, SigtermWithCopiesMadeAheadLeavesOnlyWhatTheRunListed)
+{
+    std::vector<std::string> before;
+    for (int i = 0; i < 10; ++i) {
+        tmp.writeFile("src/new/a" + std::to_string(i) + ".txt", std::string(20000, 'a'));
+        before.push_back("a" + std::to_string(i) + ".txt");
+        tmp.writeFile("src/new/z" + std::to_string(i) + ".txt", std::string(20000, 'z'));
+    }
+    tmp.writeFile("src/new/m.bin", "head");
+    std::filesystem::resize_file(tmp.pathOf("src/new/m.bin"), 200 * 1024 * 1024);
+    tmp.makeDir("dst");
+    bool sent = false;
+    const auto result =
+        runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--all", "--verbose", "--jobs", "8"},
+               [&](int pid, const std::string& line) {
+                   if (!sent && line.find("m.bin") != std::string::npos) {
+                       ::kill(pid, SIGTERM);
+                       sent = true;
+                   }
+               });
+    EXPECT_EQ(result.status, 143);
+    EXPECT_EQ(result.outLines().back(), "Copied: 10  Not copied: 0  Failed: 0");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(tmp.pathOf("dst/new")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, before);
+}
+
 // A stick written an hour ahead of the clock that reads it now: unchanged files read an hour
 // early. The setting takes that hour back, so only the file changed since is copied.
 TEST_F(CliSyncTest, TimeShiftComparesAShiftedDestinationAsTheUserSaysAndSaysWhatItSaw)

@@ -112,7 +112,19 @@ void CopyAhead::forget(std::map<std::string, Slot>::iterator slot)
 
 bool CopyAhead::leavesSpare(int destinationFd, std::int64_t size)
 {
+    {
+        // Far more room than copies ahead can take when last looked: not asked again (a round
+        // trip on a share) until the copies since could have used it up.
+        const std::lock_guard lock(m_mutex);
+        if (m_roomSeen - m_takenSinceLook - size >= SpareBytes + MaxBytes) {
+            m_takenSinceLook += size;
+            return true;
+        }
+    }
     const auto free = fileServices().freeSpace(destinationFd);
+    const std::lock_guard lock(m_mutex);
+    m_roomSeen = free.ok() ? free.value : -1;
+    m_takenSinceLook = size;
     return free.ok() && free.value - size >= SpareBytes;
 }
 
@@ -143,6 +155,8 @@ void CopyAhead::clear()
     // The copies held go with their slots: their files are closed, the named ones removed.
     m_slots.clear();
     m_held = 0;
+    // The next pass may write to another volume.
+    m_roomSeen = -1;
 }
 
 void CopyAhead::work()

@@ -75,7 +75,8 @@ private:
     };
 
     void work();
-    static bool leavesSpare(int destinationFd, std::int64_t size);
+    // Whether the volume keeps SpareBytes free after a copy of size bytes.
+    bool leavesSpare(int destinationFd, std::int64_t size);
     // Under the lock: gives back what a slot holds and forgets it.
     void forget(std::map<std::string, Slot>::iterator slot);
 
@@ -85,6 +86,10 @@ private:
     std::deque<std::string> m_queue;
     std::map<std::string, Slot> m_slots;
     std::int64_t m_held = 0;
+    // The volume's free bytes when last asked (-1: not known), and what copies ahead may have
+    // written since.
+    std::int64_t m_roomSeen = -1;
+    std::int64_t m_takenSinceLook = 0;
     int m_making = 0;
     bool m_stopping = false;
     std::size_t m_planned = 0;
