@@ -46,6 +46,15 @@ public:
         std::this_thread::sleep_for(std::chrono::microseconds(200));
         return PosixFileServices::listNames(dirFd, onEntry, glance);
     }
+    IoResult<int> openDirectory(int dirFd, const std::string& name, bool followLinks) override
+    {
+        // The walk's listings name the source's directories in full; mirrored directories are
+        // opened below the destination's root.
+        if (name.starts_with('/') && std::this_thread::get_id() != m_main)
+            m_sourceListedAhead = true;
+        return PosixFileServices::openDirectory(dirFd, name, followLinks);
+    }
+    bool sourceListedAhead() { return m_sourceListedAhead.exchange(false); }
     std::size_t threadsSeen()
     {
         const std::lock_guard lock(m_mutex);
@@ -138,6 +147,7 @@ private:
     const std::thread::id m_main = std::this_thread::get_id();
     std::atomic<int> m_madeAhead = 0;
     std::atomic<bool> m_changed = false;
+    std::atomic<bool> m_sourceListedAhead = false;
 };
 
 // Lets the process open only a few more descriptors than it holds, while it lives.
@@ -316,6 +326,7 @@ TEST_F(ReadAheadTest, DirectoriesOpenedAheadChangeNothingARunDoes)
     made = false;
     const Seen ahead = runWith(8, true);
     EXPECT_TRUE(watched.listedElsewhere()) << "no directory was read ahead";
+    EXPECT_TRUE(watched.sourceListedAhead()) << "no source directory was listed ahead";
     EXPECT_EQ(ahead, oneAtATime);
     EXPECT_EQ(ahead.destination.count("wide/d1/" + leftover), 0u);
     EXPECT_EQ(ahead.destination.count("sub/deep/" + leftover), 0u);

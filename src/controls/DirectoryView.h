@@ -31,6 +31,8 @@ public:
     explicit DirectoryView(DirectoryCache& cache);
 
     const std::string& directory() const { return m_directory; }
+    // Where the view's listings are read and kept.
+    DirectoryCache& cache() const { return m_cache; }
 
     // Moves to a directory (relative paths are taken against the current directory). Setting
     // the directory the view already shows does nothing; a directory that cannot be entered

@@ -79,14 +79,21 @@ void SyncRun::Traverse(DirectoryView& view)
 
 void SyncRun::enterAhead(const DirectoryView& view, int next)
 {
+    constexpr int Ahead = 4;
+    const int last = std::min(view.count() - 1, next + Ahead - 1);
+    // The walk enters the next subdirectory at once: only the ones after it gain from being
+    // listed ahead.
+    if (m_listingAhead && m_listingAhead->active() &&
+        readAhead().waits(StatusReadAhead::Side::Source)) {
+        for (int p = next + 1; p <= last; ++p)
+            m_listingAhead->request(view.entryPath(p));
+    }
     if (!m_mirroredAhead || !m_mirroredAhead->active() ||
         !readAhead().waits(StatusReadAhead::Side::Destination))
         return;
     const std::string& sourceRoot = m_window.sourceRoot();
     // The passes come deepest first: the subdirectories from this one on are the next to need
     // theirs, this directory's own is needed once they are all done.
-    constexpr int Ahead = 4;
-    const int last = std::min(view.count() - 1, next + Ahead - 1);
     for (int p = next; p <= last; ++p)
         m_mirroredAhead->request(relativeBelow(sourceRoot, view.entryPath(p)));
     // Not held for longer than the last few subdirectories' walks: the longer a directory is

@@ -180,8 +180,12 @@ void SyncRun::runSyncAll()
     const ScopeExit rootsClosed([this] { m_runSourceRoot = m_runDestRoot = -1; });
     m_mirroredAhead.emplace(m_window.runChoices().jobs, m_runDestRoot,
                             !m_window.runChoices().dryRun);
+    m_listingAhead.emplace(m_window.runChoices().jobs, sourceView.cache());
     // Its workers are done before the roots close.
-    const ScopeExit aheadEnded([this] { m_mirroredAhead.reset(); });
+    const ScopeExit aheadEnded([this] {
+        m_listingAhead.reset();
+        m_mirroredAhead.reset();
+    });
     try {
         // A run always covers the source directory's tree: an entry of the view that is merely
         // highlighted (a subdirectory, or an ancestor whose files have no mirrored place below

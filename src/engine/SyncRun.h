@@ -4,6 +4,7 @@
 #include "engine/CaseCollisions.h"
 #include "engine/CopyAhead.h"
 #include "engine/FileResult.h"
+#include "engine/ListingReadAhead.h"
 #include "engine/MirroredReadAhead.h"
 #include "engine/ReadAhead.h"
 #include "engine/TimeShift.h"
@@ -78,8 +79,9 @@ private:
     // when it can be neither made nor entered, and the directory has been passed over.
     std::optional<PassDestination> enterMirrored(const std::string& sourceDir,
                                                  const std::string& destRoot);
-    // Asks ahead for the mirrored directories of the view's next subdirectories (from index
-    // next on) and of the view's own directory, where destination lookups wait.
+    // Asks ahead for the listings of the view's next subdirectories after index next, where
+    // source lookups wait, and for the mirrored directories of those from next on and of the
+    // view's own directory, where destination lookups wait.
     void enterAhead(const DirectoryView& view, int next);
     // Makes the directory with its missing parents; true when it had to be made.
     bool makeMirrored(const std::string& mirrored);
@@ -149,6 +151,7 @@ private:
     std::optional<StatusReadAhead> m_ahead;
     // For the length of a Sync All run, while its destination root is open.
     std::optional<MirroredReadAhead> m_mirroredAhead;
+    std::optional<ListingReadAhead> m_listingAhead;
     std::optional<CopyAhead> m_copyAhead;
     // The name of the file before, which a name listed twice repeats.
     std::string m_previousName;
