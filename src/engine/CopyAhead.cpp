@@ -36,10 +36,7 @@ CopyAhead::~CopyAhead()
 bool CopyAhead::request(const CopyDirectory& source, const CopyDirectory& destination,
                         const std::string& name, const CopyRequest& request)
 {
-    if (!active())
-        return false;
-    m_planned = startWorkers(m_workers, m_planned, [this] { work(); });
-    if (!active())
+    if (!workersReady(m_workers, m_planned, [this] { work(); }))
         return false;
     {
         const std::lock_guard lock(m_mutex);
@@ -163,12 +160,8 @@ void CopyAhead::work()
 {
     leaveSignalsToMainThread();
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_queued.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-        if (m_stopping)
-            return;
-        const std::string name = std::move(m_queue.front());
-        m_queue.pop_front();
+    while (const auto next = nextQueued(lock, m_queued, m_stopping, m_queue)) {
+        const std::string& name = *next;
         Slot& slot = m_slots.at(name);
         slot.state = State::Making;
         ++m_making;

@@ -33,10 +33,7 @@ ListingReadAhead::~ListingReadAhead()
 
 void ListingReadAhead::request(const std::string& directory)
 {
-    if (!active())
-        return;
-    m_planned = startWorkers(m_workers, m_planned, [this] { work(); });
-    if (!active())
+    if (!workersReady(m_workers, m_planned, [this] { work(); }))
         return;
     {
         const std::lock_guard lock(m_mutex);
@@ -52,15 +49,10 @@ void ListingReadAhead::work()
 {
     leaveSignalsToMainThread();
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_queued.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-        if (m_stopping)
-            return;
-        const std::string directory = std::move(m_queue.front());
-        m_queue.pop_front();
+    while (const auto directory = nextQueued(lock, m_queued, m_stopping, m_queue)) {
         lock.unlock();
         try {
-            static_cast<void>(m_cache.read(directory));
+            static_cast<void>(m_cache.read(*directory));
         } catch (...) {
             // Met again by the walk at its turn.
         }

@@ -44,10 +44,7 @@ MirroredReadAhead::~MirroredReadAhead()
 
 void MirroredReadAhead::request(const std::string& relative)
 {
-    if (!active())
-        return;
-    m_planned = startWorkers(m_workers, m_planned, [this] { work(); });
-    if (!active())
+    if (!workersReady(m_workers, m_planned, [this] { work(); }))
         return;
     {
         const std::lock_guard lock(m_mutex);
@@ -88,12 +85,8 @@ void MirroredReadAhead::work()
 {
     leaveSignalsToMainThread();
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_queued.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-        if (m_stopping)
-            return;
-        const std::string relative = std::move(m_queue.front());
-        m_queue.pop_front();
+    while (const auto next = nextQueued(lock, m_queued, m_stopping, m_queue)) {
+        const std::string& relative = *next;
         // Only take() removes a slot, and it waits while one is being read; a map keeps its
         // elements where they are.
         Slot& slot = m_slots.at(relative);

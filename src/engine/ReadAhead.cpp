@@ -36,10 +36,7 @@ StatusReadAhead::~StatusReadAhead()
 
 void StatusReadAhead::request(int dirFd, const std::string& entry, bool followLinks)
 {
-    if (!active())
-        return;
-    m_planned = startWorkers(m_workers, m_planned, [this] { work(); });
-    if (!active())
+    if (!workersReady(m_workers, m_planned, [this] { work(); }))
         return;
     {
         const std::lock_guard lock(m_mutex);

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -37,6 +38,31 @@ std::size_t startWorkers(std::vector<std::jthread>& workers, std::size_t planned
     } catch (const std::system_error&) {
     }
     return workers.size();
+}
+
+// Whether the planned workers run, starting them on first use; planned becomes how many do.
+template <typename Work>
+bool workersReady(std::vector<std::jthread>& workers, std::size_t& planned, Work work)
+{
+    if (planned == 0)
+        return false;
+    planned = startWorkers(workers, planned, work);
+    return planned > 0;
+}
+
+// On a worker, with the lock held: waits for the next queued item and takes it; nothing once
+// the workers are to stop.
+template <typename Queue>
+std::optional<typename Queue::value_type> nextQueued(std::unique_lock<std::mutex>& lock,
+                                                     std::condition_variable& queued,
+                                                     const bool& stopping, Queue& queue)
+{
+    queued.wait(lock, [&] { return stopping || !queue.empty(); });
+    if (stopping)
+        return std::nullopt;
+    auto item = std::move(queue.front());
+    queue.pop_front();
+    return item;
 }
 
 // Ends the workers started above: what is still queued is dropped, and the lookups under way
