@@ -128,13 +128,9 @@ public:
     // now decides, as for a copy made there and then.
     CopyOutcome installPrepared(PreparedCopy& prepared)
     {
-        const auto initial = m_destinationSeen
-                                 ? *m_destinationSeen
-                                 : statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
-        if (initial && !replaceable(*initial)) {
-            sayCannotCreate();
+        std::optional<FileStatus> initial;
+        if (!mayReplace(initial))
             return {};
-        }
         throwIfTerminated();
         CopyOutcome outcome = install(*prepared.output, initial, prepared.source, prepared.bytes);
         if (outcome.copied)
@@ -173,14 +169,9 @@ private:
             say("Could not open file: " + m_source + ".  File not copied!");
             return {};
         }
-        // The destination as the caller judged it, to tell later whether it changed meanwhile.
-        const auto initial = m_destinationSeen
-                                 ? *m_destinationSeen
-                                 : statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
-        if (initial && !replaceable(*initial)) {
-            sayCannotCreate();
+        std::optional<FileStatus> initial;
+        if (!mayReplace(initial))
             return {};
-        }
         // A copy never grants more than the source does; the owner's write permission is the
         // one exception, since a protected destination would never be updated again.
         TemporaryFile output(m_destDir.fd, (before.mode & PermissionBits) | OwnerWrite);
@@ -218,6 +209,19 @@ private:
         if (outcome.copied)
             checkTimeKept(time, outcome);
         return outcome;
+    }
+
+    // The destination as the caller judged it (initial), to tell later whether it changed
+    // meanwhile; false, said, where what stands there may not be replaced.
+    bool mayReplace(std::optional<FileStatus>& initial)
+    {
+        initial = m_destinationSeen ? *m_destinationSeen
+                                    : statusAt(m_destDir.fd, m_destDir.entry(m_destName), false);
+        if (initial && !replaceable(*initial)) {
+            sayCannotCreate();
+            return false;
+        }
+        return true;
     }
 
     // Some file systems keep another time than the one set, or none at all (a driver that
