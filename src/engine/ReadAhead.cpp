@@ -63,7 +63,7 @@ std::optional<FileStatus> StatusReadAhead::take(Side side, int dirFd, const std:
         m_lastTaken = entry;
     }
     if (ahead)
-        return std::move(*ahead);
+        return *ahead;
     // Timed until the side's lookups are known, then now and then.
     if (!timing(side))
         return statusAt(dirFd, entry, followLinks);
@@ -111,7 +111,7 @@ std::optional<std::optional<FileStatus>> StatusReadAhead::takeStretched(int dirF
         return std::nullopt;
     if (timing(Side::Destination))
         timed(Side::Destination, at.took);
-    return std::move(at.status);
+    return at.status;
 }
 
 bool StatusReadAhead::timing(Side side)
