@@ -393,7 +393,7 @@ TEST_F(ReadAheadTest, CopiesMadeAheadInstallAtTheirTurnAsCopiesMadeThere)
         EXPECT_EQ(ahead, oneAtATime) << free << " bytes free";
     }
     // A process that may hold few descriptors: fewer copies and directories held ahead (here
-    // none), never a file that fails for want of one.
+    // few or none), never a file that fails for want of one.
     watched.free = -1;
     writeChanging("as it was");
     const Seen oneAtATime = runWith(1, true);

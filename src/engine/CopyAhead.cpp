@@ -20,11 +20,9 @@ CopyAhead::CopyAhead(int jobs)
     // The run's own thread is one of the jobs: it installs, and copies what was not made ahead.
     const auto planned = static_cast<std::size_t>(std::min(jobs, MaxJobs) - 1);
     // A copy held keeps its file open, one under way its source besides.
-    const std::size_t descriptors = descriptorsAhead();
-    if (descriptors < planned + 2)
-        return;
-    m_planned = planned;
-    m_maxFiles = std::min(MaxFiles, descriptors - planned);
+    m_maxFiles = heldWithinDescriptors(planned, MaxFiles, 2);
+    if (m_maxFiles > 0)
+        m_planned = planned;
 }
 
 CopyAhead::~CopyAhead()

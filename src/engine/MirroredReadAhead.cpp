@@ -30,11 +30,9 @@ MirroredReadAhead::MirroredReadAhead(int jobs, int destRoot, bool leftovers)
         return;
     const auto planned = static_cast<std::size_t>(std::min({jobs, MaxJobs, MostWorkers + 1}) - 1);
     // Each directory held keeps its descriptor, and a worker opens one more while it lists.
-    const std::size_t descriptors = descriptorsAhead();
-    if (descriptors < planned + 1)
-        return;
-    m_planned = planned;
-    m_mostHeld = std::min(MostHeld, descriptors - planned);
+    m_mostHeld = heldWithinDescriptors(planned, MostHeld, 1);
+    if (m_mostHeld > 0)
+        m_planned = planned;
 }
 
 MirroredReadAhead::~MirroredReadAhead()

@@ -24,6 +24,17 @@ inline std::size_t descriptorsAhead()
     return static_cast<std::size_t>(std::max(fileServices().descriptorLimit(), 0)) / 8;
 }
 
+// How many files or directories a reader with `planned` workers may hold ahead: at most `most`,
+// each keeping one descriptor and each worker one more, within descriptorsAhead(). 0 where
+// fewer than `least` fit, and the reader then stays idle.
+inline std::size_t heldWithinDescriptors(std::size_t planned, std::size_t most, std::size_t least)
+{
+    const std::size_t descriptors = descriptorsAhead();
+    if (descriptors < planned + least)
+        return 0;
+    return std::min(most, descriptors - planned);
+}
+
 // Starts threads running work until the planned number run, and gives how many run. A system
 // that gives no more threads means fewer in flight, not a failed run.
 template <typename Work>
