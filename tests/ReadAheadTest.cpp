@@ -276,10 +276,15 @@ TEST_F(ReadAheadTest, ManyLookupsInFlightChangeNothingARunDoes)
     const ScopedFileServices scoped(watched);
     for (const bool syncAll : {true, false}) {
         static_cast<void>(watched.threadsSeen()); // those of the round before
+        static_cast<void>(watched.madeAhead());
         const Seen oneAtATime = runWith(1, syncAll);
         EXPECT_EQ(watched.threadsSeen(), 1u);
+        EXPECT_EQ(watched.madeAhead(), 0);
         const Seen ahead = runWith(8, syncAll);
         EXPECT_GT(watched.threadsSeen(), 1u) << "nothing was read ahead";
+        // The new and the newer files of directories that exist already, as the statuses read
+        // ahead show them.
+        EXPECT_GT(watched.madeAhead(), 0) << "nothing was copied ahead";
         EXPECT_EQ(ahead, oneAtATime) << (syncAll ? "Sync All" : "selected files");
         // The name listed twice is copied once, then found the same.
         const std::string dup = src("dup.txt");

@@ -155,30 +155,43 @@ void SyncRun::passFiles(const CopyDirectory& source, const CopyDirectory& destin
             break;
         files.setItemIndex(i);
         ahead.at(i);
-        copyAheadFrom(i, nextCopy, source, destination);
+        copyAheadFrom(i, nextCopy, ahead, source, destination, false);
         processFile(source, destination, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
         m_syncBox.SetFocus();
     }
 }
 
-void SyncRun::copyAheadFrom(int index, int& next, const CopyDirectory& source,
-                            const CopyDirectory& destination)
+void SyncRun::copyAheadFrom(int index, int& next, const ListReadAhead& ahead,
+                            const CopyDirectory& source, const CopyDirectory& destination,
+                            bool selectedOnly)
 {
     CopyAhead& copies = copyAhead();
-    // Only where every file will be copied: elsewhere most are found the same, and a copy made
-    // for nothing costs more than the lookups it would spare.
-    if (!copies.active() || !destination.madeForPass)
+    if (!copies.active())
+        return;
+    const FileListBox& files = m_window.sourceFiles();
+    // The list may have changed at a poll; what no longer matches is simply not taken.
+    const int last = std::min(files.count() - 1, index + static_cast<int>(copies.window()));
+    next = std::max(next, index + 1);
+    if (next > last)
         return;
     const RunChoices choices = m_window.runChoices();
     if (choices.dryRun)
         return;
     const CopyRequest request{.copyBuffer = choices.copyBuffer, .durable = choices.fsync};
-    const FileListBox& files = m_window.sourceFiles();
-    // The list may have changed at a poll; what no longer matches is simply not taken.
-    const int last = std::min(files.count() - 1, index + static_cast<int>(copies.window()));
-    for (next = std::max(next, index + 1); next <= last; ++next) {
-        if (!copies.request(source, destination, files.item(next), request))
+    for (; next <= last; ++next) {
+        if (selectedOnly && !files.selected(next))
+            continue;
+        // Where the pass made the directory every file is copied; elsewhere only those that
+        // what was read ahead shows newer, since a copy made for nothing costs more than the
+        // lookups it would spare.
+        const auto foresight = destination.madeForPass
+                                   ? ListReadAhead::Foresight::Copied
+                                   : ahead.foresee(next, m_settingHours * SecondsPerHour);
+        if (foresight == ListReadAhead::Foresight::NotYetKnown)
+            break;
+        if (foresight == ListReadAhead::Foresight::Copied &&
+            !copies.request(source, destination, files.item(next), request))
             break;
     }
 }

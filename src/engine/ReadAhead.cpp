@@ -2,6 +2,7 @@
 #include "engine/ReadAhead.h"
 
 #include "controls/FileListBox.h"
+#include "engine/NewerThan.h"
 #include "engine/Workers.h"
 #include "platform/FileServices.h"
 #include "platform/Termination.h"
@@ -112,6 +113,36 @@ std::optional<std::optional<FileStatus>> StatusReadAhead::takeStretched(int dirF
     if (timing(Side::Destination))
         timed(Side::Destination, at.took);
     return at.status;
+}
+
+StatusReadAhead::Glimpse StatusReadAhead::glimpse(int dirFd, const std::string& entry,
+                                                  bool followLinks, std::size_t position) const
+{
+    if (!active())
+        return {};
+    if (m_asked) {
+        const std::lock_guard lock(m_mutex);
+        const auto slot = m_slots.find(Key{dirFd, entry, followLinks});
+        if (slot != m_slots.end()) {
+            if (slot->second.state != State::Read)
+                return {Glimpse::Coming, std::nullopt};
+            return {Glimpse::Read, slot->second.status};
+        }
+    }
+    if (followLinks || !m_positions || dirFd != m_listFd || position >= m_listLength)
+        return {};
+    const Position& at = m_positions[position];
+    if (at.entry != entry)
+        return {};
+    switch (at.state.load()) {
+    case Looked:
+        return {Glimpse::Read, at.status};
+    case Done:
+        return {};
+    default:
+        // A stretch reaches every position near the pass before long.
+        return {Glimpse::Coming, std::nullopt};
+    }
 }
 
 bool StatusReadAhead::timing(Side side)
@@ -295,6 +326,38 @@ void ListReadAhead::at(int index)
         if (destinationWaits && m_next >= m_stretched)
             m_ahead.request(m_destination.fd, m_destination.entry(name), false);
     }
+}
+
+ListReadAhead::Foresight ListReadAhead::foresee(int index, std::int64_t destinationShift) const
+{
+    using Glimpse = StatusReadAhead::Glimpse;
+    const std::string& name = m_files.item(index);
+    const auto destination = m_ahead.glimpse(m_destination.fd, m_destination.entry(name), false,
+                                             static_cast<std::size_t>(index));
+    if (destination.state == Glimpse::Coming)
+        return Foresight::NotYetKnown;
+    if (destination.state == Glimpse::NotRead) {
+        // Entries not asked for yet are, once their lookups turn out to wait.
+        const bool asked = index < m_next || index < m_stretched;
+        return asked ? Foresight::NotCopied : Foresight::NotYetKnown;
+    }
+    // A source that the destination lacks is copied whatever its time.
+    if (!destination.status)
+        return Foresight::Copied;
+    if (!destination.status->regular)
+        return Foresight::NotCopied;
+    auto source = m_ahead.glimpse(m_source.fd, m_source.entry(name), true, 0);
+    if (source.state == Glimpse::Coming)
+        return Foresight::NotYetKnown;
+    // A source not read ahead does not wait: looked up here where the copy it may spare does.
+    if (source.state == Glimpse::NotRead) {
+        if (!m_ahead.waits(StatusReadAhead::Side::Destination))
+            return Foresight::NotCopied;
+        source.status = statusAt(m_source.fd, m_source.entry(name), true);
+    }
+    return sourceIsNewer(source.status, destination.status, destinationShift)
+               ? Foresight::Copied
+               : Foresight::NotCopied;
 }
 
 void ListReadAhead::stretchFrom(int index)

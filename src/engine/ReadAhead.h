@@ -70,6 +70,15 @@ public:
     // take looks at it afresh, after whatever the caller did to it in between.
     std::optional<FileStatus> take(Side side, int dirFd, const std::string& entry,
                                    bool followLinks);
+    // What was read ahead for an entry, without taking it: Read with its status, Coming while a
+    // lookup is still to come, NotRead where none is asked for. position: the entry's place in
+    // the pass's list, for one read in a stretch.
+    struct Glimpse {
+        enum State { NotRead, Coming, Read } state = NotRead;
+        std::optional<FileStatus> status;
+    };
+    Glimpse glimpse(int dirFd, const std::string& entry, bool followLinks,
+                    std::size_t position) const;
     // Has one worker look up, in order and without following links, the destination entries of
     // a stretch of the pass's list from position `from` on (an empty entry is not looked up).
     // Their take()s find them through the position given to passAt(). Every stretch of one
@@ -135,7 +144,7 @@ private:
     // its second take looks at it afresh, after what the run did to it at the first.
     std::string m_lastTaken;
 
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_queued;
     std::condition_variable m_read;
     std::deque<Key> m_queue;
@@ -165,6 +174,11 @@ public:
 
     // The pass is at entry index: the entries after it are asked for, up to the window.
     void at(int index);
+    // What the statuses read ahead for entry index say of its copy under the newer-than rule,
+    // the destination's times read destinationShift seconds late: a guess for copies made
+    // ahead, since the run judges each file at its turn.
+    enum class Foresight { Copied, NotCopied, NotYetKnown };
+    Foresight foresee(int index, std::int64_t destinationShift) const;
 
 private:
     // Hands the worker the next stretch once the pass is halfway through the last one.

@@ -129,7 +129,9 @@ void SyncRun::runSelectedFiles()
     const CopyDirectory destination{destHandle.fd(), destDir, {}};
     m_caseNames.startDirectory();
     ListReadAhead ahead(readAhead(), files, true, source, destination);
-
+    // Whatever was made ahead and not taken goes before the directories close.
+    const ScopeExit copiesDropped([this] { copyAhead().clear(); });
+    int nextCopy = 0;
     int done = 0;
     for (int i = 0; i < files.count(); ++i) {
         if (cancelledAt(Poll::File)) {
@@ -146,6 +148,7 @@ void SyncRun::runSelectedFiles()
         }
         files.setItemIndex(i);
         ahead.at(i);
+        copyAheadFrom(i, nextCopy, ahead, source, destination, true);
         processFile(source, destination, files.item(i));
         m_syncBox.Gauge.setProgress(++done);
     }

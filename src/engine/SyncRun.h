@@ -110,10 +110,11 @@ private:
                         std::int64_t size);
     // The run's copies made ahead; a pass called on its own makes none.
     CopyAhead& copyAhead();
-    // Asks for the copies of the files up to window entries after index, where the pass will
-    // copy them all (a directory made for it); next: the first entry not asked for yet.
-    void copyAheadFrom(int index, int& next, const CopyDirectory& source,
-                       const CopyDirectory& destination);
+    // Asks for the copies of the files up to window entries after index that the pass will
+    // copy, as far as can be told yet; next: the first entry not looked at yet.
+    void copyAheadFrom(int index, int& next, const ListReadAhead& ahead,
+                       const CopyDirectory& source, const CopyDirectory& destination,
+                       bool selectedOnly);
     void skipOne(const std::string& sourcePath);
     static FileReason copyReason(bool destinationFound, const CopyOutcome& outcome);
     // Announces the file's outcome and why, and that the run is done with it.
