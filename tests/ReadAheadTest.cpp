@@ -103,6 +103,7 @@ public:
     IoResult<int> createUnnamed(int dirFd, unsigned mode) override
     {
         noteMade();
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
         if (!unnamedFiles)
             return {-1, EOPNOTSUPP};
         return PosixFileServices::createUnnamed(dirFd, mode);
@@ -111,11 +112,19 @@ public:
     {
         if (isTemporaryName(name) && unnamedFiles)
             noteMade();
+        if (isTemporaryName(name))
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
         return PosixFileServices::createExclusive(dirFd, name, mode);
     }
     // How many copies worker threads began since the last call; whether the changing source
     // was written again.
     int madeAhead() { return m_madeAhead.exchange(0); }
+    // How many worker threads began copies since the last call.
+    std::size_t copyMakers()
+    {
+        const std::lock_guard lock(m_mutex);
+        return std::exchange(m_makers, {}).size();
+    }
     IoResult<std::int64_t> freeSpace(int fd) override
     {
         return free < 0 ? PosixFileServices::freeSpace(fd) : IoResult<std::int64_t>{free, 0};
@@ -136,13 +145,17 @@ private:
     }
     void noteMade()
     {
-        if (std::this_thread::get_id() != m_main)
-            ++m_madeAhead;
+        if (std::this_thread::get_id() == m_main)
+            return;
+        ++m_madeAhead;
+        const std::lock_guard lock(m_mutex);
+        m_makers.insert(std::this_thread::get_id());
     }
 
     std::mutex m_mutex;
     std::set<std::thread::id> m_threads;
     std::set<std::thread::id> m_listers;
+    std::set<std::thread::id> m_makers;
     std::map<int, std::string> m_opened;
     const std::thread::id m_main = std::this_thread::get_id();
     std::atomic<int> m_madeAhead = 0;
@@ -354,8 +367,11 @@ TEST_F(ReadAheadTest, CopiesMadeAheadInstallAtTheirTurnAsCopiesMadeThere)
         EXPECT_EQ(watched.madeAhead(), 0);
         EXPECT_FALSE(watched.changed());
         writeChanging("as it was");
+        static_cast<void>(watched.copyMakers());
         Seen ahead = runWith(8, true);
         EXPECT_GT(watched.madeAhead(), 20) << "nothing was copied ahead";
+        // Copies that wait for the volume are made by more workers than one.
+        EXPECT_GT(watched.copyMakers(), 1u);
         // Written again after its copy ahead was made: copied at its turn as it is then.
         ASSERT_TRUE(watched.changed());
         EXPECT_EQ(ahead.destination["fresh/late-changing.txt"], "changed since it was read");
@@ -425,9 +441,25 @@ public:
             lookedUpElsewhere = true;
         return PosixFileServices::statusAt(dirFd, name, followLinks);
     }
+    IoResult<int> createUnnamed(int dirFd, unsigned mode) override
+    {
+        if (std::this_thread::get_id() != m_main) {
+            const std::lock_guard lock(m_mutex);
+            m_makers.insert(std::this_thread::get_id());
+        }
+        return PosixFileServices::createUnnamed(dirFd, mode);
+    }
+    // How many worker threads began copies.
+    std::size_t copyMakers()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_makers.size();
+    }
     std::atomic<bool> lookedUpElsewhere = false;
 
 private:
+    std::mutex m_mutex;
+    std::set<std::thread::id> m_makers;
     const std::thread::id m_main = std::this_thread::get_id();
 };
 
@@ -446,6 +478,8 @@ TEST_F(ReadAheadTest, StretchesLookedUpAheadOnALocalDiskChangeNothingARunDoes)
         EXPECT_TRUE(local.lookedUpElsewhere.exchange(false)) << "nothing was read ahead";
         EXPECT_EQ(runWith(8, syncAll, 30), runWith(1, syncAll, 30));
     }
+    // Copies that only take the processor are made by one worker at most, beside the run.
+    EXPECT_LE(local.copyMakers(), 1u);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "engine/Workers.h"
 #include "platform/FileServices.h"
 #include "platform/Termination.h"
+#include "platform/ThreadWaits.h"
 
 #include <algorithm>
 #include <chrono>
@@ -34,7 +35,11 @@ CopyAhead::~CopyAhead()
 bool CopyAhead::request(const CopyDirectory& source, const CopyDirectory& destination,
                         const std::string& name, const CopyRequest& request)
 {
-    if (!workersReady(m_workers, m_planned, [this] { work(); }))
+    if (!active())
+        return false;
+    // One worker until copies turn out to wait: where they only take the processor, more
+    // workers than one take it from the run and from each other.
+    if (startWorkers(m_workers, m_copiesWait ? m_planned : 1, [this] { work(); }) == 0)
         return false;
     {
         const std::lock_guard lock(m_mutex);
@@ -154,6 +159,15 @@ void CopyAhead::clear()
     m_roomSeen = -1;
 }
 
+void CopyAhead::noteMade(bool waited)
+{
+    m_recentWaits[m_madeCount % m_recentWaits.size()] = waited;
+    ++m_madeCount;
+    if (m_madeCount >= m_recentWaits.size() &&
+        std::all_of(m_recentWaits.begin(), m_recentWaits.end(), [](bool wait) { return wait; }))
+        m_copiesWait = true;
+}
+
 void CopyAhead::work()
 {
     leaveSignalsToMainThread();
@@ -176,14 +190,18 @@ void CopyAhead::work()
             return true;
         };
         std::optional<PreparedCopy> copy;
+        const std::int64_t waitsBefore = threadWaits();
         try {
             copy = prepareCopyAt(slot.source, slot.destination, name, slot.request, mayHold);
         } catch (...) {
             // Left to its turn, which meets whatever happened itself.
             copy.reset();
         }
+        const bool waited = threadWaits() > waitsBefore;
         lock.lock();
         --m_making;
+        if (copy && copy->output)
+            noteMade(waited);
         // Nothing but this worker removes a slot under way, and a map keeps its elements where
         // they are.
         if (!copy)

@@ -2,6 +2,8 @@
 
 #include "engine/BufferedCopy.h"
 
+#include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +30,10 @@ namespace twinfold
 // instead. Copies ahead never take the volume's last SpareBytes, and give their space back to a
 // copy made at its turn that might not fit beside them (makeRoomFor): on a nearly full volume every
 // copy succeeds or fails as it would one file at a time.
+//
+// Copies are made by one worker until the last few each waited for something (a share's round
+// trips, a disk): only then do more workers make them faster. Where copying only takes the
+// processor (a file system in memory, a warm cache) more workers take it from the run.
 //
 // With jobs 1, or with file services that must be called from one thread only, it is never
 // active and no thread is started.
@@ -75,6 +81,8 @@ private:
     };
 
     void work();
+    // Under the lock: a copy was made ahead, and whether making it waited.
+    void noteMade(bool waited);
     // Whether the volume keeps SpareBytes free after a copy of size bytes.
     bool leavesSpare(int destinationFd, std::int64_t size);
     // Under the lock: gives back what a slot holds and forgets it.
@@ -91,6 +99,10 @@ private:
     std::int64_t m_roomSeen = -1;
     std::int64_t m_takenSinceLook = 0;
     int m_making = 0;
+    // Whether each of the last copies made waited, and how many were made.
+    std::array<bool, 8> m_recentWaits{};
+    std::size_t m_madeCount = 0;
+    std::atomic<bool> m_copiesWait = false;
     bool m_stopping = false;
     std::size_t m_planned = 0;
     // MaxFiles, or fewer where the process may hold few descriptors.
