@@ -182,9 +182,9 @@ void SyncRun::copyAheadFrom(int index, int& next, const ListReadAhead& ahead,
     for (; next <= last; ++next) {
         if (selectedOnly && !files.selected(next))
             continue;
-        // Where the pass made the directory every file is copied; elsewhere only those that
-        // what was read ahead shows newer, since a copy made for nothing costs more than the
-        // lookups it would spare.
+        // Where the pass made the directory every file is copied. Elsewhere only the files
+        // that the statuses read ahead show missing or older at the destination: a copy made
+        // for nothing costs more than the lookups it would spare.
         const auto foresight = destination.madeForPass
                                    ? ListReadAhead::Foresight::Copied
                                    : ahead.foresee(next, m_settingHours * SecondsPerHour);
