@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sys/stat.h>
@@ -27,6 +28,27 @@ namespace
 {
 
 namespace fs = std::filesystem;
+
+// Sends SIGTERM to the program once it prints a line that mentions `mark`.
+std::function<void(int, const std::string&)> terminateAt(const std::string& mark)
+{
+    return [mark, sent = false](int pid, const std::string& line) mutable {
+        if (!sent && line.find(mark) != std::string::npos) {
+            ::kill(pid, SIGTERM);
+            sent = true;
+        }
+    };
+}
+
+// The names a directory holds, sorted.
+std::vector<std::string> namesIn(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 class CliSyncTest : public ::testing::Test
 {
@@ -572,26 +594,17 @@ TEST_F(CliSyncTest, SigtermDuringACopyEndsCleanlyWithStatus143AndKeepsTheRecord)
     tmp.writeFile("dst/big.bin", "old copy", 1600000000);
     tmp.writeFile("dst/keep.txt", "unrelated");
     tmp.makeDir("logs");
-    bool sent = false;
     const auto result = runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--verbose",
                                 "--log-dir", tmp.pathOf("logs")},
-                               [&](int pid, const std::string& line) {
-                                   if (!sent && line.find("big.bin") != std::string::npos) {
-                                       ::kill(pid, SIGTERM);
-                                       sent = true;
-                                   }
-                               });
+                               terminateAt("big.bin"));
     EXPECT_EQ(result.status, 143);
     EXPECT_EQ(result.outLines().back(), "Copied: 2  Not copied: 0  Failed: 0");
     EXPECT_EQ(result.errLines(), std::vector<std::string>{"twinfold-cli: run ended by SIGTERM"});
     EXPECT_EQ(tmp.readFile("logs/TFSuccess.txt"),
               tmp.pathOf("src/a1.txt") + "\r\n" + tmp.pathOf("src/a2.txt") + "\r\n");
     EXPECT_EQ(tmp.readFile("logs/TFFailed.txt"), "");
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(tmp.pathOf("dst")))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"a1.txt", "a2.txt", "big.bin", "keep.txt"}));
+    EXPECT_EQ(namesIn(tmp.pathOf("dst")),
+              (std::vector<std::string>{"a1.txt", "a2.txt", "big.bin", "keep.txt"}));
     EXPECT_EQ(tmp.readFile("dst/big.bin"), "old copy");
 }
 
@@ -608,22 +621,12 @@ TEST_F(CliSyncTest, SigtermWithCopiesMadeAheadLeavesOnlyWhatTheRunListed)
     tmp.writeFile("src/new/m.bin", "head");
     std::filesystem::resize_file(tmp.pathOf("src/new/m.bin"), 200 * 1024 * 1024);
     tmp.makeDir("dst");
-    bool sent = false;
     const auto result =
         runCli({"sync", tmp.pathOf("src"), tmp.pathOf("dst"), "--all", "--verbose", "--jobs", "8"},
-               [&](int pid, const std::string& line) {
-                   if (!sent && line.find("m.bin") != std::string::npos) {
-                       ::kill(pid, SIGTERM);
-                       sent = true;
-                   }
-               });
+               terminateAt("m.bin"));
     EXPECT_EQ(result.status, 143);
     EXPECT_EQ(result.outLines().back(), "Copied: 10  Not copied: 0  Failed: 0");
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(tmp.pathOf("dst/new")))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, before);
+    EXPECT_EQ(namesIn(tmp.pathOf("dst/new")), before);
 }
 
 // A stick written an hour ahead of the clock that reads it now: unchanged files read an hour

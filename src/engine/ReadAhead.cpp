@@ -344,7 +344,8 @@ ListReadAhead::Foresight ListReadAhead::foresee(int index, std::int64_t destinat
     // A source that the destination lacks is copied whatever its time.
     if (!destination.status)
         return Foresight::Copied;
-    if (!destination.status->regular)
+    // Sources are read ahead, or worth looking up here, only for entries asked for.
+    if (!destination.status->regular || index >= m_next)
         return Foresight::NotCopied;
     auto source = m_ahead.glimpse(m_source.fd, m_source.entry(name), true, 0);
     if (source.state == Glimpse::Coming)
